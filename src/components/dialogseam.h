@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// The one way the program asks the user something: every message box and every modal dialog
+// goes through here, so tests can answer them instead of blocking.
+class DialogSeam
+{
+public:
+    enum class Kind
+    {
+        Error,   // caption "Error", one OK button
+        Confirm, // caption "Confirm": questions and notices
+        Plain    // caption = application title
+    };
+
+    struct Message
+    {
+        Kind kind = Kind::Plain;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString caption;
+        QString text;
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    };
+
+    using MessageHandler = std::function<QMessageBox::StandardButton(const Message &)>;
+    using DialogHandler = std::function<int(QDialog &)>;
+
+    // Shows a message box (or hands it to the test handler) and returns the button pressed.
+    static QMessageBox::StandardButton ask(QWidget *parent, Kind kind, const QString &text,
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                           QMessageBox::StandardButton defaultButton =
+                                               QMessageBox::NoButton,
+                                           QMessageBox::Icon icon = QMessageBox::NoIcon);
+    static void error(QWidget *parent, const QString &text);
+    static void inform(QWidget *parent, const QString &text);
+
+    // Runs a modal dialog (or hands it to the test handler) and returns its result code.
+    static int exec(QDialog &dialog);
+
+    // Tests install handlers; an empty handler restores the real boxes.
+    static void setMessageHandler(MessageHandler handler);
+    static void setDialogHandler(DialogHandler handler);
+
+    static QString captionFor(Kind kind);
+};
