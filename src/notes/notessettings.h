@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+// The process-wide values kept in the Notes file besides the pages, with the values they hold
+// before the file is read. A colour that is not valid means "none": the editor's own colour.
+struct NotesSettings
+{
+    int hotKeyCode = -1; // -1 none, else modifier index * 1000 + virtual-key code
+    bool startHidden = false;
+    bool backupNotes = false;
+    bool showTrayIcon = true;
+    bool wrapText = false;
+    bool hideDisablesPassword = false;
+    QString backupFolder;
+    QString customColors; // "ColorA=FFFFFF" lines joined by CR LF
+    bool securityEnabled = false;
+    QString passwordText; // at most 30 bytes of UTF-8
+    double lastBackup = 0; // days since 1899-12-30, local time
+    bool gutterVisible = true;
+    QStringList keywords = {QStringLiteral("HTTP"), QStringLiteral("PASSWORD"),
+                            QStringLiteral("PW"),   QStringLiteral("PWD"),
+                            QStringLiteral("UN"),   QStringLiteral("USER"),
+                            QStringLiteral("USERNAME"), QStringLiteral("WWW")};
+    QColor textColor = Qt::white;
+    QColor backgroundColor = Qt::black;
+    QColor numberColor = Qt::yellow;
+    QColor numberBackground;
+    QColor keyColor = Qt::cyan;
+    QColor keyBackground;
+};
