@@ -1,0 +1,117 @@
+#pragma once
+
+#include "inipstringlist.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+// A store of named values in sections, kept in memory as sorted entries "section;key=value".
+// read() fills the entries from the backing lines; write() merges the touched entries into
+// the file's current lines and saves them, so keys this process never touched keep whatever
+// the file holds at the moment of writing. Where the lines come from is left to the four
+// hooks (lockFile, unlockFile, loadLines, saveLines) of a subclass such as IniFileMain.
+// Linkers bound to the store (CustomIniLinker::setIniMain) move values in and out during
+// read() and write(), in the order they were bound.
+class IniBase
+{
+public:
+    enum class IniControl
+    {
+        Manual,       // the owner calls read() and write()
+        FormShowClose // a form adapter reads at the first show and writes at the first close
+    };
+    enum class IniMode
+    {
+        imGlobal,
+        imMultiUser // kept only; no behaviour depends on it
+    };
+
+    explicit IniBase(std::string name = {});
+    virtual ~IniBase();
+    IniBase(const IniBase &) = delete;
+    IniBase &operator=(const IniBase &) = delete;
+
+    const std::string &name() const { return m_name; }
+    void setName(std::string name) { m_name = std::move(name); }
+
+    IniControl ioControl() const { return m_ioControl; }
+    void setIoControl(IniControl control) { m_ioControl = control; }
+    const std::string &defaultSection() const { return m_defaultSection; }
+    // Stored through normalizeName.
+    void setDefaultSection(std::string_view section);
+    bool dontRead() const { return m_dontRead; }
+    void setDontRead(bool dontRead) { m_dontRead = dontRead; }
+    bool dontWrite() const { return m_dontWrite; }
+    void setDontWrite(bool dontWrite) { m_dontWrite = dontWrite; }
+    IniMode iniMode() const { return m_iniMode; }
+    void setIniMode(IniMode mode) { m_iniMode = mode; }
+
+    // The last read() could not load (or parse) the file; while true write() does nothing.
+    bool readFailed() const { return m_readFailed; }
+    // Why the last read() or write() did not do its work; empty after a full success.
+    const std::string &lastError() const { return m_lastError; }
+
+    // The read cycle: loads the lines (under the lock when it can be had), replaces the
+    // entries by those of user block 0, then runs the bound linkers in read mode.
+    // Does nothing at all while dontRead() is set.
+    void read();
+    // The write cycle: runs the bound linkers in write mode, then under the lock re-loads
+    // the file, merges and saves. Returns true only when the file was really saved.
+    // Does nothing (false) while dontWrite() or readFailed() is set.
+    bool write();
+
+    // The value of section/ident, empty when missing; marks the entry touched.
+    // With replaceSection the section is claimed: its stored copy is dropped as a whole at
+    // every later write before the touched entries are merged in.
+    virtual std::string readString(std::string_view section, std::string_view ident,
+                                   bool replaceSection);
+    // Stores section;ident=value (replacing an entry of that name) and marks it touched.
+    virtual void writeString(std::string_view section, std::string_view ident,
+                             std::string_view value, bool replaceSection);
+    // Removes every entry of the section and opens it until endSection(). Throws IniError
+    // when a section is already open.
+    virtual void clearSection(std::string_view section);
+    virtual void endSection();
+
+    // Hooks of the backing file.
+    virtual bool lockFile() = 0;
+    virtual void unlockFile() = 0;
+    // Fills lines with the file's (deciphered) lines; true unless the file exists and
+    // cannot be read.
+    virtual bool loadLines(std::vector<std::string> &lines) = 0;
+    virtual bool saveLines(const std::vector<std::string> &lines) = 0;
+
+    // Trims blanks and control characters, then removes every ";" and every "=".
+    static std::string normalizeName(std::string_view name);
+
+    const IniPStringList &entries() const { return m_entries; }
+    const std::vector<std::string> &replacedSections() const { return m_replacedSections; }
+    // The section open between clearSection and endSection (upper case), empty when none.
+    const std::string &clearedSection() const { return m_clearedSection; }
+    // The keys of a section as stored, in entry order.
+    std::vector<std::string> keysOfSection(std::string_view section) const;
+
+protected:
+    void setLastError(std::string error) { m_lastError = std::move(error); }
+
+private:
+    void claimSection(std::string_view section);
+    void parseInto(const std::vector<std::string> &lines);
+    bool mergeAndSave(std::vector<std::string> fileLines);
+
+    std::string m_name;
+    IniControl m_ioControl = IniControl::Manual;
+    std::string m_defaultSection;
+    bool m_dontRead = false;
+    bool m_dontWrite = false;
+    IniMode m_iniMode = IniMode::imGlobal;
+
+    IniPStringList m_entries;
+    std::vector<std::string> m_replacedSections;
+    std::unordered_set<std::string> m_replacedKeys;
+    std::string m_clearedSection;
+    bool m_readFailed = false;
+    std::string m_lastError;
+};

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "inibase.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The store on a real file: where the file is, a lock file for exclusive use, reading and
+// writing its lines (plain or enciphered behind the marker line), a safe replace through a
+// temporary file and a side copy, and numbered backup copies.
+//
+// File names, for a data file <folder>/Quillbox.ini:
+//   lock file  <folder>/QuillIni.lck  (first five characters of the base name + "Ini.lck")
+//   temporary  <folder>/$$$$$$$$.tmp  (or the next free "$"-padded counter)
+//   side file  <folder>/Quillbox.tmp  (the old content while the new one is moved in)
+//   backups    <backupDirectory>/Quillbox.000 .. Quillbox.999, at most five kept
+class IniFileMain : public IniBase
+{
+public:
+    static constexpr const char *encryptedMarker = "ENCRYPTED DATA DO NOT EDIT";
+
+    explicit IniFileMain(std::string name = {});
+    ~IniFileMain() override;
+
+    bool allowBackups() const { return m_allowBackups; }
+    void setAllowBackups(bool allow) { m_allowBackups = allow; }
+    const std::string &filename() const { return m_filename; }
+    void setFilename(std::string filename) { m_filename = std::move(filename); }
+    // No backup is made while empty.
+    const std::string &backupDirectory() const { return m_backupDirectory; }
+    void setBackupDirectory(std::string folder) { m_backupDirectory = std::move(folder); }
+    // saveLines writes the enciphered form; reading detects the form by itself.
+    bool encrypt() const { return m_encrypt; }
+    void setEncrypt(bool encrypt) { m_encrypt = encrypt; }
+
+    // The filename trimmed and resolved: a drive letter ("C:...") or a network path
+    // ("\\...") and, on POSIX, an absolute path are used as they stand; a name beginning
+    // with "." names the rest in the program folder. Any other name lies in the Windows
+    // directory on Windows; on POSIX it is resolved against the program folder.
+    std::string fullFileName() const;
+    // The file-name part of the data file without leading dots, cut before its first ".".
+    std::string baseName() const;
+    std::string lockFileName() const;
+    // The data file name with its extension replaced by ".tmp".
+    std::string sideFileName() const;
+    // The first free name of "$$$$$$$$.tmp", "$$$$$$$1.tmp", "$$$$$$$2.tmp" … in the data
+    // file's folder; empty when the counter would need more than eight digits.
+    std::string tempFileName() const;
+
+    // Up to ten attempts 100 ms apart (through DelayObject) to hold the lock file.
+    bool lockFile() override;
+    // Deletes and closes the lock file.
+    void unlockFile() override;
+    bool isLocked() const { return m_lockHandle >= 0; }
+    // A missing data file with a side file present loads the side file (left by a save that
+    // was interrupted between its two renames); a missing data file alone loads nothing.
+    bool loadLines(std::vector<std::string> &lines) override;
+    // Writes the temporary file (synced), moves the data file to the side name, moves the
+    // temporary file to the data name, deletes the side file, then makes the backup.
+    // False when any of these steps fails (the file on disk is then the old content).
+    bool saveLines(const std::vector<std::string> &lines) override;
+
+    // The folder that "." names resolve against; by default the running program's folder.
+    static void setProgramFolder(std::string folder);
+    static std::string programFolder();
+
+    // Milliseconds since midnight (UTC), the clock the seed of a save comes from; an empty
+    // clock restores the system clock.
+    using Clock = std::function<std::uint32_t()>;
+    static void setClock(Clock clock);
+    static std::uint32_t millisecondsSinceMidnight();
+
+protected:
+    // The one place where files are renamed, so that tests can make a rename fail.
+    virtual bool renameFile(const std::string &from, const std::string &to);
+
+private:
+    std::string folderOf(const std::string &path) const;
+    std::vector<std::string> contentToWrite(const std::vector<std::string> &lines) const;
+    bool replaceDataFile(const std::string &temp);
+
+    bool m_allowBackups = true;
+    std::string m_filename;
+    std::string m_backupDirectory;
+    bool m_encrypt = false;
+    // POSIX file descriptor; on Windows the HANDLE as an integer.
+    std::intptr_t m_lockHandle = -1;
+};

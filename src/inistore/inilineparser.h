@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Reads INI text one line at a time, keeping the current section and user block.
+//  - blank line after trimming: nothing
+//  - "[name]" (not "[**"): the current section, trimmed, without ";"
+//  - "[**n]" or "[**n;comment]": the current user block n (decimal); only block 0 is data
+//  - a line with "=" in block 0: key (trimmed, without ";") and value (after the first "=")
+// A marker whose number is not a decimal integer throws IniError.
+class IniLineParser
+{
+public:
+    struct Result
+    {
+        // The line belongs to user block 0 (a marker belongs to the block it selects).
+        bool inBlockZero = true;
+        // section + ";" + key + "=" + value for a key line of block 0.
+        std::optional<std::string> entry;
+    };
+
+    Result parse(std::string_view line);
+
+    const std::string &section() const { return m_section; }
+    int userBlock() const { return m_userBlock; }
+
+private:
+    std::string m_section;
+    int m_userBlock = 0;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "customlinker.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Hands the read and the write of a store to the owner's handler, which calls the link
+// functions once for each variable; each call reads into or writes from its variable by the
+// current mode. No link call reports an error: the variable keeps its value (or what was
+// read so far). Nothing happens while no store is bound. Section and key names are
+// normalised; an empty section means the store's default section.
+class IniVarLinker : public CustomIniLinker
+{
+public:
+    enum VarLinkMode
+    {
+        vlRead = 0,
+        vlWrite = 1
+    };
+    using IniReadWriteHandler = std::function<void(IniVarLinker &sender, VarLinkMode mode)>;
+
+    void setOnIniReadWrite(IniReadWriteHandler handler) { m_onIniReadWrite = std::move(handler); }
+    VarLinkMode mode() const { return m_mode; }
+    void setMode(VarLinkMode mode) { m_mode = mode; }
+
+    void iniWrite() override;
+    void iniRead() override;
+
+    // A list in its own section section + " " + ident, with "Items" and "ItemData(0001)" …
+    // Lines are stored unescaped. A null list does nothing.
+    void linkObjToIni(std::string_view section, std::string_view ident,
+                      std::vector<std::string> *list);
+    // "#" escapes; an empty stored text leaves s unchanged.
+    void linkStrToIni(std::string_view section, std::string_view ident, std::string &s);
+    // Decimal; an empty or non-integer stored text leaves i unchanged.
+    void linkIntToIni(std::string_view section, std::string_view ident, std::int32_t &i);
+    // size bytes of data as upper-case hexadecimal pairs in memory order.
+    void linkVarToIni(std::string_view section, std::string_view ident, void *data,
+                      std::uint16_t size);
+
+private:
+    std::string resolveSection(std::string_view section) const;
+    void readList(const std::string &section, std::vector<std::string> &list);
+    void writeList(const std::string &section, const std::vector<std::string> &list);
+
+    IniReadWriteHandler m_onIniReadWrite;
+    VarLinkMode m_mode = vlRead;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "entryblocks.h"
+
+#include <string>
+#include <string_view>
+
+// A list of "name" + separator + "value" strings, each with a touched mark. In sorted mode the
+// list keeps its entries ordered by their whole text compared case-insensitively
+// (IniText::compareText), and adding a string equal to an entry adds nothing.
+class PStringList
+{
+public:
+    PStringList() = default;
+    virtual ~PStringList() = default;
+
+    const std::string &separator() const { return m_separator; }
+    void setSeparator(std::string separator);
+
+    int count() const { return m_entries.size(); }
+    const std::string &at(int index) const { return m_entries.at(index).text; }
+    bool isTouched(int index) const { return m_entries.at(index).touched; }
+    void setTouched(int index, bool touched);
+
+    bool sorted() const { return m_sorted; }
+    // Switching sorted mode on sorts the entries (stable) and drops every entry equal to an
+    // earlier one, so a sorted list never holds two equal strings.
+    void setSorted(bool sorted);
+
+    // Sorted: inserts in order and returns the index; an equal entry yields its index and
+    // nothing is added. Unsorted: appends.
+    int add(std::string text);
+    // Unsorted lists only; throws IniError on a sorted list.
+    void insert(int index, std::string text);
+    void removeAt(int index);
+    // Removes the entries [first, last).
+    void removeRange(int first, int last);
+    void clear();
+
+    // The text up to, not including, the first separator; empty without a separator.
+    std::string nameOf(int index) const;
+
+    // Binary search for the first entry whose text up to and including its first separator
+    // equals name + separator (case-insensitively). index is where it is or would be.
+    // unsorted is set when a probed entry holds no separator (the search then gives up).
+    bool findName(std::string_view name, int &index, bool &unsorted) const;
+    // The first entry named `name`, or -1. Binary search when sorted, else a linear scan.
+    int indexOfName(std::string_view name) const;
+    // The index of an entry equal to text (case-insensitively), or -1.
+    int indexOf(std::string_view text) const;
+
+protected:
+    const EntryBlocks &entries() const { return m_entries; }
+
+private:
+    std::string m_separator = "=";
+    EntryBlocks m_entries;
+    bool m_sorted = false;
+};
