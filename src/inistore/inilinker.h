@@ -34,7 +34,7 @@ public:
     void iniRead() override;
 
 private:
-    bool resolveSection();
+    void resolveSection();
 
     std::string m_iniSection;
     std::string m_iniIdent = defaultIdent;

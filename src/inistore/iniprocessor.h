@@ -17,6 +17,8 @@ public:
     const std::vector<CustomIniLinker *> &linkers() const { return m_linkers; }
     // The linkers bound to store, in registry order (a copy: handlers may rebind).
     std::vector<CustomIniLinker *> linkersOf(const IniBase *store) const;
+    // The linker still exists and is bound to store.
+    bool isBound(const CustomIniLinker *linker, const IniBase *store) const;
     // Unbinds every linker of a store that is going away.
     void storeDestroyed(const IniBase *store);
 

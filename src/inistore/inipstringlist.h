@@ -11,7 +11,7 @@ class IniPStringList : public PStringList
 public:
     IniPStringList();
 
-    // The text before the first ";" (the whole text when there is none).
+    // The text before the first ";" (empty when there is none).
     static std::string_view sectionOf(std::string_view entry);
 
     // Index of the first entry of the section, or -1. Throws IniError with the text

@@ -2,6 +2,7 @@
 
 #include "entryblocks.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,8 @@ public:
 
 protected:
     const EntryBlocks &entries() const { return m_entries; }
+    // The text before the first separator, nothing without a separator.
+    std::optional<std::string_view> namePart(std::string_view text) const;
 
 private:
     std::string m_separator = "=";

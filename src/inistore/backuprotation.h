@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Numbered backup copies Base.000 … Base.999 in one folder, at most five at a time: the
+// oldest goes when five or more exist, the copy takes the lowest free number, and a copy of
+// the same byte size as the newest backup is not written. Only files named like a backup
+// take part, and the files in `keep` (the data file and its side file) are never touched.
+class BackupRotation
+{
+public:
+    static constexpr int maxBackups = 5;
+
+    // Errors are ignored: a backup that cannot be made is simply not made.
+    static void run(const std::string &folder, const std::string &base,
+                    const std::vector<std::string> &lines, const std::vector<std::string> &keep);
+
+    // base + "." + a three-digit number, compared ignoring case.
+    static bool isBackupName(const std::string &fileName, const std::string &base);
+};

@@ -1,0 +1,260 @@
+#include "inibase.h"
+
+#include "customlinker.h"
+#include "inierror.h"
+#include "inilineparser.h"
+#include "iniprocessor.h"
+#include "initext.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Holds the store's lock from a successful lockFile() until the end of the scope.
+class LockHolder
+{
+public:
+    LockHolder(IniBase &store, bool locked) : m_store(store), m_locked(locked) {}
+    ~LockHolder()
+    {
+        if (m_locked)
+            m_store.unlockFile();
+    }
+    LockHolder(const LockHolder &) = delete;
+    LockHolder &operator=(const LockHolder &) = delete;
+
+private:
+    IniBase &m_store;
+    bool m_locked;
+};
+
+std::string joinName(std::string_view section, std::string_view ident)
+{
+    return std::string(section) + ';' + std::string(ident);
+}
+
+} // namespace
+
+IniBase::IniBase(std::string name) : m_name(std::move(name)) {}
+
+IniBase::~IniBase()
+{
+    IniProcessor::instance().storeDestroyed(this);
+}
+
+void IniBase::setDefaultSection(std::string_view section)
+{
+    m_defaultSection = normalizeName(section);
+}
+
+void IniBase::read()
+{
+    if (m_dontRead)
+        return;
+    m_replacedSections.clear();
+    m_replacedKeys.clear();
+    std::vector<std::string> lines;
+    bool loaded = false;
+    {
+        const LockHolder lock(*this, lockFile());
+        // Reading goes on without the lock when it cannot be had.
+        m_lastError.clear();
+        loaded = loadLines(lines);
+    }
+    if (loaded) {
+        try {
+            parseInto(lines);
+            m_readFailed = false;
+        } catch (const IniError &error) {
+            m_readFailed = true;
+            m_lastError = std::string("The file cannot be understood: ") + error.what();
+        }
+    } else {
+        m_readFailed = true;
+        if (m_lastError.empty())
+            m_lastError = "The file cannot be read.";
+    }
+    for (CustomIniLinker *linker : IniProcessor::instance().linkersOf(this)) {
+        if (IniProcessor::instance().isBound(linker, this))
+            linker->iniRead();
+    }
+}
+
+bool IniBase::write()
+{
+    if (m_readFailed)
+        return false;
+    m_lastError.clear();
+    if (m_dontWrite)
+        return false;
+    for (CustomIniLinker *linker : IniProcessor::instance().linkersOf(this)) {
+        if (IniProcessor::instance().isBound(linker, this))
+            linker->iniWrite();
+    }
+    if (!lockFile()) {
+        if (m_lastError.empty())
+            m_lastError = "The file is in use by another program.";
+        return false;
+    }
+    const LockHolder lock(*this, true);
+    std::vector<std::string> fileLines;
+    if (!loadLines(fileLines)) {
+        if (m_lastError.empty())
+            m_lastError = "The file cannot be read.";
+        return false;
+    }
+    try {
+        if (mergeAndSave(std::move(fileLines)))
+            return true;
+    } catch (const IniError &error) {
+        m_lastError = std::string("The file cannot be understood: ") + error.what();
+        return false;
+    }
+    if (m_lastError.empty())
+        m_lastError = "The file cannot be written.";
+    return false;
+}
+
+std::string IniBase::readString(std::string_view section, std::string_view ident,
+                                bool replaceSection)
+{
+    const std::string_view trimmedSection = IniText::trim(section);
+    if (replaceSection)
+        claimSection(trimmedSection);
+    const int index = m_entries.indexOfName(joinName(trimmedSection, IniText::trim(ident)));
+    if (index < 0)
+        return {};
+    m_entries.setTouched(index, true);
+    const std::string &entry = m_entries.at(index);
+    return entry.substr(entry.find('=') + 1);
+}
+
+void IniBase::writeString(std::string_view section, std::string_view ident, std::string_view value,
+                          bool replaceSection)
+{
+    const std::string_view trimmedSection = IniText::trim(section);
+    if (replaceSection)
+        claimSection(trimmedSection);
+    const std::string name = joinName(trimmedSection, IniText::trim(ident));
+    if (m_clearedSection.empty() || IniText::upperCase(trimmedSection) != m_clearedSection) {
+        for (int old = m_entries.indexOfName(name); old >= 0; old = m_entries.indexOfName(name))
+            m_entries.removeAt(old);
+    }
+    const int index = m_entries.add(name + '=' + std::string(value));
+    m_entries.setTouched(index, true);
+}
+
+void IniBase::clearSection(std::string_view section)
+{
+    if (!m_clearedSection.empty()) {
+        throw IniError("Error - TIniBase(" + m_name +
+                       ") - each ClearSection should have a corresponding EndSection, Nested "
+                       "ClearSections are not allowed!");
+    }
+    m_clearedSection = IniText::upperCase(IniText::trim(section));
+    m_entries.deleteSectRef(m_clearedSection);
+}
+
+void IniBase::endSection()
+{
+    m_clearedSection.clear();
+}
+
+std::string IniBase::normalizeName(std::string_view name)
+{
+    std::string result(IniText::trim(name));
+    result.erase(std::remove(result.begin(), result.end(), ';'), result.end());
+    result.erase(std::remove(result.begin(), result.end(), '='), result.end());
+    return result;
+}
+
+std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
+{
+    const std::string_view wanted = IniText::trim(section);
+    std::vector<std::string> keys;
+    const int first = m_entries.indexOfSectRef(wanted);
+    for (int i = first; i >= 0 && i < m_entries.count(); ++i) {
+        const std::string &entry = m_entries.at(i);
+        if (!IniText::sameText(IniPStringList::sectionOf(entry), wanted))
+            break;
+        const std::size_t keyStart = wanted.size() + 1;
+        keys.push_back(entry.substr(keyStart, entry.find('=', keyStart) - keyStart));
+    }
+    return keys;
+}
+
+void IniBase::claimSection(std::string_view section)
+{
+    if (m_replacedKeys.insert(IniText::upperCase(section)).second)
+        m_replacedSections.emplace_back(section);
+}
+
+void IniBase::parseInto(const std::vector<std::string> &lines)
+{
+    IniLineParser parser;
+    std::vector<std::string> parsed;
+    for (const std::string &line : lines) {
+        auto result = parser.parse(line);
+        if (result.entry)
+            parsed.push_back(std::move(*result.entry));
+    }
+    m_entries.clear();
+    m_entries.setSorted(false);
+    for (std::string &entry : parsed)
+        m_entries.add(std::move(entry));
+    m_entries.setSorted(true);
+}
+
+bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
+{
+    IniLineParser parser;
+    IniPStringList merged;
+    merged.setSorted(false);
+    std::vector<std::string> otherBlocks;
+    for (std::string &line : fileLines) {
+        auto result = parser.parse(line);
+        if (!result.inBlockZero)
+            otherBlocks.push_back(std::move(line));
+        else if (result.entry)
+            merged.add(std::move(*result.entry));
+    }
+    merged.setSorted(true);
+
+    for (const std::string &section : m_replacedSections)
+        merged.deleteSectRef(section);
+
+    std::vector<std::string> touched;
+    for (int i = 0; i < m_entries.count(); ++i) {
+        if (m_entries.isTouched(i))
+            touched.push_back(m_entries.at(i));
+    }
+    // Every stored entry of a touched name goes, duplicates included, so that the value
+    // written is the one the file gives back.
+    for (const std::string &entry : touched) {
+        const std::string_view name = std::string_view(entry).substr(0, entry.find('='));
+        for (int old = merged.indexOfName(name); old >= 0; old = merged.indexOfName(name))
+            merged.removeAt(old);
+    }
+    for (const std::string &entry : touched)
+        merged.add(entry);
+
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(merged.count()) + otherBlocks.size() + 16);
+    std::string lastSection;
+    for (int i = 0; i < merged.count(); ++i) {
+        const std::string &entry = merged.at(i);
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        const std::string upper = IniText::upperCase(section);
+        if (upper != lastSection) {
+            if (!lastSection.empty())
+                out.emplace_back();
+            out.push_back('[' + std::string(section) + ']');
+            lastSection = upper;
+        }
+        out.push_back(entry.substr(section.size() + 1));
+    }
+    out.emplace_back();
+    std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
+    return saveLines(out);
+}

@@ -1,0 +1,289 @@
+#include "inifilemain.h"
+
+#include "backuprotation.h"
+#include "delayobject.h"
+#include "initext.h"
+#include "linecipher.h"
+#include "platformfile.h"
+
+#include <chrono>
+
+namespace {
+
+constexpr int lockAttempts = 10;
+constexpr int lockWaitMs = 100;
+
+std::string &programFolderSetting()
+{
+    static std::string folder;
+    return folder;
+}
+
+IniFileMain::Clock &clockSetting()
+{
+    static IniFileMain::Clock clock;
+    return clock;
+}
+
+std::vector<std::string> splitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+void decipherLines(std::vector<std::string> &lines)
+{
+    const auto seed = IniText::toInt(IniText::trim(lines[1]));
+    if (seed) {
+        for (std::size_t i = 2; i < lines.size(); ++i) {
+            const auto key = static_cast<std::uint32_t>(*seed) + static_cast<std::uint32_t>(i);
+            lines[i] = LineCipher::decipher(lines[i], key);
+        }
+    }
+    lines.erase(lines.begin(), lines.begin() + 2);
+}
+
+} // namespace
+
+IniFileMain::IniFileMain(std::string name) : IniBase(std::move(name))
+{
+    setIniMode(IniMode::imGlobal);
+}
+
+IniFileMain::~IniFileMain()
+{
+    if (isLocked())
+        unlockFile();
+}
+
+std::string IniFileMain::fullFileName() const
+{
+    const std::string name(IniText::trim(m_filename));
+    const bool driveLetter = name.find(':') == 1;
+    const bool networkPath = name.rfind("\\\\", 0) == 0;
+#ifdef _WIN32
+    const bool absolute = driveLetter || networkPath;
+#else
+    const bool absolute = driveLetter || networkPath || name.rfind('/', 0) == 0;
+#endif
+    if (absolute)
+        return name;
+    if (name.rfind('.', 0) == 0)
+        return programFolder() + name.substr(1);
+    return PlatformFile::defaultFolder() + name;
+}
+
+std::string IniFileMain::baseName() const
+{
+    const std::string full = fullFileName();
+    std::string base = full.substr(folderOf(full).size());
+    base.erase(0, base.find_first_not_of('.'));
+    return base.substr(0, base.find('.'));
+}
+
+std::string IniFileMain::lockFileName() const
+{
+    return folderOf(fullFileName()) + baseName().substr(0, 5) + "Ini.lck";
+}
+
+std::string IniFileMain::sideFileName() const
+{
+    const std::string full = fullFileName();
+    const std::size_t nameStart = folderOf(full).size();
+    const std::size_t dot = full.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+    const std::string extension = hasExtension ? full.substr(dot) : std::string();
+    // A data file that already ends in ".tmp" keeps it and gets another, so that its side
+    // file is never the data file itself.
+    if (IniText::sameText(extension, ".tmp"))
+        return full + ".tmp";
+    return (hasExtension ? full.substr(0, dot) : full) + ".tmp";
+}
+
+std::string IniFileMain::tempFileName() const
+{
+    const std::string folder = folderOf(fullFileName());
+    std::string candidate = "$$$$$$$$";
+    for (long counter = 1;; ++counter) {
+        std::string error;
+        const std::string path = folder + candidate + ".tmp";
+        if (PlatformFile::existence(path, error) == PlatformFile::Existence::Missing)
+            return path;
+        const std::string digits = std::to_string(counter);
+        if (digits.size() > 8)
+            return {};
+        candidate = std::string(8 - digits.size(), '$') + digits;
+    }
+}
+
+bool IniFileMain::lockFile()
+{
+    if (isLocked())
+        return false;
+    const std::string path = lockFileName();
+    std::string error;
+    for (int attempt = 0; attempt < lockAttempts; ++attempt) {
+        m_lockHandle = PlatformFile::tryLock(path, error);
+        if (isLocked())
+            return true;
+        DelayObject::delay(lockWaitMs);
+    }
+    setLastError("The lock file " + path + " cannot be held: " + error);
+    return false;
+}
+
+void IniFileMain::unlockFile()
+{
+    if (!isLocked())
+        return;
+    PlatformFile::unlock(m_lockHandle, lockFileName());
+    m_lockHandle = -1;
+}
+
+bool IniFileMain::loadLines(std::vector<std::string> &lines)
+{
+    const std::string full = fullFileName();
+    std::string error;
+    std::string source = full;
+    switch (PlatformFile::existence(full, error)) {
+    case PlatformFile::Existence::Unknown:
+        setLastError("The file " + full + " cannot be read: " + error);
+        return false;
+    case PlatformFile::Existence::Missing:
+        source = sideFileName();
+        if (PlatformFile::existence(source, error) != PlatformFile::Existence::Present)
+            return true;
+        break;
+    case PlatformFile::Existence::Present:
+        break;
+    }
+    const auto text = PlatformFile::readAll(source, error);
+    if (!text) {
+        setLastError("The file " + source + " cannot be read: " + error);
+        return false;
+    }
+    lines = splitLines(*text);
+    if (lines.size() >= 2 && lines[0] == encryptedMarker)
+        decipherLines(lines);
+    return true;
+}
+
+bool IniFileMain::saveLines(const std::vector<std::string> &lines)
+{
+    if (IniText::trim(m_filename).empty()) {
+        setLastError("No file name is set.");
+        return false;
+    }
+    const std::string temp = tempFileName();
+    if (temp.empty()) {
+        setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
+        return false;
+    }
+    const std::vector<std::string> out = contentToWrite(lines);
+    std::string error;
+    if (!PlatformFile::writeNewFile(temp, out, true, error)) {
+        PlatformFile::removeFile(temp);
+        setLastError("The file " + temp + " cannot be written: " + error);
+        return false;
+    }
+    if (!replaceDataFile(temp))
+        return false;
+    if (m_allowBackups && !m_backupDirectory.empty()) {
+        std::string folder = m_backupDirectory;
+        if (!PlatformFile::isPathSeparator(folder.back()))
+            folder += PlatformFile::separator();
+        BackupRotation::run(folder, baseName(), out, {fullFileName(), sideFileName()});
+    }
+    return true;
+}
+
+void IniFileMain::setProgramFolder(std::string folder)
+{
+    if (!folder.empty() && !PlatformFile::isPathSeparator(folder.back()))
+        folder += PlatformFile::separator();
+    programFolderSetting() = std::move(folder);
+}
+
+std::string IniFileMain::programFolder()
+{
+    if (programFolderSetting().empty())
+        programFolderSetting() = PlatformFile::programFolder();
+    return programFolderSetting();
+}
+
+void IniFileMain::setClock(Clock clock)
+{
+    clockSetting() = std::move(clock);
+}
+
+std::uint32_t IniFileMain::millisecondsSinceMidnight()
+{
+    if (clockSetting())
+        return clockSetting()();
+    using namespace std::chrono;
+    const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+    return static_cast<std::uint32_t>(now.count() % (24LL * 60 * 60 * 1000));
+}
+
+bool IniFileMain::renameFile(const std::string &from, const std::string &to)
+{
+    std::string error;
+    if (PlatformFile::renameFile(from, to, error))
+        return true;
+    setLastError("The file " + from + " cannot be renamed to " + to + ": " + error);
+    return false;
+}
+
+std::string IniFileMain::folderOf(const std::string &path) const
+{
+    std::size_t end = path.size();
+    while (end > 0 && !PlatformFile::isPathSeparator(path[end - 1]))
+        --end;
+    return path.substr(0, end);
+}
+
+std::vector<std::string> IniFileMain::contentToWrite(const std::vector<std::string> &lines) const
+{
+    if (!m_encrypt)
+        return lines;
+    const int seed = LineCipher::seedFor(millisecondsSinceMidnight());
+    std::vector<std::string> out;
+    out.reserve(lines.size() + 2);
+    out.emplace_back(encryptedMarker);
+    out.push_back(std::to_string(seed));
+    for (const std::string &line : lines) {
+        const auto key = static_cast<std::uint32_t>(seed) + static_cast<std::uint32_t>(out.size());
+        out.push_back(LineCipher::encipher(line, key));
+    }
+    return out;
+}
+
+bool IniFileMain::replaceDataFile(const std::string &temp)
+{
+    const std::string full = fullFileName();
+    const std::string side = sideFileName();
+    std::string error;
+    if (PlatformFile::existence(full, error) != PlatformFile::Existence::Missing) {
+        PlatformFile::removeFile(side);
+        if (!renameFile(full, side))
+            return false;
+    }
+    // Without a data file the side file may hold the only complete copy: it goes only once
+    // the new data file stands in its place.
+    if (!renameFile(temp, full))
+        return false;
+    PlatformFile::syncFolder(folderOf(full));
+    PlatformFile::removeFile(side);
+    return true;
+}

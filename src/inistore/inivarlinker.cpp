@@ -1,0 +1,180 @@
+#include "inivarlinker.h"
+
+#include "inibase.h"
+#include "initext.h"
+#include "valuecodec.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+constexpr const char *itemsKey = "Items";
+
+std::string itemKey(long number)
+{
+    char key[32];
+    std::snprintf(key, sizeof key, "ItemData(%04ld)", number);
+    return key;
+}
+
+std::string unpaddedItemKey(long number)
+{
+    return "ItemData(" + std::to_string(number) + ')';
+}
+
+// The number of an "ItemData(n)" key (any padding, any case), 0 for other keys.
+long itemNumber(std::string_view key)
+{
+    constexpr std::string_view prefix = "ITEMDATA(";
+    if (key.size() < prefix.size() + 2 || key.back() != ')' ||
+        !IniText::sameText(key.substr(0, prefix.size()), prefix))
+        return 0;
+    long number = 0;
+    for (const char c : key.substr(prefix.size(), key.size() - prefix.size() - 1)) {
+        if (c < '0' || c > '9')
+            return 0;
+        number = std::min(number * 10 + (c - '0'), 0x7FFFFFFFL);
+    }
+    return number;
+}
+
+// Closes an open ClearSection block however the scope is left.
+class SectionBlock
+{
+public:
+    explicit SectionBlock(IniBase &store) : m_store(store) {}
+    ~SectionBlock() { m_store.endSection(); }
+    SectionBlock(const SectionBlock &) = delete;
+    SectionBlock &operator=(const SectionBlock &) = delete;
+
+private:
+    IniBase &m_store;
+};
+
+} // namespace
+
+void IniVarLinker::iniWrite()
+{
+    m_mode = vlWrite;
+    if (m_onIniReadWrite)
+        m_onIniReadWrite(*this, vlWrite);
+}
+
+void IniVarLinker::iniRead()
+{
+    m_mode = vlRead;
+    if (m_onIniReadWrite)
+        m_onIniReadWrite(*this, vlRead);
+}
+
+void IniVarLinker::linkObjToIni(std::string_view section, std::string_view ident,
+                                std::vector<std::string> *list)
+{
+    if (!iniMain() || !list)
+        return;
+    try {
+        const std::string listSection =
+            resolveSection(section) + ' ' + IniBase::normalizeName(ident);
+        if (m_mode == vlWrite)
+            writeList(listSection, *list);
+        else
+            readList(listSection, *list);
+    } catch (const std::exception &) {
+    }
+}
+
+void IniVarLinker::linkStrToIni(std::string_view section, std::string_view ident, std::string &s)
+{
+    if (!iniMain())
+        return;
+    try {
+        const std::string sectionName = resolveSection(section);
+        const std::string key = IniBase::normalizeName(ident);
+        if (m_mode == vlWrite) {
+            iniMain()->writeString(sectionName, key, ValueCodec::encodeString(s), false);
+            return;
+        }
+        std::string decoded =
+            ValueCodec::decodeString(iniMain()->readString(sectionName, key, false));
+        if (!decoded.empty())
+            s = std::move(decoded);
+    } catch (const std::exception &) {
+    }
+}
+
+void IniVarLinker::linkIntToIni(std::string_view section, std::string_view ident, std::int32_t &i)
+{
+    if (!iniMain())
+        return;
+    try {
+        const std::string sectionName = resolveSection(section);
+        const std::string key = IniBase::normalizeName(ident);
+        if (m_mode == vlWrite) {
+            iniMain()->writeString(sectionName, key, ValueCodec::encodeInt(i), false);
+            return;
+        }
+        if (const auto value =
+                ValueCodec::decodeInt(iniMain()->readString(sectionName, key, false)))
+            i = *value;
+    } catch (const std::exception &) {
+    }
+}
+
+void IniVarLinker::linkVarToIni(std::string_view section, std::string_view ident, void *data,
+                                std::uint16_t size)
+{
+    if (!iniMain() || !data)
+        return;
+    try {
+        const std::string sectionName = resolveSection(section);
+        const std::string key = IniBase::normalizeName(ident);
+        if (m_mode == vlWrite)
+            iniMain()->writeString(sectionName, key, ValueCodec::encodeHex(data, size), false);
+        else
+            ValueCodec::decodeHex(iniMain()->readString(sectionName, key, false), data, size);
+    } catch (const std::exception &) {
+    }
+}
+
+std::string IniVarLinker::resolveSection(std::string_view section) const
+{
+    std::string name = IniBase::normalizeName(section);
+    return name.empty() ? iniMain()->defaultSection() : name;
+}
+
+void IniVarLinker::readList(const std::string &section, std::vector<std::string> &list)
+{
+    IniBase &store = *iniMain();
+    const std::string items = store.readString(section, itemsKey, true);
+    if (items.empty())
+        return;
+    const auto count = ValueCodec::decodeInt(items);
+    if (!count || *count == 0)
+        return;
+    // A corrupt count must not make thousands of millions of empty lines: nothing is read
+    // past the highest item the section holds.
+    long highest = 0;
+    for (const std::string &key : store.keysOfSection(section))
+        highest = std::max(highest, itemNumber(key));
+    const long last = std::min<long>(*count, highest);
+    list.clear();
+    for (long number = 1; number <= last; ++number) {
+        std::string value = store.readString(section, itemKey(number), true);
+        if (value.empty())
+            value = store.readString(section, unpaddedItemKey(number), true);
+        list.push_back(std::move(value));
+    }
+}
+
+void IniVarLinker::writeList(const std::string &section, const std::vector<std::string> &list)
+{
+    IniBase &store = *iniMain();
+    store.clearSection(section);
+    const SectionBlock block(store);
+    store.writeString(section, itemsKey, std::to_string(list.size()), true);
+    long number = 0;
+    for (const std::string &line : list)
+        store.writeString(section, itemKey(++number), line, true);
+}

@@ -1,0 +1,282 @@
+#include "platformfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace PlatformFile {
+
+namespace {
+
+std::string joinLines(const std::vector<std::string> &lines)
+{
+    std::string text;
+    std::size_t size = 0;
+    for (const std::string &line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const std::string &line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string systemError()
+{
+#ifdef _WIN32
+    return std::system_category().message(static_cast<int>(GetLastError()));
+#else
+    return std::strerror(errno);
+#endif
+}
+
+} // namespace
+
+Existence existence(const std::string &path, std::string &error)
+{
+    std::error_code code;
+    const fs::file_status status = fs::symlink_status(path, code);
+    if (status.type() == fs::file_type::not_found)
+        return Existence::Missing;
+    if (code) {
+        error = code.message();
+        return Existence::Unknown;
+    }
+    return Existence::Present;
+}
+
+std::optional<std::string> readAll(const std::string &path, std::string &error)
+{
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        error = std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        content.append(buffer, count);
+    const bool failed = std::ferror(file) != 0;
+    if (failed)
+        error = std::strerror(errno);
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return content;
+}
+
+bool renameFile(const std::string &from, const std::string &to, std::string &error)
+{
+    std::error_code code;
+    fs::rename(from, to, code);
+    if (code)
+        error = code.message();
+    return !code;
+}
+
+bool removeFile(const std::string &path)
+{
+    std::error_code code;
+    return fs::remove(path, code);
+}
+
+#ifdef _WIN32
+
+bool writeNewFile(const std::string &path, const std::vector<std::string> &lines, bool sync,
+                  std::string &error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = systemError();
+        return false;
+    }
+    const std::string text = joinLines(lines);
+    DWORD written = 0;
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size();
+    if (ok && sync)
+        ok = FlushFileBuffers(file);
+    if (!ok)
+        error = systemError();
+    CloseHandle(file);
+    return ok;
+}
+
+bool createFolder(const std::string &path)
+{
+    return CreateDirectoryA(path.c_str(), nullptr);
+}
+
+void syncFolder(const std::string &) {}
+
+std::intptr_t tryLock(const std::string &path, std::string &error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = systemError();
+        return -1;
+    }
+    return reinterpret_cast<std::intptr_t>(file);
+}
+
+void unlock(std::intptr_t handle, const std::string &path)
+{
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+    DeleteFileA(path.c_str());
+}
+
+std::string programFolder()
+{
+    char buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path(buffer, length);
+    return path.substr(0, path.find_last_of("\\/:") + 1);
+}
+
+std::string defaultFolder()
+{
+    char buffer[200];
+    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    return std::string(buffer, length < sizeof buffer ? length : 0) + '\\';
+}
+
+bool isPathSeparator(char c)
+{
+    return c == '\\' || c == '/' || c == ':';
+}
+
+char separator()
+{
+    return '\\';
+}
+
+#else
+
+bool writeNewFile(const std::string &path, const std::vector<std::string> &lines, bool sync,
+                  std::string &error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = systemError();
+        return false;
+    }
+    const std::string text = joinLines(lines);
+    const char *data = text.data();
+    std::size_t left = text.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            data += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+    if (ok && sync)
+        ok = ::fsync(fd) == 0;
+    if (!ok)
+        error = systemError();
+    if (::close(fd) != 0 && ok) {
+        error = systemError();
+        ok = false;
+    }
+    return ok;
+}
+
+bool createFolder(const std::string &path)
+{
+    return ::mkdir(path.c_str(), 0700) == 0;
+}
+
+void syncFolder(const std::string &path)
+{
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::intptr_t tryLock(const std::string &path, std::string &error)
+{
+    // The holder deletes the file before it closes it, so a lock won on a file that no
+    // longer has this name is worthless: take the new file instead.
+    for (int tries = 0; tries < 10; ++tries) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            error = systemError();
+            return -1;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            error = systemError();
+            ::close(fd);
+            return -1;
+        }
+        struct stat held = {};
+        struct stat named = {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    error = "the lock file keeps being replaced";
+    return -1;
+}
+
+void unlock(std::intptr_t handle, const std::string &path)
+{
+    const int fd = static_cast<int>(handle);
+    struct stat held = {};
+    struct stat named = {};
+    if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+        ::unlink(path.c_str());
+    ::close(fd);
+}
+
+std::string programFolder()
+{
+    std::error_code code;
+    const fs::path program = fs::read_symlink("/proc/self/exe", code);
+    if (code)
+        return "./";
+    return program.parent_path().string() + '/';
+}
+
+std::string defaultFolder()
+{
+    return programFolder();
+}
+
+bool isPathSeparator(char c)
+{
+    return c == '/';
+}
+
+char separator()
+{
+    return '/';
+}
+
+#endif
+
+} // namespace PlatformFile

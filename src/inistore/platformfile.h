@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The operating-system file calls the store needs beyond std::filesystem: private file
+// modes, synced writes, the lock file and the program's own path. Failures come back with
+// the system's reason in `error`.
+namespace PlatformFile {
+
+enum class Existence
+{
+    Missing,
+    Present,
+    Unknown // the system could not tell (the folder cannot be searched)
+};
+
+Existence existence(const std::string &path, std::string &error);
+std::optional<std::string> readAll(const std::string &path, std::string &error);
+// Creates a new file (never replacing one) readable by its owner only, writes every line
+// followed by CR LF and, with `sync`, flushes it to the disk before closing.
+bool writeNewFile(const std::string &path, const std::vector<std::string> &lines, bool sync,
+                  std::string &error);
+bool renameFile(const std::string &from, const std::string &to, std::string &error);
+bool removeFile(const std::string &path);
+// Creates one folder level, open to its owner only.
+bool createFolder(const std::string &path);
+// Makes the renames in a folder durable (nothing to do where the system does not need it).
+void syncFolder(const std::string &path);
+
+// Opens and exclusively holds the lock file; -1 while another holder has it (or it cannot
+// be created).
+std::intptr_t tryLock(const std::string &path, std::string &error);
+// Deletes the lock file (when it is still the one held) and closes it.
+void unlock(std::intptr_t handle, const std::string &path);
+
+// The running program's folder, ending in a separator.
+std::string programFolder();
+// Where a bare file name lies: the Windows directory on Windows, the program folder elsewhere.
+std::string defaultFolder();
+bool isPathSeparator(char c);
+char separator();
+
+} // namespace PlatformFile

@@ -1,0 +1,140 @@
+#include "pstringlist.h"
+
+#include "inierror.h"
+#include "initext.h"
+
+#include <algorithm>
+
+void PStringList::setSeparator(std::string separator)
+{
+    m_separator = std::move(separator);
+}
+
+void PStringList::setTouched(int index, bool touched)
+{
+    m_entries.at(index).touched = touched;
+}
+
+void PStringList::setSorted(bool sorted)
+{
+    if (sorted == m_sorted)
+        return;
+    m_sorted = sorted;
+    if (!sorted)
+        return;
+    std::vector<IniEntry> all = m_entries.takeAll();
+    std::stable_sort(all.begin(), all.end(), [](const IniEntry &a, const IniEntry &b) {
+        return IniText::lessText(a.text, b.text);
+    });
+    const auto end = std::unique(all.begin(), all.end(), [](const IniEntry &a, const IniEntry &b) {
+        return IniText::sameText(a.text, b.text);
+    });
+    all.erase(end, all.end());
+    m_entries.assign(std::move(all));
+}
+
+int PStringList::add(std::string text)
+{
+    if (!m_sorted) {
+        m_entries.pushBack({std::move(text), false});
+        return count() - 1;
+    }
+    const int index = m_entries.partitionPoint(
+        [&text](const IniEntry &entry) { return IniText::lessText(entry.text, text); });
+    if (index < count() && IniText::sameText(m_entries.at(index).text, text))
+        return index;
+    m_entries.insert(index, {std::move(text), false});
+    return index;
+}
+
+void PStringList::insert(int index, std::string text)
+{
+    if (m_sorted)
+        throw IniError("Operation not allowed on sorted list");
+    m_entries.insert(index, {std::move(text), false});
+}
+
+void PStringList::removeAt(int index)
+{
+    m_entries.erase(index, index + 1);
+}
+
+void PStringList::removeRange(int first, int last)
+{
+    m_entries.erase(first, last);
+}
+
+void PStringList::clear()
+{
+    m_entries.clear();
+}
+
+std::optional<std::string_view> PStringList::namePart(std::string_view text) const
+{
+    const std::size_t pos = text.find(m_separator);
+    if (pos == std::string_view::npos)
+        return std::nullopt;
+    return text.substr(0, pos);
+}
+
+std::string PStringList::nameOf(int index) const
+{
+    return std::string(namePart(at(index)).value_or(std::string_view()));
+}
+
+bool PStringList::findName(std::string_view name, int &index, bool &unsorted) const
+{
+    const std::string key = std::string(name) + m_separator;
+    unsorted = false;
+    index = m_entries.partitionPoint([&](const IniEntry &entry) {
+        const auto entryName = namePart(entry.text);
+        if (!entryName) {
+            unsorted = true;
+            return false;
+        }
+        const std::string_view prefix(entry.text.data(), entryName->size() + m_separator.size());
+        return IniText::lessText(prefix, key);
+    });
+    if (unsorted || index >= count())
+        return false;
+    const auto foundName = namePart(at(index));
+    return foundName && IniText::sameText(*foundName, name);
+}
+
+int PStringList::indexOfName(std::string_view name) const
+{
+    if (m_sorted) {
+        int index = 0;
+        bool unsorted = false;
+        const bool found = findName(name, index, unsorted);
+        if (!unsorted)
+            return found ? index : -1;
+    }
+    int result = -1;
+    m_entries.visitFrom(0, [&](int index, const IniEntry &entry) {
+        const auto entryName = namePart(entry.text);
+        if (entryName && IniText::sameText(*entryName, name)) {
+            result = index;
+            return false;
+        }
+        return true;
+    });
+    return result;
+}
+
+int PStringList::indexOf(std::string_view text) const
+{
+    if (m_sorted) {
+        const int index = m_entries.partitionPoint(
+            [&text](const IniEntry &entry) { return IniText::lessText(entry.text, text); });
+        return index < count() && IniText::sameText(at(index), text) ? index : -1;
+    }
+    int result = -1;
+    m_entries.visitFrom(0, [&](int index, const IniEntry &entry) {
+        if (!IniText::sameText(entry.text, text))
+            return true;
+        result = index;
+        return false;
+    });
+    return result;
+}
