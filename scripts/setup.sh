@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
     fonts-dejavu-core
-    desktop-file-utils appstream dpkg-dev fakeroot file
+    desktop-file-utils appstream dpkg-dev fakeroot file librsvg2-bin
 )
 
 missing=()
