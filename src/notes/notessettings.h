@@ -17,12 +17,12 @@ struct NotesSettings
     QString backupFolder;
     QString customColors; // "ColorA=FFFFFF" lines joined by CR LF
     bool securityEnabled = false;
-    QString passwordText; // at most 30 bytes of UTF-8
+    QString passwordText;  // at most 30 bytes of UTF-8
     double lastBackup = 0; // days since 1899-12-30, local time
     bool gutterVisible = true;
-    QStringList keywords = {QStringLiteral("HTTP"), QStringLiteral("PASSWORD"),
-                            QStringLiteral("PW"),   QStringLiteral("PWD"),
-                            QStringLiteral("UN"),   QStringLiteral("USER"),
+    QStringList keywords = {QStringLiteral("HTTP"),     QStringLiteral("PASSWORD"),
+                            QStringLiteral("PW"),       QStringLiteral("PWD"),
+                            QStringLiteral("UN"),       QStringLiteral("USER"),
                             QStringLiteral("USERNAME"), QStringLiteral("WWW")};
     QColor textColor = Qt::white;
     QColor backgroundColor = Qt::black;

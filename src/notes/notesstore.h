@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
-
 #include <memory>
 
 // What the Notes file keeps of one page, in tab order.
@@ -23,7 +22,7 @@ class BoundsWindow
 public:
     virtual ~BoundsWindow() = default;
     virtual QString objectName() const = 0;
-    virtual QString boundsValue() const = 0;           // the form value of the window now
+    virtual QString boundsValue() const = 0;            // the form value of the window now
     virtual void applyBoundsValue(const QString &) = 0; // decode, place in the work area, show
 };
 

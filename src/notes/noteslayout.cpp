@@ -1,0 +1,166 @@
+#include "noteslayout.h"
+
+#include "notescolor.h"
+#include "notespassword.h"
+#include "notestext.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+namespace {
+
+constexpr std::string_view defaultSection;
+constexpr std::string_view positionsSection = "Positions";
+constexpr std::string_view toplineSection = "Topline";
+
+std::string indexed(std::string_view key, int index)
+{
+    return std::string(key) + std::to_string(index);
+}
+
+// Multi-byte values are kept low byte first, whatever the machine.
+template <std::size_t Size> std::array<unsigned char, Size> littleEndian(std::uint64_t value)
+{
+    std::array<unsigned char, Size> bytes{};
+    for (std::size_t i = 0; i < Size; ++i)
+        bytes[i] = static_cast<unsigned char>(value >> (8 * i));
+    return bytes;
+}
+
+template <std::size_t Size>
+std::uint64_t fromLittleEndian(const std::array<unsigned char, Size> &bytes)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < Size; ++i)
+        value |= std::uint64_t(bytes[i]) << (8 * i);
+    return value;
+}
+
+} // namespace
+
+const QStringList NotesLayout::defaultPageNames = {
+    QStringLiteral("Reminders"), QStringLiteral("ToDo"), QStringLiteral("General"),
+    QStringLiteral("Passwords")};
+
+void NotesLayout::read(QList<StoredPage> &pages)
+{
+    std::vector<std::string> pageNames;
+    linkSettings(pageNames);
+    pages.clear();
+    if (pageNames.empty()) {
+        for (const QString &name : defaultPageNames)
+            pages.append(StoredPage{name, {}});
+        return;
+    }
+    for (int i = 0; i < int(pageNames.size()); ++i) {
+        StoredPage page{NotesText::fromBytes(pageNames[size_t(i)]), {}};
+        linkPage(i, page.record);
+        pages.append(page);
+    }
+}
+
+void NotesLayout::write(const QList<StoredPage> &pages)
+{
+    std::vector<std::string> pageNames;
+    for (const StoredPage &page : pages)
+        pageNames.push_back(NotesText::toBytes(page.name));
+    linkSettings(pageNames);
+    for (int i = 0; i < pages.size(); ++i) {
+        PageRecord record = pages[i].record;
+        linkPage(i, record);
+    }
+}
+
+void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
+{
+    linkInt(defaultSection, "HotKey", m_settings.hotKeyCode);
+    m_linker.linkObjToIni(defaultSection, "TabNames", &pageNames);
+    linkFlag(defaultSection, "AutoMini", m_settings.startHidden);
+    linkFlag(defaultSection, "AutoBackup", m_settings.backupNotes);
+    linkFlag(defaultSection, "TrayIcon", m_settings.showTrayIcon);
+    linkFlag(defaultSection, "Wraptext", m_settings.wrapText);
+    linkFlag(defaultSection, "HidedoesPW", m_settings.hideDisablesPassword);
+    linkText("BackupDir", m_settings.backupFolder);
+    linkText("Colors", m_settings.customColors);
+    linkFlag(defaultSection, "User1", m_settings.securityEnabled);
+    linkPassword(m_settings.passwordText);
+    linkDateTime("Lastbackup", m_settings.lastBackup);
+    linkFlag(defaultSection, "Gutter", m_settings.gutterVisible);
+    linkLines("Keywords", m_settings.keywords);
+    linkColor("Color", m_settings.textColor);
+    linkColor("ColorBk", m_settings.backgroundColor);
+    linkColor("ColorN", m_settings.numberColor);
+    linkColor("ColorNBk", m_settings.numberBackground);
+    linkColor("ColorK", m_settings.keyColor);
+    linkColor("ColorKBk", m_settings.keyBackground);
+}
+
+void NotesLayout::linkPage(int index, PageRecord &record)
+{
+    linkInt(positionsSection, indexed("Posnx", index), record.caretX);
+    linkInt(positionsSection, indexed("Posny", index), record.caretY);
+    linkInt(positionsSection, indexed("Posn", index), record.selStart);
+    linkInt(toplineSection, indexed("Topl", index), record.topLine);
+    linkFlag(defaultSection, indexed("Seld", index), record.isProtected);
+    linkLines(indexed("Page", index), record.lines);
+}
+
+void NotesLayout::linkInt(std::string_view section, const std::string &key, int &value)
+{
+    std::int32_t stored = value;
+    m_linker.linkIntToIni(section, key, stored);
+    value = stored;
+}
+
+void NotesLayout::linkFlag(std::string_view section, const std::string &key, bool &flag)
+{
+    unsigned char stored = flag ? 1 : 0;
+    m_linker.linkVarToIni(section, key, &stored, 1);
+    flag = stored != 0;
+}
+
+void NotesLayout::linkText(const std::string &key, QString &text)
+{
+    const std::string before = NotesText::toBytes(text);
+    std::string stored = before;
+    m_linker.linkStrToIni(defaultSection, key, stored);
+    if (stored != before)
+        text = NotesText::fromBytes(stored);
+}
+
+void NotesLayout::linkLines(const std::string &key, QStringList &lines)
+{
+    const std::vector<std::string> before = NotesText::toByteLines(lines);
+    std::vector<std::string> stored = before;
+    m_linker.linkObjToIni(defaultSection, key, &stored);
+    if (stored != before)
+        lines = NotesText::fromByteLines(stored);
+}
+
+void NotesLayout::linkColor(const std::string &key, QColor &color)
+{
+    const auto before = littleEndian<4>(NotesColor::toValue(color));
+    auto stored = before;
+    m_linker.linkVarToIni(defaultSection, key, stored.data(), stored.size());
+    if (stored != before)
+        color = NotesColor::fromValue(std::uint32_t(fromLittleEndian(stored)));
+}
+
+void NotesLayout::linkPassword(QString &password)
+{
+    const NotesPassword::Stored before = NotesPassword::toStored(password);
+    NotesPassword::Stored stored = before;
+    m_linker.linkVarToIni(defaultSection, "User2", stored.data(), stored.size());
+    if (stored != before)
+        password = NotesPassword::fromStored(stored);
+}
+
+void NotesLayout::linkDateTime(const std::string &key, double &value)
+{
+    const auto before = littleEndian<8>(std::bit_cast<std::uint64_t>(value));
+    auto stored = before;
+    m_linker.linkVarToIni(defaultSection, key, stored.data(), stored.size());
+    if (stored != before)
+        value = std::bit_cast<double>(fromLittleEndian(stored));
+}

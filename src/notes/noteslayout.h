@@ -1,0 +1,45 @@
+#pragma once
+
+#include "notessettings.h"
+#include "notesstore.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <inivarlinker.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The keys of the Notes file and the one sequence that links them, run by the variable
+// linker's handler: the settings first (in the default section "Notes"), then one group of
+// keys per page. Reading keeps every value whose key is missing; writing writes every value.
+class NotesLayout
+{
+public:
+    static const QStringList defaultPageNames;
+
+    NotesLayout(IniVarLinker &linker, NotesSettings &settings)
+        : m_linker(linker), m_settings(settings)
+    {
+    }
+
+    // Replaces pages by the stored ones; with no page names stored, by the four default pages.
+    void read(QList<StoredPage> &pages);
+    void write(const QList<StoredPage> &pages);
+
+private:
+    void linkSettings(std::vector<std::string> &pageNames);
+    void linkPage(int index, PageRecord &record);
+
+    void linkInt(std::string_view section, const std::string &key, int &value);
+    void linkFlag(std::string_view section, const std::string &key, bool &flag);
+    void linkText(const std::string &key, QString &text);
+    void linkLines(const std::string &key, QStringList &lines);
+    void linkColor(const std::string &key, QColor &color);
+    void linkPassword(QString &password);
+    void linkDateTime(const std::string &key, double &value);
+
+    IniVarLinker &m_linker;
+    NotesSettings &m_settings;
+};

@@ -1,0 +1,169 @@
+#include "notesstore.h"
+
+#include "boundscomponent.h"
+#include "notesdatetime.h"
+#include "noteslayout.h"
+#include "notespaths.h"
+#include "notestext.h"
+
+#include <QDir>
+#include <QFile>
+#include <inifilemain.h>
+#include <inilinker.h>
+#include <inivarlinker.h>
+#include <optional>
+
+namespace {
+
+std::string localPath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+struct NotesStore::Impl
+{
+    explicit Impl(BoundsWindow *boundsWindow)
+    {
+        file.setDefaultSection("Notes");
+        file.setAllowBackups(false);
+        if (boundsWindow) {
+            window.emplace(*boundsWindow);
+            windowLinker.setComponent(&*window);
+        }
+        windowLinker.setIniMain(&file);
+        varLinker.setOnIniReadWrite([this](IniVarLinker &linker, IniVarLinker::VarLinkMode mode) {
+            iniVarLinkerReadWrite(linker, mode);
+        });
+        varLinker.setIniMain(&file);
+    }
+
+    // The handler of the variable linker: the settings and pages of the read or write that is
+    // running.
+    void iniVarLinkerReadWrite(IniVarLinker &linker, IniVarLinker::VarLinkMode mode)
+    {
+        if (!settings)
+            return;
+        NotesLayout layout(linker, *settings);
+        if (mode == IniVarLinker::vlRead && pagesRead)
+            layout.read(*pagesRead);
+        else if (mode == IniVarLinker::vlWrite && pagesWritten)
+            layout.write(*pagesWritten);
+    }
+
+    // The reason for the user, naming the Notes file when the reason does not.
+    QString describe(const std::string &reason) const
+    {
+        const QString path = QDir::toNativeSeparators(fileName);
+        const QString text = NotesText::fromBytes(reason);
+        return text.contains(path) ? text : QStringLiteral("%1: %2").arg(path, text);
+    }
+
+    // Hands the values of one read or write to the handler for its duration.
+    class HandlerValues
+    {
+    public:
+        HandlerValues(Impl &store, NotesSettings &values, QList<StoredPage> *read,
+                      const QList<StoredPage> *written)
+            : m_store(store)
+        {
+            m_store.settings = &values;
+            m_store.pagesRead = read;
+            m_store.pagesWritten = written;
+        }
+        ~HandlerValues()
+        {
+            m_store.settings = nullptr;
+            m_store.pagesRead = nullptr;
+            m_store.pagesWritten = nullptr;
+        }
+        HandlerValues(const HandlerValues &) = delete;
+        HandlerValues &operator=(const HandlerValues &) = delete;
+
+    private:
+        Impl &m_store;
+    };
+
+    IniFileMain file{"IniFileMain1"};
+    std::optional<BoundsComponent> window;
+    IniLinker windowLinker;
+    IniVarLinker varLinker;
+    QString fileName;
+    QString lastError;
+    NotesSettings *settings = nullptr;
+    QList<StoredPage> *pagesRead = nullptr;
+    const QList<StoredPage> *pagesWritten = nullptr;
+};
+
+NotesStore::NotesStore(BoundsWindow *window) : d(std::make_unique<Impl>(window)) {}
+
+NotesStore::~NotesStore() = default;
+
+void NotesStore::setFileName(const QString &fullPath)
+{
+    d->fileName = fullPath;
+}
+
+QString NotesStore::fileName() const
+{
+    return d->fileName;
+}
+
+bool NotesStore::read(NotesSettings &settings, QList<StoredPage> &pages)
+{
+    d->file.setFilename(localPath(d->fileName));
+    {
+        const Impl::HandlerValues values(*d, settings, &pages, nullptr);
+        d->file.read();
+    }
+    if (d->file.readFailed()) {
+        d->lastError = d->describe(d->file.lastError());
+        return false;
+    }
+    d->lastError.clear();
+    return true;
+}
+
+bool NotesStore::write(NotesSettings &settings, const QList<StoredPage> &pages, bool notesChanged,
+                       const QDateTime &now)
+{
+    if (d->file.readFailed()) {
+        d->lastError = d->describe("The file could not be read at start-up, so it is not "
+                                   "written until the program is started again with a "
+                                   "readable file.");
+        return false;
+    }
+    if (!makeNotesFolder(d->fileName)) {
+        d->lastError = d->describe("The folder of the file cannot be created.");
+        return false;
+    }
+    d->file.setFilename(localPath(d->fileName));
+    d->file.setEncrypt(true);
+    const double nowValue = NotesDateTime::toValue(now);
+    d->file.setAllowBackups(settings.backupNotes && notesChanged &&
+                            NotesDateTime::dayOf(settings.lastBackup) !=
+                                NotesDateTime::dayOf(nowValue));
+    d->file.setBackupDirectory(localPath(settings.backupFolder));
+    // A save that fails keeps the date of the last backup, so that the save that retries it
+    // still makes the day's backup.
+    const double previousBackup = settings.lastBackup;
+    settings.lastBackup = nowValue;
+    bool written = false;
+    {
+        const Impl::HandlerValues values(*d, settings, nullptr, &pages);
+        written = d->file.write();
+    }
+    if (!written) {
+        settings.lastBackup = previousBackup;
+        d->lastError = d->describe(d->file.lastError());
+        return false;
+    }
+    d->lastError.clear();
+    return true;
+}
+
+QString NotesStore::lastError() const
+{
+    return d->lastError;
+}
