@@ -32,8 +32,9 @@ std::optional<Bounds> decode(std::string_view value);
 
 // A top-left corner outside the work area (its edges count as inside) moves to the work
 // area's top-left. A sizeable window whose width or height is 0 or less or larger than the
-// work area's gets the work area's width and height; a window that is not sizeable keeps
-// ownSize's width and height.
-Rect placeOnWorkArea(const Rect &stored, const Rect &workArea, bool sizeable, const Rect &ownSize);
+// work area's gets the work area's width and height; a window that is not sizeable keeps its
+// own width and height.
+Rect placeOnWorkArea(const Rect &stored, const Rect &workArea, bool sizeable, int ownWidth,
+                     int ownHeight);
 
 } // namespace FormValue

@@ -1,0 +1,410 @@
+#include "inilinker.h"
+#include "iniprocessor.h"
+#include "inivarlinker.h"
+#include "linkedcomponent.h"
+#include "memorystore.h"
+#include "valuecodec.h"
+
+#include <QtTest>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Runs one link call in the given mode, the way a store's read or write would.
+class LinkRun
+{
+public:
+    explicit LinkRun(IniBase &store) { m_linker.setIniMain(&store); }
+    IniVarLinker &reading()
+    {
+        m_linker.setMode(IniVarLinker::vlRead);
+        return m_linker;
+    }
+    IniVarLinker &writing()
+    {
+        m_linker.setMode(IniVarLinker::vlWrite);
+        return m_linker;
+    }
+
+private:
+    IniVarLinker m_linker;
+};
+
+class FakeComponent : public LinkedComponent
+{
+public:
+    std::string componentName() const override { return "FmMain"; }
+    std::string iniValue() const override { return value; }
+    void setIniValue(std::string_view stored) override
+    {
+        value = stored;
+        ++applied;
+    }
+
+    std::string value = "249,109,666,577,0";
+    int applied = 0;
+};
+
+} // namespace
+
+class TestIniLinkers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void handlerRunsWithMode();
+    void nothingHappensWithoutStore();
+    void strings_data();
+    void strings();
+    void integers_data();
+    void integers();
+    void rawBytes();
+    void namesAreNormalizedAndDefaultSectionUsed();
+    void listWrite();
+    void listWriteWidensKeyBeyondFourDigits();
+    void listRead_data();
+    void listRead();
+    void hugeItemCountIsBoundedByStoredItems();
+    void listRoundTripsThroughFile();
+    void errorsInsideLinkCallsAreDropped();
+    void registryKeepsLatestBindingOrder();
+    void destroyedStoreUnbindsLinkers();
+    void componentLinkerUsesComponentName();
+    void componentLinkerIdentNormalization();
+    void componentLinkerReadsOnlyStoredValues();
+};
+
+void TestIniLinkers::handlerRunsWithMode()
+{
+    MemoryStore store;
+    IniVarLinker linker;
+    QList<IniVarLinker::VarLinkMode> seen;
+    linker.setOnIniReadWrite([&seen](IniVarLinker &sender, IniVarLinker::VarLinkMode mode) {
+        QCOMPARE(sender.mode(), mode);
+        seen << mode;
+    });
+    linker.setIniMain(&store);
+    store.read();
+    store.write();
+    QCOMPARE(seen, QList<IniVarLinker::VarLinkMode>({IniVarLinker::vlRead, IniVarLinker::vlWrite}));
+}
+
+void TestIniLinkers::nothingHappensWithoutStore()
+{
+    IniVarLinker linker;
+    linker.setMode(IniVarLinker::vlRead);
+    std::string text = "keep";
+    std::int32_t number = 7;
+    Lines list{"a"};
+    linker.linkStrToIni("S", "k", text);
+    linker.linkIntToIni("S", "k", number);
+    linker.linkObjToIni("S", "k", &list);
+    QCOMPARE(text, std::string("keep"));
+    QCOMPARE(number, 7);
+    QCOMPARE(list, Lines{"a"});
+}
+
+void TestIniLinkers::strings_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("escaped") << QByteArray("a#035b") << QByteArray("x") << QByteArray("a#b");
+    QTest::newRow("undecodable read as stored")
+        << QByteArray("a#b") << QByteArray("x") << QByteArray("a#b");
+    QTest::newRow("never escaped code read as stored")
+        << QByteArray("#065") << QByteArray("x") << QByteArray("#065");
+    QTest::newRow("empty keeps value") << QByteArray("") << QByteArray("x") << QByteArray("x");
+}
+
+void TestIniLinkers::strings()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    MemoryStore store;
+    store.setFile({"[Notes]", "Colors=" + stored});
+    store.read();
+    LinkRun run(store);
+    std::string value = before.toStdString();
+    run.reading().linkStrToIni("Notes", "Colors", value);
+    QCOMPARE(QByteArray::fromStdString(value), after);
+
+    run.writing().linkStrToIni("Notes", "Colors", value);
+    QCOMPARE(QByteArray::fromStdString(store.readString("Notes", "Colors", false)),
+             QByteArray::fromStdString(ValueCodec::encodeString(value)));
+}
+
+void TestIniLinkers::integers_data()
+{
+    QTest::addColumn<QByteArrayList>("file");
+    QTest::addColumn<int>("after");
+    QTest::newRow("stored") << QByteArrayList({"[Notes]", "HotKey=2065"}) << 2065;
+    QTest::newRow("negative") << QByteArrayList({"[Notes]", "HotKey=-1"}) << -1;
+    QTest::newRow("missing") << QByteArrayList() << 99;
+    QTest::newRow("empty") << QByteArrayList({"[Notes]", "HotKey="}) << 99;
+    QTest::newRow("not a number") << QByteArrayList({"[Notes]", "HotKey=abc"}) << 99;
+}
+
+void TestIniLinkers::integers()
+{
+    QFETCH(QByteArrayList, file);
+    QFETCH(int, after);
+    MemoryStore store;
+    store.setFile(file);
+    store.read();
+    LinkRun run(store);
+    std::int32_t value = 99;
+    run.reading().linkIntToIni("Notes", "HotKey", value);
+    QCOMPARE(value, after);
+    value = -42;
+    run.writing().linkIntToIni("Notes", "HotKey", value);
+    QCOMPARE(store.readString("Notes", "HotKey", false), std::string("-42"));
+}
+
+void TestIniLinkers::rawBytes()
+{
+    MemoryStore store;
+    LinkRun run(store);
+    std::uint32_t color = 255;
+    run.writing().linkVarToIni("Notes", "Color", &color, sizeof color);
+    QCOMPARE(store.readString("Notes", "Color", false), std::string("FF000000"));
+
+    unsigned char password[31];
+    std::memset(password, 'x', sizeof password);
+    run.writing().linkVarToIni("Notes", "User2", password, sizeof password);
+    QCOMPARE(store.readString("Notes", "User2", false).size(), std::size_t(62));
+
+    store.writeString("Notes", "User2", "0141", false);
+    run.reading().linkVarToIni("Notes", "User2", password, sizeof password);
+    QCOMPARE(password[0], 1);
+    QCOMPARE(password[1], 'A');
+    QCOMPARE(password[2], 'x');
+    QCOMPARE(password[30], 'x');
+
+    run.reading().linkVarToIni("Notes", "Missing", password, sizeof password);
+    QCOMPARE(password[0], 1);
+}
+
+void TestIniLinkers::namesAreNormalizedAndDefaultSectionUsed()
+{
+    MemoryStore store;
+    store.setDefaultSection("Notes");
+    LinkRun run(store);
+    std::int32_t value = 5;
+    run.writing().linkIntToIni(" ", " Hot;Key= ", value);
+    QCOMPARE(store.entryTexts(), QByteArrayList({"Notes;HotKey=5"}));
+}
+
+void TestIniLinkers::listWrite()
+{
+    MemoryStore store;
+    store.setFile({"[Notes Page0]", "Items=3", "ItemData(0001)=old", "ItemData(0002)=old",
+                   "ItemData(0003)=old"});
+    store.read();
+    LinkRun run(store);
+    Lines lines{"first", "", "  indented", "a#b"};
+    run.writing().linkObjToIni("Notes", "Page0", &lines);
+    QCOMPARE(store.entryTexts(),
+             QByteArrayList({"Notes Page0;ItemData(0001)=first",
+                             "Notes Page0;ItemData(0002)=", "Notes Page0;ItemData(0003)=  indented",
+                             "Notes Page0;ItemData(0004)=a#b", "Notes Page0;Items=4"}));
+    QCOMPARE(store.replacedSections(), std::vector<std::string>({"Notes Page0"}));
+    QCOMPARE(store.clearedSection(), std::string());
+}
+
+void TestIniLinkers::listWriteWidensKeyBeyondFourDigits()
+{
+    MemoryStore store;
+    LinkRun run(store);
+    Lines lines(10000, "x");
+    run.writing().linkObjToIni("Notes", "Page0", &lines);
+    QCOMPARE(store.readString("Notes Page0", "ItemData(10000)", false), std::string("x"));
+    QCOMPARE(store.readString("Notes Page0", "ItemData(9999)", false), std::string("x"));
+    QCOMPARE(store.readString("Notes Page0", "ItemData(0999)", false), std::string("x"));
+    QCOMPARE(store.entries().count(), 10001);
+}
+
+void TestIniLinkers::listRead_data()
+{
+    QTest::addColumn<QByteArrayList>("section");
+    QTest::addColumn<QStringList>("lines");
+    const QStringList defaults{"Reminders", "ToDo"};
+    QTest::newRow("padded keys") << QByteArrayList(
+                                        {"Items=2", "ItemData(0001)=a", "ItemData(0002)=  b"})
+                                 << QStringList({"a", "  b"});
+    QTest::newRow("unpadded keys")
+        << QByteArrayList({"Items=3", "ItemData(1)=a", "ItemData(2)=b", "ItemData(3)=c"})
+        << QStringList({"a", "b", "c"});
+    QTest::newRow("gap reads empty")
+        << QByteArrayList({"Items=3", "ItemData(0001)=a", "ItemData(0003)=c"})
+        << QStringList({"a", "", "c"});
+    QTest::newRow("count above stored items")
+        << QByteArrayList({"Items=5", "ItemData(0001)=a", "ItemData(0002)="})
+        << QStringList({"a", ""});
+    QTest::newRow("count below stored items")
+        << QByteArrayList({"Items=1", "ItemData(0001)=a", "ItemData(0002)=b"})
+        << QStringList({"a"});
+    QTest::newRow("missing count keeps list") << QByteArrayList({"ItemData(0001)=a"}) << defaults;
+    QTest::newRow("zero count keeps list") << QByteArrayList({"Items=0"}) << defaults;
+    QTest::newRow("bad count keeps list")
+        << QByteArrayList({"Items=x", "ItemData(0001)=a"}) << defaults;
+    QTest::newRow("count without items empties list")
+        << QByteArrayList({"Items=4"}) << QStringList();
+    QTest::newRow("negative count empties list") << QByteArrayList({"Items=-3"}) << QStringList();
+}
+
+void TestIniLinkers::listRead()
+{
+    QFETCH(QByteArrayList, section);
+    QFETCH(QStringList, lines);
+    MemoryStore store;
+    store.setFile(QByteArrayList({"[Notes TabNames]"}) + section);
+    store.read();
+    LinkRun run(store);
+    Lines list{"Reminders", "ToDo"};
+    run.reading().linkObjToIni("Notes", "TabNames", &list);
+    QStringList read;
+    for (const std::string &line : list)
+        read << QString::fromStdString(line);
+    QCOMPARE(read, lines);
+    QCOMPARE(store.replacedSections(), std::vector<std::string>({"Notes TabNames"}));
+}
+
+void TestIniLinkers::hugeItemCountIsBoundedByStoredItems()
+{
+    MemoryStore store;
+    store.setFile({"[Notes Page0]", "Items=2000000000", "ItemData(0001)=a", "ItemData(2)=b"});
+    store.read();
+    LinkRun run(store);
+    Lines list;
+    run.reading().linkObjToIni("Notes", "Page0", &list);
+    QCOMPARE(list, Lines({"a", "b"}));
+}
+
+void TestIniLinkers::listRoundTripsThroughFile()
+{
+    MemoryStore store;
+    IniVarLinker linker;
+    Lines names{"Reminders", "", "Passwords"};
+    linker.setOnIniReadWrite([&names](IniVarLinker &sender, IniVarLinker::VarLinkMode) {
+        sender.linkObjToIni("Notes", "TabNames", &names);
+    });
+    linker.setIniMain(&store);
+    QVERIFY(store.write());
+    names = {"x"};
+    store.read();
+    QCOMPARE(names, Lines({"Reminders", "", "Passwords"}));
+
+    names = {"One"};
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(),
+             QByteArrayList({"[Notes TabNames]", "ItemData(0001)=One", "Items=1", ""}));
+}
+
+void TestIniLinkers::errorsInsideLinkCallsAreDropped()
+{
+    MemoryStore store;
+    LinkRun run(store);
+    store.clearSection("Open");
+    Lines lines{"a"};
+    run.writing().linkObjToIni("Notes", "Page0", &lines);
+    QCOMPARE(store.clearedSection(), std::string("OPEN"));
+    QCOMPARE(store.entries().count(), 0);
+}
+
+void TestIniLinkers::registryKeepsLatestBindingOrder()
+{
+    MemoryStore store;
+    QStringList calls;
+    IniVarLinker first;
+    IniVarLinker second;
+    first.setOnIniReadWrite(
+        [&calls](IniVarLinker &, IniVarLinker::VarLinkMode) { calls << "first"; });
+    second.setOnIniReadWrite(
+        [&calls](IniVarLinker &, IniVarLinker::VarLinkMode) { calls << "second"; });
+    first.setIniMain(&store);
+    second.setIniMain(&store);
+    store.read();
+    QCOMPARE(calls, QStringList({"first", "second"}));
+    calls.clear();
+    first.setIniMain(&store);
+    store.read();
+    QCOMPARE(calls, QStringList({"second", "first"}));
+    calls.clear();
+    MemoryStore other;
+    second.setIniMain(&other);
+    store.read();
+    QCOMPARE(calls, QStringList({"first"}));
+}
+
+void TestIniLinkers::destroyedStoreUnbindsLinkers()
+{
+    IniVarLinker linker;
+    {
+        auto store = std::make_unique<MemoryStore>();
+        linker.setIniMain(store.get());
+        QCOMPARE(IniProcessor::instance().linkersOf(store.get()).size(), std::size_t(1));
+    }
+    QCOMPARE(linker.iniMain(), nullptr);
+    auto destroyed = std::make_unique<IniVarLinker>();
+    MemoryStore store;
+    destroyed->setIniMain(&store);
+    destroyed.reset();
+    QVERIFY(IniProcessor::instance().linkersOf(&store).empty());
+}
+
+void TestIniLinkers::componentLinkerUsesComponentName()
+{
+    MemoryStore store;
+    store.setDefaultSection("Notes");
+    FakeComponent window;
+    IniLinker linker;
+    linker.setComponent(&window);
+    linker.setIniMain(&store);
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[Notes]", "FmMain=249,109,666,577,0", ""}));
+    QCOMPARE(linker.iniSection(), std::string("Notes"));
+    QCOMPARE(linker.iniIdent(), std::string("[default]"));
+}
+
+void TestIniLinkers::componentLinkerIdentNormalization()
+{
+    IniLinker linker;
+    linker.setIniIdent(" ;= ");
+    QCOMPARE(linker.iniIdent(), std::string("[default]"));
+    linker.setIniIdent(" Win;dow ");
+    QCOMPARE(linker.iniIdent(), std::string("Window"));
+    FakeComponent window;
+    linker.setComponent(&window);
+    QCOMPARE(linker.resolvedIdent(), std::string("Window"));
+    linker.setIniIdent("[DEFAULT]");
+    QCOMPARE(linker.resolvedIdent(), std::string("FmMain"));
+    linker.setIniSection(" Sec;tion ");
+    QCOMPARE(linker.iniSection(), std::string("Section"));
+}
+
+void TestIniLinkers::componentLinkerReadsOnlyStoredValues()
+{
+    MemoryStore store;
+    store.setDefaultSection("Notes");
+    FakeComponent window;
+    IniLinker linker;
+    linker.setComponent(&window);
+    linker.setIniMain(&store);
+    store.read();
+    QCOMPARE(window.applied, 0);
+    store.setFile({"[Notes]", "FmMain=100,50,600,400,1"});
+    store.read();
+    QCOMPARE(window.applied, 1);
+    QCOMPARE(window.value, std::string("100,50,600,400,1"));
+    linker.setComponent(nullptr);
+    store.read();
+    QCOMPARE(window.applied, 1);
+}
+
+QTEST_GUILESS_MAIN(TestIniLinkers)
+#include "tst_inilinkers.moc"

@@ -1,0 +1,296 @@
+#include "inierror.h"
+#include "inipstringlist.h"
+#include "initext.h"
+
+#include <QtTest>
+#include <algorithm>
+#include <random>
+
+namespace {
+
+IniPStringList listOf(const QByteArrayList &texts)
+{
+    IniPStringList list;
+    for (const QByteArray &text : texts)
+        list.add(text.toStdString());
+    return list;
+}
+
+QByteArrayList textsOf(const PStringList &list)
+{
+    QByteArrayList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << QByteArray::fromStdString(list.at(i));
+    return texts;
+}
+
+} // namespace
+
+class TestPStringList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void compareText_data();
+    void compareText();
+    void sortedAddKeepsOrderAndDropsEquals();
+    void switchingToSortedSortsStablyAndDropsEquals();
+    void insertIntoSortedListIsRefused();
+    void nameOf_data();
+    void nameOf();
+    void findName_data();
+    void findName();
+    void findNameGivesUpOnEntryWithoutSeparator();
+    void indexOfNameScansUnsortedList();
+    void indexOfSectRef_data();
+    void indexOfSectRef();
+    void indexOfSectRefOnUnsortedListRaises();
+    void deleteSectRef_data();
+    void deleteSectRef();
+    void largeListMatchesReferenceOrder();
+};
+
+void TestPStringList::compareText_data()
+{
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::addColumn<int>("sign");
+    QTest::newRow("case folded") << QByteArray("notes;HotKey") << QByteArray("NOTES;hotkey") << 0;
+    QTest::newRow("shorter first") << QByteArray("Notes") << QByteArray("Notes;") << -1;
+    QTest::newRow("blank before semicolon")
+        << QByteArray("Notes Page0;A") << QByteArray("Notes;A") << -1;
+    QTest::newRow("letters fold to upper case") << QByteArray("_") << QByteArray("a") << 1;
+    QTest::newRow("digit before letter") << QByteArray("Page1") << QByteArray("PageA") << -1;
+    QTest::newRow("high bytes are not folded") << QByteArray("\xe9") << QByteArray("\xc9") << 1;
+    QTest::newRow("high bytes sort after ASCII") << QByteArray("\x80") << QByteArray("z") << 1;
+}
+
+void TestPStringList::compareText()
+{
+    QFETCH(QByteArray, a);
+    QFETCH(QByteArray, b);
+    QFETCH(int, sign);
+    const int result = IniText::compareText(a.toStdString(), b.toStdString());
+    QCOMPARE((result > 0) - (result < 0), sign);
+    const int reverse = IniText::compareText(b.toStdString(), a.toStdString());
+    QCOMPARE((reverse > 0) - (reverse < 0), -sign);
+}
+
+void TestPStringList::sortedAddKeepsOrderAndDropsEquals()
+{
+    IniPStringList list;
+    QVERIFY(list.sorted());
+    list.add("Notes;b=2");
+    list.add("Notes Page0;Items=1");
+    list.add("Notes;A=1");
+    QCOMPARE(textsOf(list), QByteArrayList({"Notes Page0;Items=1", "Notes;A=1", "Notes;b=2"}));
+    QCOMPARE(list.add("NOTES;a=1"), 1);
+    QCOMPARE(list.count(), 3);
+    QCOMPARE(list.at(1), std::string("Notes;A=1"));
+}
+
+void TestPStringList::switchingToSortedSortsStablyAndDropsEquals()
+{
+    IniPStringList list;
+    list.setSorted(false);
+    for (const char *text : {"s;b=1", "s;a=1", "S;A=1", "s;c=1", "s;B=1"})
+        list.add(text);
+    QCOMPARE(list.count(), 5);
+    list.setSorted(true);
+    QCOMPARE(textsOf(list), QByteArrayList({"s;a=1", "s;b=1", "s;c=1"}));
+}
+
+void TestPStringList::insertIntoSortedListIsRefused()
+{
+    IniPStringList list;
+    QVERIFY_THROWS_EXCEPTION(IniError, list.insert(0, "a;b=c"));
+    PStringList plain;
+    plain.insert(0, "z=1");
+    plain.insert(0, "a=1");
+    QCOMPARE(textsOf(plain), QByteArrayList({"a=1", "z=1"}));
+}
+
+void TestPStringList::nameOf_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("name and value")
+        << QByteArray("Notes;HotKey=3065") << QByteArray("Notes;HotKey");
+    QTest::newRow("value holds separator") << QByteArray("a=b=c") << QByteArray("a");
+    QTest::newRow("empty value") << QByteArray("a=") << QByteArray("a");
+    QTest::newRow("no separator") << QByteArray("abc") << QByteArray();
+}
+
+void TestPStringList::nameOf()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, name);
+    PStringList list;
+    list.add(text.toStdString());
+    QCOMPARE(QByteArray::fromStdString(list.nameOf(0)), name);
+}
+
+void TestPStringList::findName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<int>("index");
+    // The list: 0 "Notes Page0;Items=2", 1 "Notes;A1=x", 2 "Notes;A=1", 3 "Notes;A=3",
+    // 4 "Notes;B=2", 5 "Positions;Posn0=4"
+    QTest::newRow("first of equal names") << QByteArray("notes;a") << true << 2;
+    QTest::newRow("longer name sorts before") << QByteArray("Notes;A1") << true << 1;
+    QTest::newRow("other section") << QByteArray("NOTES PAGE0;items") << true << 0;
+    QTest::newRow("last") << QByteArray("Positions;Posn0") << true << 5;
+    QTest::newRow("missing in the middle") << QByteArray("Notes;A2") << false << 2;
+    QTest::newRow("missing at the end") << QByteArray("Zzz;k") << false << 6;
+    QTest::newRow("missing at the start") << QByteArray("A;k") << false << 0;
+    QTest::newRow("prefix of a name") << QByteArray("Notes;") << false << 1;
+}
+
+void TestPStringList::findName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, found);
+    QFETCH(int, index);
+    const IniPStringList list = listOf({"Notes;B=2", "Notes;A=3", "Positions;Posn0=4", "Notes;A=1",
+                                        "Notes Page0;Items=2", "Notes;A1=x"});
+    int at = -1;
+    bool unsorted = true;
+    QCOMPARE(list.findName(name.toStdString(), at, unsorted), found);
+    QCOMPARE(at, index);
+    QVERIFY(!unsorted);
+    QCOMPARE(list.indexOfName(name.toStdString()), found ? index : -1);
+}
+
+void TestPStringList::findNameGivesUpOnEntryWithoutSeparator()
+{
+    PStringList list;
+    list.setSorted(true);
+    for (const char *text : {"a=1", "b", "c=3"})
+        list.add(text);
+    int index = -1;
+    bool unsorted = false;
+    QVERIFY(!list.findName("c", index, unsorted));
+    QVERIFY(unsorted);
+    QCOMPARE(list.indexOfName("C"), 2);
+    QCOMPARE(list.indexOfName("b"), -1);
+}
+
+void TestPStringList::indexOfNameScansUnsortedList()
+{
+    PStringList list;
+    for (const char *text : {"z=1", "a=2", "A=3"})
+        list.add(text);
+    QCOMPARE(list.indexOfName("a"), 1);
+    QCOMPARE(list.indexOfName("Z"), 0);
+    QCOMPARE(list.indexOfName("q"), -1);
+    QCOMPARE(list.indexOf("A=2"), 1);
+}
+
+void TestPStringList::indexOfSectRef_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<int>("index");
+    // The list: 0 "Notes Page0;Items=1", 1 "Notes1;C=3", 2 "Notes;A=1", 3 "Notes;B=2",
+    // 4 "Positions;P=1"
+    QTest::newRow("first entry of the section") << QByteArray("Notes") << 2;
+    QTest::newRow("case ignored") << QByteArray("notes page0") << 0;
+    QTest::newRow("section sorting before") << QByteArray("Notes1") << 1;
+    QTest::newRow("last section") << QByteArray("POSITIONS") << 4;
+    QTest::newRow("prefix of a section") << QByteArray("Note") << -1;
+    QTest::newRow("missing") << QByteArray("Topline") << -1;
+    QTest::newRow("empty") << QByteArray() << -1;
+}
+
+void TestPStringList::indexOfSectRef()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(int, index);
+    const IniPStringList list =
+        listOf({"Notes;B=2", "Positions;P=1", "Notes;A=1", "Notes Page0;Items=1", "Notes1;C=3"});
+    QCOMPARE(list.indexOfSectRef(section.toStdString()), index);
+}
+
+void TestPStringList::indexOfSectRefOnUnsortedListRaises()
+{
+    IniPStringList list;
+    list.setSorted(false);
+    list.add("a;b=c");
+    try {
+        list.indexOfSectRef("a");
+        QFAIL("no error raised");
+    } catch (const IniError &error) {
+        QCOMPARE(QByteArray(error.what()),
+                 QByteArray("TIniPStringList.IndexOfSectRef says, \"Sort the list you fool\"."));
+    }
+}
+
+void TestPStringList::deleteSectRef_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QByteArrayList>("left");
+    QTest::newRow("middle section")
+        << QByteArray("notes")
+        << QByteArrayList({"Notes Page0;Items=1", "Notes1;C=3", "Positions;P=1"});
+    QTest::newRow("first section")
+        << QByteArray("Notes Page0")
+        << QByteArrayList({"Notes1;C=3", "Notes;A=1", "Notes;B=2", "Positions;P=1"});
+    QTest::newRow("last section") << QByteArray("Positions")
+                                  << QByteArrayList({"Notes Page0;Items=1", "Notes1;C=3",
+                                                     "Notes;A=1", "Notes;B=2"});
+    QTest::newRow("missing section") << QByteArray("Note")
+                                     << QByteArrayList({"Notes Page0;Items=1", "Notes1;C=3",
+                                                        "Notes;A=1", "Notes;B=2", "Positions;P=1"});
+}
+
+void TestPStringList::deleteSectRef()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(QByteArrayList, left);
+    IniPStringList list =
+        listOf({"Notes;B=2", "Positions;P=1", "Notes;A=1", "Notes Page0;Items=1", "Notes1;C=3"});
+    list.deleteSectRef(section.toStdString());
+    QCOMPARE(textsOf(list), left);
+}
+
+// Many entries in random order, so that the storage splits and merges its blocks: the list
+// must give the same order, lookups and deletions as a plain sorted vector.
+void TestPStringList::largeListMatchesReferenceOrder()
+{
+    std::mt19937 random(7);
+    IniPStringList list;
+    std::vector<std::string> reference;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string entry = "S" + std::to_string(random() % 50) + ";Key" +
+                                  std::to_string(random() % 100000) + "=" + std::to_string(i);
+        const int before = list.count();
+        list.add(entry);
+        if (list.count() > before)
+            reference.push_back(entry);
+    }
+    std::sort(reference.begin(), reference.end(), IniText::lessText);
+    QCOMPARE(list.count(), static_cast<int>(reference.size()));
+    for (int i = 0; i < list.count(); ++i)
+        QCOMPARE(list.at(i), reference[static_cast<std::size_t>(i)]);
+
+    for (int round = 0; round < 3000; ++round) {
+        const int index = static_cast<int>(random() % static_cast<unsigned>(list.count()));
+        const std::string name = list.nameOf(index);
+        const int first = list.indexOfName(name);
+        QVERIFY(first >= 0 && first <= index);
+        QCOMPARE(list.nameOf(first), name);
+        list.removeAt(index);
+        reference.erase(reference.begin() + index);
+    }
+    list.deleteSectRef("S7");
+    reference.erase(std::remove_if(reference.begin(), reference.end(),
+                                   [](const std::string &e) { return e.rfind("S7;", 0) == 0; }),
+                    reference.end());
+    QCOMPARE(list.count(), static_cast<int>(reference.size()));
+    for (int i = 0; i < list.count(); ++i)
+        QCOMPARE(list.at(i), reference[static_cast<std::size_t>(i)]);
+    QCOMPARE(list.indexOfSectRef("S7"), -1);
+}
+
+QTEST_GUILESS_MAIN(TestPStringList)
+#include "tst_pstringlist.moc"
