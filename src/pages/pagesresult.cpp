@@ -1,0 +1,55 @@
+#include "pagesresult.h"
+
+#include "pagelistops.h"
+#include "pagerecord.h"
+
+#include <algorithm>
+
+namespace {
+bool isReferenced(const QList<PageEntry> &entries, const PageRecord *record)
+{
+    return record && std::any_of(entries.cbegin(), entries.cend(),
+                                 [record](const PageEntry &e) { return e.reference == record; });
+}
+
+int indexOf(const PageListOps &pages, const PageRecord *record)
+{
+    for (int k = 0; k < pages.count(); ++k) {
+        if (pages.record(k) == record)
+            return k;
+    }
+    return -1;
+}
+} // namespace
+
+QList<PageEntry> pageEntries(const PageListOps &pages)
+{
+    QList<PageEntry> entries;
+    for (int i = 0; i < pages.count(); ++i) {
+        PageRecord *record = pages.record(i);
+        entries.append({pages.name(i), record && record->isProtected, record});
+    }
+    return entries;
+}
+
+void applyPagesResult(PageListOps &pages, QList<PageEntry> &entries)
+{
+    for (int i = pages.count() - 1; i >= 0; --i) {
+        if (!isReferenced(entries, pages.record(i)))
+            pages.deletePage(i);
+    }
+    for (PageEntry &entry : entries) {
+        if (!entry.reference)
+            entry.reference = pages.addPage(entry.text, entry.checked);
+    }
+    for (int j = 0; j < entries.size(); ++j) {
+        const PageEntry &entry = entries.at(j);
+        const int k = indexOf(pages, entry.reference);
+        if (k < 0)
+            continue;
+        pages.setName(k, entry.text);
+        entry.reference->isProtected = entry.checked;
+        if (k != j)
+            pages.movePage(k, j);
+    }
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "pagelistops.h"
+#include "pagerecord.h"
+
+#include <QStringList>
+#include <QTextDocument>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// The main window's tab list as the pages dialog sees it, with a log of every change made to it.
+class FakePageList : public PageListOps
+{
+public:
+    PageRecord *append(const QString &name, const QStringList &lines = {}, bool isProtected = false)
+    {
+        auto record = std::make_unique<PageRecord>();
+        record->lines = lines;
+        record->isProtected = isProtected;
+        m_documents.push_back(std::make_unique<QTextDocument>(lines.join(QLatin1Char('\n'))));
+        record->document = m_documents.back().get();
+        m_tabs.push_back({name, std::move(record)});
+        return m_tabs.back().record.get();
+    }
+
+    QStringList names() const
+    {
+        QStringList result;
+        for (const Tab &tab : m_tabs)
+            result.append(tab.name);
+        return result;
+    }
+
+    QList<PageRecord *> records() const
+    {
+        QList<PageRecord *> result;
+        for (const Tab &tab : m_tabs)
+            result.append(tab.record.get());
+        return result;
+    }
+
+    const QStringList &log() const { return m_log; }
+
+    int count() const override { return int(m_tabs.size()); }
+    QString name(int index) const override { return m_tabs.at(size_t(index)).name; }
+    PageRecord *record(int index) const override { return m_tabs.at(size_t(index)).record.get(); }
+
+    void setName(int index, const QString &name) override
+    {
+        if (m_tabs.at(size_t(index)).name != name)
+            m_log.append(QStringLiteral("name %1 %2").arg(index).arg(name));
+        m_tabs.at(size_t(index)).name = name;
+    }
+
+    void movePage(int from, int to) override
+    {
+        m_log.append(QStringLiteral("move %1 %2").arg(from).arg(to));
+        Tab tab = std::move(m_tabs.at(size_t(from)));
+        m_tabs.erase(m_tabs.begin() + from);
+        m_tabs.insert(m_tabs.begin() + to, std::move(tab));
+    }
+
+    void deletePage(int index) override
+    {
+        m_log.append(QStringLiteral("delete %1 %2").arg(index).arg(name(index)));
+        m_tabs.erase(m_tabs.begin() + index);
+    }
+
+    PageRecord *addPage(const QString &name, bool isProtected) override
+    {
+        m_log.append(QStringLiteral("add %1%2")
+                         .arg(name, isProtected ? QStringLiteral(" protected") : QString()));
+        m_tabs.push_back({name, std::make_unique<PageRecord>()});
+        m_tabs.back().record->isProtected = isProtected;
+        return m_tabs.back().record.get();
+    }
+
+private:
+    struct Tab
+    {
+        QString name;
+        std::unique_ptr<PageRecord> record;
+    };
+    std::vector<Tab> m_tabs;
+    std::vector<std::unique_ptr<QTextDocument>> m_documents;
+    QStringList m_log;
+};
