@@ -4,6 +4,8 @@
 #include "notespassword.h"
 #include "notestext.h"
 
+#include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -17,6 +19,30 @@ constexpr std::string_view toplineSection = "Topline";
 std::string indexed(std::string_view key, int index)
 {
     return std::string(key) + std::to_string(index);
+}
+
+// A value holding a line break would end its line in the file early, and what followed could
+// pass for a key of its own: lines are split at their breaks, names lose them.
+const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+
+bool hasLineBreak(const QString &text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+QStringList splitAtLineBreaks(const QStringList &lines)
+{
+    if (std::none_of(lines.begin(), lines.end(), hasLineBreak))
+        return lines;
+    QStringList split;
+    for (const QString &line : lines)
+        split.append(line.split(lineBreak));
+    return split;
+}
+
+QString oneLine(QString text)
+{
+    return text.replace(lineBreak, QStringLiteral(" "));
 }
 
 // Multi-byte values are kept low byte first, whatever the machine.
@@ -64,7 +90,7 @@ void NotesLayout::write(const QList<StoredPage> &pages)
 {
     std::vector<std::string> pageNames;
     for (const StoredPage &page : pages)
-        pageNames.push_back(NotesText::toBytes(page.name));
+        pageNames.push_back(NotesText::toBytes(oneLine(page.name)));
     linkSettings(pageNames);
     for (int i = 0; i < pages.size(); ++i) {
         PageRecord record = pages[i].record;
@@ -131,7 +157,7 @@ void NotesLayout::linkText(const std::string &key, QString &text)
 
 void NotesLayout::linkLines(const std::string &key, QStringList &lines)
 {
-    const std::vector<std::string> before = NotesText::toByteLines(lines);
+    const std::vector<std::string> before = NotesText::toByteLines(splitAtLineBreaks(lines));
     std::vector<std::string> stored = before;
     m_linker.linkObjToIni(defaultSection, key, &stored);
     if (stored != before)

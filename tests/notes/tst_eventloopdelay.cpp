@@ -18,7 +18,18 @@ private slots:
     void waitInsideAWaitReturnsAtOnce();
     void saveWaitsForTheLockWhileHandlingEvents();
     void saveGivesUpWhenTheLockStaysTaken();
+
+private:
+    // Another program holding the lock of the Notes file in dir.
+    static QString lockNotesFile(const QTemporaryDir &dir, IniFileMain &otherProgram);
 };
+
+QString EventLoopDelayTest::lockNotesFile(const QTemporaryDir &dir, IniFileMain &otherProgram)
+{
+    const QString path = dir.filePath(QStringLiteral("Quillbox.ini"));
+    otherProgram.setFilename(QFile::encodeName(path).toStdString());
+    return otherProgram.lockFile() ? path : QString();
+}
 
 void EventLoopDelayTest::initTestCase()
 {
@@ -49,10 +60,9 @@ void EventLoopDelayTest::waitInsideAWaitReturnsAtOnce()
 void EventLoopDelayTest::saveWaitsForTheLockWhileHandlingEvents()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Quillbox.ini"));
     IniFileMain otherProgram;
-    otherProgram.setFilename(QFile::encodeName(path).toStdString());
-    QVERIFY(otherProgram.lockFile());
+    const QString path = lockNotesFile(dir, otherProgram);
+    QVERIFY(!path.isEmpty());
     QTimer::singleShot(250, this, [&otherProgram] { otherProgram.unlockFile(); });
 
     NotesStore store(nullptr);
@@ -67,10 +77,9 @@ void EventLoopDelayTest::saveWaitsForTheLockWhileHandlingEvents()
 void EventLoopDelayTest::saveGivesUpWhenTheLockStaysTaken()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Quillbox.ini"));
     IniFileMain otherProgram;
-    otherProgram.setFilename(QFile::encodeName(path).toStdString());
-    QVERIFY(otherProgram.lockFile());
+    const QString path = lockNotesFile(dir, otherProgram);
+    QVERIFY(!path.isEmpty());
     int ticks = 0;
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });

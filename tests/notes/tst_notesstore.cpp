@@ -184,6 +184,7 @@ private slots:
     void defaultPages();
     void keysOfDeletedPagesStayButAreNotRead();
     void trailingBlanksOfLinesAreLost();
+    void lineBreaksInsideValuesStayInside();
     void backupAtMostOnceADay();
     void saveWithoutEditedTextMakesNoBackup();
     void unreadableFileBlocksWrites_data();
@@ -266,71 +267,49 @@ void NotesStoreTest::writtenForm_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    const QString notes = QStringLiteral("Notes");
-    QTest::newRow("window") << notes << "FmMain"
-                            << "249,109,666,577,0";
-    QTest::newRow("hot key") << notes << "HotKey"
-                             << "-1";
-    QTest::newRow("start hidden") << notes << "AutoMini"
-                                  << "00";
-    QTest::newRow("backups") << notes << "AutoBackup"
-                             << "00";
-    QTest::newRow("tray icon") << notes << "TrayIcon"
-                               << "01";
-    QTest::newRow("wrap") << notes << "Wraptext"
-                          << "00";
-    QTest::newRow("hide disables password") << notes << "HidedoesPW"
-                                            << "00";
-    QTest::newRow("backup folder") << notes << "BackupDir" << QString();
-    QTest::newRow("custom colours") << notes << "Colors" << QString();
-    QTest::newRow("security") << notes << "User1"
-                              << "00";
-    QTest::newRow("password") << notes << "User2" << QString(62, u'0');
-    QTest::newRow("last backup") << notes << "Lastbackup"
-                                 << "0000000090A3E640";
-    QTest::newRow("gutter") << notes << "Gutter"
-                            << "01";
-    QTest::newRow("text colour") << notes << "Color"
-                                 << "FFFFFF00";
-    QTest::newRow("background") << notes << "ColorBk"
-                                << "00000000";
-    QTest::newRow("numbers") << notes << "ColorN"
-                             << "FFFF0000";
-    QTest::newRow("number background none") << notes << "ColorNBk"
-                                            << "FFFFFF1F";
-    QTest::newRow("keywords") << notes << "ColorK"
-                              << "00FFFF00";
-    QTest::newRow("keyword background none") << notes << "ColorKBk"
-                                             << "FFFFFF1F";
-    QTest::newRow("protected flag") << notes << "Seld3"
-                                    << "00";
-    QTest::newRow("page names count") << "Notes TabNames"
-                                      << "Items"
-                                      << "4";
-    QTest::newRow("first page name") << "Notes TabNames"
-                                     << "ItemData(0001)"
-                                     << "Reminders";
-    QTest::newRow("last page name") << "Notes TabNames"
-                                    << "ItemData(0004)"
-                                    << "Passwords";
-    QTest::newRow("keyword count") << "Notes Keywords"
-                                   << "Items"
-                                   << "8";
-    QTest::newRow("empty page") << "Notes Page3"
-                                << "Items"
-                                << "0";
-    QTest::newRow("top line") << "Topline"
-                              << "Topl3"
-                              << "0";
-    QTest::newRow("caret column") << "Positions"
-                                  << "Posnx3"
-                                  << "0";
-    QTest::newRow("caret line") << "Positions"
-                                << "Posny3"
-                                << "0";
-    QTest::newRow("selection start") << "Positions"
-                                     << "Posn3"
-                                     << "0";
+    // The defaults and the four default pages, saved at noon on 8 December 2026.
+    struct Row
+    {
+        const char *section;
+        const char *key;
+        QString value;
+    };
+    const Row rows[] = {
+        {"Notes", "FmMain", QStringLiteral("249,109,666,577,0")},
+        {"Notes", "HotKey", QStringLiteral("-1")},
+        {"Notes", "AutoMini", QStringLiteral("00")},
+        {"Notes", "AutoBackup", QStringLiteral("00")},
+        {"Notes", "TrayIcon", QStringLiteral("01")},
+        {"Notes", "Wraptext", QStringLiteral("00")},
+        {"Notes", "HidedoesPW", QStringLiteral("00")},
+        {"Notes", "BackupDir", QString()},
+        {"Notes", "Colors", QString()},
+        {"Notes", "User1", QStringLiteral("00")},
+        {"Notes", "User2", QString(62, u'0')},
+        {"Notes", "Lastbackup", QStringLiteral("0000000090A3E640")},
+        {"Notes", "Gutter", QStringLiteral("01")},
+        {"Notes", "Color", QStringLiteral("FFFFFF00")},
+        {"Notes", "ColorBk", QStringLiteral("00000000")},
+        {"Notes", "ColorN", QStringLiteral("FFFF0000")},
+        {"Notes", "ColorNBk", QStringLiteral("FFFFFF1F")},
+        {"Notes", "ColorK", QStringLiteral("00FFFF00")},
+        {"Notes", "ColorKBk", QStringLiteral("FFFFFF1F")},
+        {"Notes", "Seld3", QStringLiteral("00")},
+        {"Notes TabNames", "Items", QStringLiteral("4")},
+        {"Notes TabNames", "ItemData(0001)", QStringLiteral("Reminders")},
+        {"Notes TabNames", "ItemData(0004)", QStringLiteral("Passwords")},
+        {"Notes Keywords", "Items", QStringLiteral("8")},
+        {"Notes Keywords", "ItemData(0008)", QStringLiteral("WWW")},
+        {"Notes Page3", "Items", QStringLiteral("0")},
+        {"Topline", "Topl3", QStringLiteral("0")},
+        {"Positions", "Posnx3", QStringLiteral("0")},
+        {"Positions", "Posny3", QStringLiteral("0")},
+        {"Positions", "Posn3", QStringLiteral("0")},
+    };
+    for (const Row &row : rows) {
+        QTest::addRow("%s %s", row.section, row.key)
+            << QString::fromLatin1(row.section) << QString::fromLatin1(row.key) << row.value;
+    }
 }
 
 void NotesStoreTest::writtenForm()
@@ -607,6 +586,27 @@ void NotesStoreTest::trailingBlanksOfLinesAreLost()
     pages[0].record.lines = {QStringLiteral("text"), QString(), QStringLiteral("  lead"),
                              QStringLiteral("tab"),  QString(), QString()};
     comparePages(readPages, pages);
+}
+
+void NotesStoreTest::lineBreaksInsideValuesStayInside()
+{
+    NotesStore store(nullptr);
+    store.setFileName(notesPath());
+    NotesSettings settings;
+    settings.keywords = {QStringLiteral("A\nB")};
+    QList<StoredPage> pages = {page(QStringLiteral("two\r\nlines"),
+                                    {QStringLiteral("x\nSeld0=01\ry"), QStringLiteral("z")})};
+    QVERIFY(store.write(settings, pages, true, at(2, 10)));
+
+    NotesStore reader(nullptr);
+    reader.setFileName(notesPath());
+    NotesSettings readSettings;
+    QList<StoredPage> readPages;
+    QVERIFY(reader.read(readSettings, readPages));
+    QCOMPARE(readSettings.keywords, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    comparePages(readPages, {page(QStringLiteral("two lines"),
+                                  {QStringLiteral("x"), QStringLiteral("Seld0=01"),
+                                   QStringLiteral("y"), QStringLiteral("z")})});
 }
 
 void NotesStoreTest::backupAtMostOnceADay()
