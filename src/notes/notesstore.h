@@ -31,24 +31,31 @@ public:
 class NotesStore
 {
 public:
+    // window may be null: the bounds are then neither read nor written.
     explicit NotesStore(BoundsWindow *window);
     ~NotesStore();
 
     void setFileName(const QString &fullPath);
     QString fileName() const;
 
-    // Reads the file into settings and pages. Values the file does not hold keep what the
-    // arguments held. With no page names stored, pages holds the four default pages.
-    // Returns false when a file exists but cannot be read: writes stay blocked from then on.
+    // Reads the file into settings and pages; the window's bounds are applied first. Settings
+    // the file does not hold keep what the argument held. pages is replaced by the stored pages
+    // (pages without a stored text start empty); with no page names stored it holds the four
+    // default pages "Reminders", "ToDo", "General", "Passwords". Returns false when the file
+    // exists but cannot be read: the defaults are used and every later write() fails.
     bool read(NotesSettings &settings, QList<StoredPage> &pages);
 
-    // Writes everything (a save rewrites the whole content), merging under the lock. Makes the
-    // daily backup when backups are on, notesChanged is set and the last backup was not today;
-    // settings.lastBackup becomes now. Returns true only when the file really was replaced.
+    // saveNotes' write: everything is written (a save rewrites the whole content), enciphered,
+    // merged into the file's present content under the lock, through a temporary file. The
+    // file's folder is created (mode 0700) when missing. Makes the day's backup into
+    // settings.backupFolder when settings.backupNotes, notesChanged and the last backup was not
+    // made today; settings.lastBackup becomes now. Returns true only when the file really was
+    // replaced; a failed write leaves settings.lastBackup as it was.
     bool write(NotesSettings &settings, const QList<StoredPage> &pages, bool notesChanged,
                const QDateTime &now = QDateTime::currentDateTime());
 
-    // Why the last read or write failed, for the user ("" when it did not).
+    // Why the last read or write failed, one line for the user naming the Notes file ("" when
+    // it did not fail).
     QString lastError() const;
 
 private:
