@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <inifilemain.h>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -147,6 +149,16 @@ public:
 private:
     IniFileMain m_file;
 };
+
+// File permissions keep this process out (they do not keep the superuser out).
+bool permissionsApply()
+{
+#ifdef Q_OS_UNIX
+    return ::geteuid() != 0;
+#else
+    return false;
+#endif
+}
 
 QByteArray firstLineOf(const QString &path)
 {
@@ -683,8 +695,8 @@ void NotesStoreTest::unreadableFileBlocksWrites()
     if (folderInPlace) {
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Quillbox.ini")));
     } else {
-        if (::geteuid() == 0)
-            QSKIP("permissions do not keep the superuser out");
+        if (!permissionsApply())
+            QSKIP("file permissions do not keep this process out");
         QVERIFY(writePlain("[Notes]\r\nHotKey=2065\r\n"));
         QVERIFY(QFile::setPermissions(notesPath(), QFile::WriteOwner));
     }
@@ -726,8 +738,8 @@ void NotesStoreTest::unwritableFolderFails()
 {
     QFETCH(QString, path);
     QFETCH(bool, needsPermissions);
-    if (needsPermissions && ::geteuid() == 0)
-        QSKIP("permissions do not keep the superuser out");
+    if (needsPermissions && !permissionsApply())
+        QSKIP("file permissions do not keep this process out");
     if (path.startsWith(u'/') && !QFileInfo(QFileInfo(path).path()).isDir())
         QSKIP("no such folder on this system");
     QFile inTheWay(m_dir->filePath(QStringLiteral("in the way")));
@@ -757,10 +769,12 @@ void NotesStoreTest::missingFolderIsCreatedPrivately()
     NotesSettings settings;
     QVERIFY(store.write(settings, pagesNamed({QStringLiteral("one")}), false, at(2, 10)));
     QVERIFY(QFileInfo::exists(folder + QStringLiteral("/Quillbox.ini")));
+#ifdef Q_OS_UNIX
     const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                       QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     for (const QString &created : {folder, QFileInfo(folder).path()})
         QCOMPARE(QFileInfo(created).permissions() & others, QFile::Permissions());
+#endif
 }
 
 QTEST_GUILESS_MAIN(NotesStoreTest)
