@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class NoteEditor;
+
+// The strip left of the editor's text that shows the line numbers. Its width follows the digit
+// count of the last line number. A double click here selects nothing; it only tells the editor.
+class LineNumberGutter : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LineNumberGutter(NoteEditor *editor);
+
+    int preferredWidth() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    NoteEditor *m_editor;
+};

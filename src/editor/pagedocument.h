@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextDocument>
+
+// One page's text as the editor shows it, with the page's own undo and redo histories for the
+// whole run. It announces its deletion while it is still whole, so that an editor showing it
+// can let go of it first: a page may be deleted while it is shown.
+class PageDocument : public QTextDocument
+{
+    Q_OBJECT
+
+public:
+    // Holds the lines, each taken as if followed by CR LF, with empty histories.
+    explicit PageDocument(const QStringList &lines = {}, QObject *parent = nullptr);
+    ~PageDocument() override;
+
+signals:
+    void aboutToBeDeleted();
+};
