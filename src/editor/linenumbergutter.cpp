@@ -47,7 +47,6 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
 
     painter.setFont(m_editor->font());
     painter.setPen(palette().color(QPalette::ButtonText));
-    const qreal lineHeight = m_editor->fontMetrics().height();
     const qreal textWidth = width() - rightPadding;
     const QRectF area = event->rect();
 
@@ -56,7 +55,7 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
     while (block.isValid() && top <= area.bottom()) {
         const qreal bottom = top + m_editor->blockBoundingRect(block).height();
         if (block.isVisible() && bottom >= area.top()) {
-            painter.drawText(QRectF(0, top, textWidth, lineHeight), Qt::AlignRight,
+            painter.drawText(QRectF(0, top, textWidth, bottom - top), Qt::AlignRight | Qt::AlignTop,
                              QString::number(block.blockNumber() + 1));
         }
         block = block.next();

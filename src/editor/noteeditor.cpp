@@ -86,8 +86,11 @@ void NoteEditor::setText(const QString &text)
 void NoteEditor::showPageDocument(PageDocument *document, int caretX, int caretY, int topLine)
 {
     showDocument(document);
-    m_pageDeletion = connect(document, &PageDocument::aboutToBeDeleted, this,
-                             [this] { showPlaceholder(QString()); });
+    // Losing the page is no edit: the editor shows nothing until the next page is entered.
+    m_pageDeletion = connect(document, &PageDocument::aboutToBeDeleted, this, [this] {
+        const QSignalBlocker silent(this);
+        showPlaceholder(QString());
+    });
     setReadOnly(false);
     setCaretXY(caretX, caretY);
     setTopLine(topLine);

@@ -35,7 +35,7 @@ public:
     // place, the given top line and nothing selected. The placeholder (a locked page, or an
     // empty editor) is shown read-only in the editor's own document, so no page document and
     // no page history is touched. When the shown page document is deleted, the editor shows an
-    // empty placeholder.
+    // empty placeholder without raising any signal.
     void showPageDocument(PageDocument *document, int caretX, int caretY, int topLine);
     void showPlaceholder(const QString &text);
     // Page-leave of an edited page (never of the placeholder): the lines to keep, the text split

@@ -576,8 +576,10 @@ void TestNoteEditor::deletingTheShownPageLeavesAnEmptyPlaceholder()
     m_editor->setHighlighter(&highlighter);
     auto *page = new PageDocument({"text"});
     m_editor->showPageDocument(page, 1, 1, 1);
+    QSignalSpy changed(m_editor.get(), &NoteEditor::changed);
 
     delete page;
+    QCOMPARE(changed.count(), 0);
     QVERIFY(!m_editor->isShowingPageDocument());
     QVERIFY(m_editor->isReadOnly());
     QCOMPARE(highlighter.document(), m_editor->document());
