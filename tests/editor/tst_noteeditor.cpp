@@ -67,6 +67,7 @@ private slots:
     void topLineIsClamped();
     void readOnlyRefusesEveryChange();
     void readOnlyHidesUndoAndRedo();
+    void caretMovesByKeyboardOnThePlaceholder();
     void tabInsertsATab();
     void wordWrapSwitchesScrollBars();
     void coloursFallBackToDefaults();
@@ -288,6 +289,16 @@ void TestNoteEditor::readOnlyHidesUndoAndRedo()
     QCOMPARE(m_editor->text(), QStringLiteral("abc"));
 }
 
+void TestNoteEditor::caretMovesByKeyboardOnThePlaceholder()
+{
+    m_editor->showPlaceholder(placeholderText);
+    QSignalSpy status(m_editor.get(), &NoteEditor::statusChanged);
+    QTest::keyClick(m_editor.get(), Qt::Key_Right);
+    QTest::keyClick(m_editor.get(), Qt::Key_Right);
+    QCOMPARE(m_editor->caretX(), 3);
+    QVERIFY(status.count() >= 2);
+}
+
 void TestNoteEditor::tabInsertsATab()
 {
     QWidget window;
@@ -479,6 +490,8 @@ void TestNoteEditor::placeholderLeavesPageHistoriesAlone()
     QVERIFY(m_editor->isShowingPageDocument());
     m_editor->undo();
     QCOMPARE(m_editor->text(), QStringLiteral("secret"));
+    QTest::keyClicks(m_editor.get(), QStringLiteral("?"));
+    QCOMPARE(m_editor->text(), QStringLiteral("secret?"));
 }
 
 void TestNoteEditor::pageIsShownWithCaretAndTopLineAndNoSelection()
