@@ -356,7 +356,6 @@ void TestOptionsDialog::browseFollowsBackupNotes()
             QCOMPARE(on, step == 0 ? backup : !backup);
             QCOMPARE(child<QPushButton>(dialog, "browse")->isEnabled(), on);
             QCOMPARE(child<QLineEdit>(dialog, "backupFolder")->isEnabled(), on);
-            QCOMPARE(child<QLineEdit>(dialog, "backupFolder")->isEnabled(), on);
             const auto labels = dialog.findChildren<QLabel *>();
             for (const QLabel *label : labels) {
                 if (label->text() == QLatin1String("Backup Folder"))
