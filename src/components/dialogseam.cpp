@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 
 namespace {
 DialogSeam::MessageHandler &messageHandler()
@@ -13,6 +14,12 @@ DialogSeam::MessageHandler &messageHandler()
 DialogSeam::DialogHandler &dialogHandler()
 {
     static DialogSeam::DialogHandler handler;
+    return handler;
+}
+
+DialogSeam::FolderHandler &folderHandler()
+{
+    static DialogSeam::FolderHandler handler;
     return handler;
 }
 } // namespace
@@ -38,7 +45,7 @@ QMessageBox::StandardButton DialogSeam::ask(QWidget *parent, Kind kind, const QS
     const Message message{kind, icon, captionFor(kind), text, buttons, defaultButton};
     if (messageHandler())
         return messageHandler()(message);
-    QMessageBox box(icon, message.caption, text, buttons, parent);
+    QMessageBox box(icon, message.caption, QString(text).replace(u'\r', u'\n'), buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -62,6 +69,14 @@ int DialogSeam::exec(QDialog &dialog)
     return dialog.exec();
 }
 
+QString DialogSeam::existingDirectory(QWidget *parent, const QString &caption,
+                                      const QString &startFolder)
+{
+    if (folderHandler())
+        return folderHandler()(caption, startFolder);
+    return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+}
+
 void DialogSeam::setMessageHandler(MessageHandler handler)
 {
     messageHandler() = std::move(handler);
@@ -70,4 +85,9 @@ void DialogSeam::setMessageHandler(MessageHandler handler)
 void DialogSeam::setDialogHandler(DialogHandler handler)
 {
     dialogHandler() = std::move(handler);
+}
+
+void DialogSeam::setFolderHandler(FolderHandler handler)
+{
+    folderHandler() = std::move(handler);
 }
