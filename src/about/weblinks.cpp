@@ -1,0 +1,39 @@
+#include "weblinks.h"
+
+#include "dialogseam.h"
+#include "productname.h"
+#include "urlopener.h"
+
+QUrl WebLinks::webSite()
+{
+    return QUrl(QStringLiteral(QUILLBOX_HOMEPAGE));
+}
+
+QUrl WebLinks::supportMail()
+{
+    return QUrl(QStringLiteral("mailto:") + productName() + u'@' + webSite().host());
+}
+
+QString WebLinks::webSiteQuestion()
+{
+    return productName() +
+           QStringLiteral(" will open your default broswser to access the Brackmoor Web Site") +
+           u'\r' + QStringLiteral("Please make sure that you are connected to the internet") +
+           u'\r' + QStringLiteral("and your firewall will allow ") + productName() +
+           QStringLiteral(" to access the internet via your browser.") + u'\r' +
+           QStringLiteral("Then click OK");
+}
+
+void WebLinks::openWebSite(QWidget *parent)
+{
+    const QMessageBox::StandardButton answer = DialogSeam::ask(
+        parent, DialogSeam::Kind::Confirm, webSiteQuestion(), QMessageBox::Ok | QMessageBox::Cancel,
+        QMessageBox::Ok, QMessageBox::Question);
+    if (answer == QMessageBox::Ok)
+        UrlOpener::open(webSite());
+}
+
+void WebLinks::mailSupport()
+{
+    UrlOpener::open(supportMail());
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "dialogseam.h"
+#include "urlopener.h"
+
+#include <QList>
+#include <QUrl>
+
+// Answers every message box with `answer` and records the messages and the addresses handed to
+// the platform, for as long as it lives.
+class SeamRecorder
+{
+public:
+    SeamRecorder()
+    {
+        UrlOpener::setHandler([this](const QUrl &url) {
+            opened.append(url);
+            return true;
+        });
+        DialogSeam::setMessageHandler([this](const DialogSeam::Message &message) {
+            messages.append(message);
+            return answer;
+        });
+    }
+    ~SeamRecorder()
+    {
+        UrlOpener::setHandler({});
+        DialogSeam::setMessageHandler({});
+        DialogSeam::setDialogHandler({});
+    }
+    SeamRecorder(const SeamRecorder &) = delete;
+    SeamRecorder &operator=(const SeamRecorder &) = delete;
+
+    QList<QUrl> opened;
+    QList<DialogSeam::Message> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+};

@@ -1,0 +1,180 @@
+#include "aboutbox.h"
+#include "seamrecorder.h"
+#include "weblinks.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+// The about and licence box in both modes, and the web and mail links.
+class AboutBoxTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void aboutShowsNamesLinksAndVersion();
+    void licenceShowsTheLicenceWrapped();
+    void aboutIsShorterThanLicence();
+    void escapeClosesEvenFromTheLicenceText();
+    void versionIsTheBuildsCutTo20();
+    void webLinkAsksFirst_data();
+    void webLinkAsksFirst();
+    void mailLinkOpensWithoutAsking();
+    void showAboutBoxRunsModally();
+
+private:
+    static QStringList labelTexts(const QWidget &widget);
+
+    std::unique_ptr<SeamRecorder> m_seams;
+};
+
+void AboutBoxTest::init()
+{
+    m_seams = std::make_unique<SeamRecorder>();
+}
+
+void AboutBoxTest::cleanup()
+{
+    m_seams.reset();
+}
+
+QStringList AboutBoxTest::labelTexts(const QWidget &widget)
+{
+    QStringList texts;
+    for (const QLabel *label : widget.findChildren<QLabel *>())
+        texts.append(label->text());
+    return texts;
+}
+
+void AboutBoxTest::aboutShowsNamesLinksAndVersion()
+{
+    AboutBox box(AboutBox::Mode::About);
+    box.show();
+    QCOMPARE(box.windowTitle(), QStringLiteral("About Quillbox"));
+    QVERIFY(box.findChild<QWidget *>(QStringLiteral("namePanel"))->isVisible());
+    QVERIFY(!box.findChild<QWidget *>(QStringLiteral("licencePanel"))->isVisible());
+
+    const QStringList texts = labelTexts(box);
+    for (const char *text : {"Quillbox", "by", "Brackmoor", "free software", "support ",
+                             "information", "development requests"})
+        QVERIFY2(texts.contains(QLatin1String(text)), text);
+    QCOMPARE(box.findChild<QLabel *>(QStringLiteral("versionLabel"))->text(),
+             QStringLiteral("Version " QUILLBOX_VERSION));
+
+    const auto *web = box.findChild<QLabel *>(QStringLiteral("webLink"));
+    const auto *mail = box.findChild<QLabel *>(QStringLiteral("mailLink"));
+    QCOMPARE(web->toolTip(), QStringLiteral("Go to Brackmoor Web Site"));
+    QVERIFY(web->text().contains(WebLinks::webSite().host()));
+    QCOMPARE(mail->toolTip(), QStringLiteral("e-mail Brackmoor"));
+    QVERIFY(mail->text().contains(QStringLiteral("e-mail support")));
+}
+
+void AboutBoxTest::licenceShowsTheLicenceWrapped()
+{
+    AboutBox box(AboutBox::Mode::Licence);
+    box.show();
+    QCOMPARE(box.windowTitle(), QStringLiteral("Quillbox Licence"));
+    QVERIFY(!box.findChild<QWidget *>(QStringLiteral("namePanel"))->isVisible());
+    QVERIFY(box.findChild<QWidget *>(QStringLiteral("licencePanel"))->isVisible());
+
+    const auto *text = box.findChild<QPlainTextEdit *>();
+    QVERIFY(text->isVisible());
+    QVERIFY(text->isReadOnly());
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(text->toPlainText().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
+    QVERIFY(text->toPlainText().contains(QStringLiteral("Version 3, 29 June 2007")));
+    QCOMPARE(text->toPlainText(), AboutBox::licenceText());
+    QCOMPARE(box.findChild<QLabel *>(QStringLiteral("versionLabel"))->text(),
+             QStringLiteral("Version " QUILLBOX_VERSION));
+}
+
+void AboutBoxTest::aboutIsShorterThanLicence()
+{
+    AboutBox about(AboutBox::Mode::About);
+    AboutBox licence(AboutBox::Mode::Licence);
+    about.show();
+    licence.show();
+    QCOMPARE(about.width(), 399);
+    QCOMPARE(licence.width(), 399);
+    QCOMPARE(about.height(), 145 + 37);
+    QCOMPARE(licence.height(), 288 + 37);
+}
+
+void AboutBoxTest::escapeClosesEvenFromTheLicenceText()
+{
+    AboutBox box(AboutBox::Mode::Licence);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    auto *text = box.findChild<QPlainTextEdit *>();
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!box.isVisible());
+    QCOMPARE(box.result(), int(QDialog::Rejected));
+}
+
+void AboutBoxTest::versionIsTheBuildsCutTo20()
+{
+    QCOMPARE(AboutBox::versionText(), QStringLiteral(QUILLBOX_VERSION).left(20));
+    QVERIFY(AboutBox::versionText().size() <= 20);
+    QVERIFY(!AboutBox::versionText().isEmpty());
+}
+
+void AboutBoxTest::webLinkAsksFirst_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("OK") << QMessageBox::Ok << true;
+    QTest::newRow("Cancel") << QMessageBox::Cancel << false;
+}
+
+void AboutBoxTest::webLinkAsksFirst()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, opens);
+    m_seams->answer = answer;
+    AboutBox box(AboutBox::Mode::About);
+    emit box.findChild<QLabel *>(QStringLiteral("webLink"))->linkActivated(QStringLiteral("link"));
+
+    QCOMPARE(m_seams->messages.size(), 1);
+    const DialogSeam::Message &question = m_seams->messages.first();
+    QCOMPARE(question.text,
+             QStringLiteral("Quillbox will open your default broswser to access the Brackmoor "
+                            "Web Site\rPlease make sure that you are connected to the internet\r"
+                            "and your firewall will allow Quillbox to access the internet via "
+                            "your browser.\rThen click OK"));
+    QCOMPARE(question.caption, QStringLiteral("Confirm"));
+    QCOMPARE(question.icon, QMessageBox::Question);
+    QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(m_seams->opened, opens ? QList<QUrl>{WebLinks::webSite()} : QList<QUrl>{});
+    QCOMPARE(WebLinks::webSite(), QUrl(QStringLiteral(QUILLBOX_HOMEPAGE)));
+}
+
+void AboutBoxTest::mailLinkOpensWithoutAsking()
+{
+    AboutBox box(AboutBox::Mode::About);
+    emit box.findChild<QLabel *>(QStringLiteral("mailLink"))->linkActivated(QStringLiteral("link"));
+    QVERIFY(m_seams->messages.isEmpty());
+    QCOMPARE(m_seams->opened.size(), 1);
+    const QUrl mail = m_seams->opened.first();
+    QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
+    QCOMPARE(mail.path(), QStringLiteral("Quillbox@") + WebLinks::webSite().host());
+}
+
+void AboutBoxTest::showAboutBoxRunsModally()
+{
+    QStringList titles;
+    DialogSeam::setDialogHandler([&](QDialog &dialog) {
+        titles.append(dialog.windowTitle());
+        return int(QDialog::Accepted);
+    });
+    AboutBox::showAboutBox(AboutBox::Mode::About);
+    AboutBox::showAboutBox(AboutBox::Mode::Licence);
+    QCOMPARE(titles,
+             (QStringList{QStringLiteral("About Quillbox"), QStringLiteral("Quillbox Licence")}));
+}
+
+QTEST_MAIN(AboutBoxTest)
+#include "tst_aboutbox.moc"
