@@ -1,11 +1,23 @@
+#include "eventloopdelay.h"
+#include "mainwindow.h"
+#include "notespaths.h"
+#include "productname.h"
+#include "startupoptions.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillbox"));
-    QLabel label(QStringLiteral("Quillbox"));
-    label.show();
+    QApplication::setApplicationName(productName());
+    QApplication::setQuitOnLastWindowClosed(false);
+    installEventLoopDelay();
+
+    const StartUpOptions options = StartUpOptions::parse(
+        QApplication::arguments(), defaultNotesPath(QApplication::applicationDirPath()));
+    MainWindow window(options.notesFile);
+    QObject::connect(&window, &MainWindow::exited, &app, &QApplication::quit);
+    QTimer::singleShot(100, &window, [&window, &options] { window.startUp(options.hide); });
     return QApplication::exec();
 }

@@ -1,0 +1,585 @@
+#include "mainwindow.h"
+
+#include "copyword.h"
+#include "dialogseam.h"
+#include "displaysettings.h"
+#include "keypreview.h"
+#include "noteeditor.h"
+#include "noteshighlighter.h"
+#include "pagedocument.h"
+#include "pagerecord.h"
+#include "pagetabbar.h"
+#include "passwordbar.h"
+#include "productname.h"
+#include "statusline.h"
+#include "textlines.h"
+#include "weblinks.h"
+#include "windowtexts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString LockedPageText = QStringLiteral("Password Protected Data ");
+
+QToolButton *toolButton(QAction *action, const QString &name, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+} // namespace
+
+MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_keyPreview(new KeyPreview(*this, m_commands)), m_tabs(new PageTabBar(this)),
+      m_passwordBar(new PasswordBar(m_lock, this)), m_editor(new NoteEditor(this)),
+      m_highlighter(new NotesHighlighter(this)),
+      m_statusLine(new StatusLine(WebLinks::webSite().toString(), this))
+{
+    setObjectName(QStringLiteral("FmMain"));
+    resize(666, 577);
+    setMinimumSize(535, 100);
+    m_store.setFileName(notesFile);
+
+    m_editor->setObjectName(QStringLiteral("Memo"));
+    m_highlighter->setKeyWords(m_settings.keywords);
+    m_editor->setHighlighter(m_highlighter);
+    applySettings();
+
+    auto *pageArea = new QFrame(this);
+    pageArea->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto *pageLayout = new QVBoxLayout(pageArea);
+    pageLayout->setContentsMargins(2, 2, 2, 2);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(m_passwordBar);
+    pageLayout->addWidget(m_editor, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(createTopBand());
+    layout->addSpacing(4);
+    layout->addWidget(m_tabs);
+    layout->addWidget(pageArea, 1);
+    layout->addWidget(m_statusLine);
+
+    connectCommands();
+    updateCaption();
+}
+
+MainWindow::~MainWindow()
+{
+    while (pageCount() > 0)
+        deletePage(pageCount() - 1);
+}
+
+QWidget *MainWindow::createTopBand()
+{
+    auto *band = new QWidget(this);
+    band->setObjectName(QStringLiteral("CoolBar1"));
+    band->setFixedHeight(25);
+    m_commands.menuBar->setMinimumWidth(230);
+
+    m_commands.hide->setIcon(style()->standardIcon(QStyle::SP_TitleBarMinButton));
+    m_commands.protectButton->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
+    m_commands.save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    auto *tools = new QWidget(band);
+    tools->setObjectName(QStringLiteral("Panel3"));
+    tools->setMinimumWidth(130);
+    auto *toolLayout = new QHBoxLayout(tools);
+    toolLayout->setContentsMargins(0, 0, 0, 0);
+    toolLayout->setSpacing(0);
+    toolLayout->addWidget(toolButton(m_commands.hide, QStringLiteral("BtnHide"), tools));
+    toolLayout->addWidget(
+        toolButton(m_commands.protectButton, QStringLiteral("BtnProtect"), tools));
+    toolLayout->addWidget(toolButton(m_commands.save, QStringLiteral("BtnSave"), tools));
+
+    auto *layout = new QHBoxLayout(band);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_commands.menuBar);
+    layout->addWidget(tools);
+    layout->addStretch(1);
+    return band;
+}
+
+void MainWindow::connectCommands()
+{
+    const WindowCommands &c = m_commands;
+    connect(c.exit, &QAction::triggered, this, &MainWindow::exitProgram);
+    connect(c.hide, &QAction::triggered, this, &MainWindow::hideWindow);
+    connect(c.next, &QAction::triggered, this, &MainWindow::nextPage);
+    connect(c.prev, &QAction::triggered, this, &MainWindow::previousPage);
+    connect(c.save, &QAction::triggered, this, &MainWindow::saveNotes);
+    connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
+    connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
+    connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
+    connect(c.undo, &QAction::triggered, this, &MainWindow::undo);
+    connect(c.redo, &QAction::triggered, this, &MainWindow::redo);
+    const auto onEditor = [this](void (NoteEditor::*command)()) {
+        return [this, command] {
+            if (m_editor->isVisible() && !m_editor->isReadOnly())
+                (m_editor->*command)();
+        };
+    };
+    connect(c.cut, &QAction::triggered, this, onEditor(&NoteEditor::cut));
+    connect(c.copy, &QAction::triggered, this, onEditor(&NoteEditor::copy));
+    connect(c.paste, &QAction::triggered, this, onEditor(&NoteEditor::paste));
+    connect(c.deleteSelection, &QAction::triggered, this, onEditor(&NoteEditor::deleteSelection));
+    connect(c.editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
+    connect(c.pagesMenu, &QMenu::aboutToShow, this, &MainWindow::updatePagesMenu);
+    connect(c.editMenu, &QMenu::aboutToHide, this, &MainWindow::enableMenus);
+    connect(c.pagesMenu, &QMenu::aboutToHide, this, &MainWindow::enableMenus);
+
+    connect(m_keyPreview, &KeyPreview::nextPageWrapping, this, &MainWindow::nextPageWrapping);
+    connect(m_keyPreview, &KeyPreview::previousPageWrapping, this,
+            &MainWindow::previousPageWrapping);
+    connect(m_tabs, &PageTabBar::changedByUser, this, [this](int previous) {
+        leavePage(previous);
+        pageEnter();
+    });
+    connect(m_editor, &NoteEditor::changed, this, &MainWindow::editorChanged);
+    connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
+    connect(m_editor, &NoteEditor::doubleClicked, this, &MainWindow::copyWord);
+    connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
+    connect(m_statusLine, &StatusLine::clicked, this, &MainWindow::webSiteRequested);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    saveNotes();
+            });
+}
+
+void MainWindow::setHotKeyStartUp(std::function<void()> step)
+{
+    m_hotKeyStartUp = std::move(step);
+}
+
+void MainWindow::startUp(bool hideAfterStart)
+{
+    const bool readable = readNotes();
+    show();
+    raise();
+    activateWindow();
+    if (!readable)
+        DialogSeam::error(this, QStringLiteral("The Notes file cannot be read.\n%1\n\nChanges "
+                                               "will not be saved until %2 is started again "
+                                               "with a readable Notes file.")
+                                    .arg(m_store.lastError(), productName()));
+    if (m_hotKeyStartUp)
+        m_hotKeyStartUp();
+    m_savedBounds = normalGeometry();
+    m_settingsChanged = false;
+    m_notesChanged = false;
+    m_positionsChanged = false;
+    m_pageDirty = false;
+    pageEnter();
+    if (m_settings.startHidden || hideAfterStart)
+        hideWindow();
+    updateCaption();
+}
+
+bool MainWindow::readNotes()
+{
+    QList<StoredPage> pages;
+    const bool readable = m_store.read(m_settings, pages);
+    applySettings();
+    for (const StoredPage &page : pages)
+        appendPage(page.name, page.record);
+    return readable;
+}
+
+void MainWindow::applySettings()
+{
+    m_highlighter->setKeywordEntries(m_settings.keywords);
+    m_settings.keywords = m_highlighter->keywords().entries();
+    m_highlighter->applyDisplaySettings({m_settings.textColor, m_settings.backgroundColor,
+                                         m_settings.numberColor, m_settings.numberBackground,
+                                         m_settings.keyColor, m_settings.keyBackground},
+                                        *m_editor);
+    m_editor->setWordWrap(m_settings.wrapText);
+    m_editor->setGutterVisible(m_settings.gutterVisible);
+}
+
+int MainWindow::appendPage(const QString &name, const PageRecord &record)
+{
+    const int index = m_tabs->addTab(name);
+    auto *page = new PageRecord(record);
+    page->document = nullptr; // made from the lines when the page is first shown
+    m_tabs->setRecord(index, page);
+    return index;
+}
+
+int MainWindow::addPage(const QString &name, const QString &text, int selStart, int caretX,
+                        int caretY, int selLength, int topLine, bool isProtected)
+{
+    PageRecord record;
+    record.lines = TextLines::split(text);
+    record.selStart = selStart;
+    record.caretX = caretX;
+    record.caretY = caretY;
+    record.selLength = selLength;
+    record.topLine = topLine;
+    record.isProtected = isProtected;
+    return appendPage(name, record);
+}
+
+PageRecord *MainWindow::createPageRecord(int index)
+{
+    if (PageRecord *previous = m_tabs->record(index))
+        freeRecord(previous);
+    auto *page = new PageRecord;
+    m_tabs->setRecord(index, page);
+    return page;
+}
+
+void MainWindow::deletePage(int index)
+{
+    if (PageRecord *page = m_tabs->record(index))
+        freeRecord(page);
+    m_tabs->removeTab(index);
+}
+
+void MainWindow::freeRecord(PageRecord *page)
+{
+    if (page->document) {
+        // The editor lets go of a shown page document as it goes.
+        const QScopedValueRollback loading(m_pageLoading, true);
+        delete page->document;
+    }
+    if (m_currentPage == page)
+        m_currentPage = nullptr;
+    delete page;
+}
+
+int MainWindow::pageCount() const
+{
+    return m_tabs->count();
+}
+
+PageRecord *MainWindow::pageRecord(int index) const
+{
+    return m_tabs->record(index);
+}
+
+QList<StoredPage> MainWindow::storedPages() const
+{
+    QList<StoredPage> pages;
+    pages.reserve(pageCount());
+    for (int i = 0; i < pageCount(); ++i) {
+        StoredPage page{m_tabs->tabText(i), *m_tabs->record(i)};
+        page.record.document = nullptr;
+        pages.append(page);
+    }
+    return pages;
+}
+
+void MainWindow::pageLeave()
+{
+    leavePage(m_tabs->currentIndex());
+}
+
+void MainWindow::leavePage(int index)
+{
+    if (index < 0 || !m_passwordBar->isHidden())
+        return;
+    PageRecord *page = m_tabs->record(index);
+    if (!page || page != m_currentPage)
+        return;
+    keepEdits();
+    if (m_editor->caretX() != page->caretX || m_editor->caretY() != page->caretY)
+        m_positionsChanged = true;
+    page->selStart = m_editor->selStart();
+    page->selLength = m_editor->selLength();
+    page->caretX = m_editor->caretX();
+    page->caretY = m_editor->caretY();
+    page->topLine = m_editor->topLine();
+}
+
+void MainWindow::pageEnter()
+{
+    keepEdits();
+    if (m_tabs->currentIndex() < 0) {
+        if (pageCount() == 0) {
+            m_editor->hide();
+            return;
+        }
+        selectPage(0);
+    }
+    PageRecord *page = m_tabs->record(m_tabs->currentIndex());
+    {
+        const QScopedValueRollback loading(m_pageLoading, true);
+        m_editor->show();
+        if (m_lock.isLocked(page->isProtected)) {
+            m_passwordBar->show();
+            m_editor->showPlaceholder(LockedPageText);
+        } else {
+            m_passwordBar->hide();
+            if (!page->document)
+                page->document = new PageDocument(page->lines, this);
+            m_editor->showPageDocument(static_cast<PageDocument *>(page->document), page->caretX,
+                                       page->caretY, page->topLine);
+            m_pageDirty = false;
+            m_currentPage = page;
+        }
+        if (m_tabs->isVisible() && isVisible()) {
+            if (!m_passwordBar->isHidden())
+                m_passwordBar->passwordEdit()->setFocus();
+            else if (m_editor->focusPolicy() != Qt::NoFocus)
+                m_editor->setFocus();
+        }
+        updateStatus();
+    }
+}
+
+// Edits the editor holds are taken into their page before anything else is shown, also when
+// the caller did not run page-leave first.
+void MainWindow::keepEdits()
+{
+    if (!m_pageDirty || !m_currentPage || !m_passwordBar->isHidden())
+        return;
+    {
+        const QScopedValueRollback loading(m_pageLoading, true);
+        m_currentPage->lines = m_editor->takePageLines();
+    }
+    m_pageDirty = false;
+}
+
+void MainWindow::selectPage(int index)
+{
+    m_tabs->setCurrentIndex(index);
+}
+
+void MainWindow::stepTo(int index)
+{
+    pageLeave();
+    selectPage(index);
+    pageEnter();
+}
+
+void MainWindow::nextPage()
+{
+    if (m_tabs->currentIndex() < pageCount() - 1)
+        stepTo(m_tabs->currentIndex() + 1);
+}
+
+void MainWindow::previousPage()
+{
+    if (m_tabs->currentIndex() > 0)
+        stepTo(m_tabs->currentIndex() - 1);
+}
+
+void MainWindow::nextPageWrapping()
+{
+    const int index = m_tabs->currentIndex();
+    stepTo(index < pageCount() - 1 ? index + 1 : 0);
+}
+
+void MainWindow::previousPageWrapping()
+{
+    const int index = m_tabs->currentIndex();
+    stepTo(index > 0 ? index - 1 : pageCount() - 1);
+}
+
+void MainWindow::editorChanged()
+{
+    if (!m_pageLoading) {
+        m_notesChanged = true;
+        m_pageDirty = true;
+    }
+    updateStatus();
+}
+
+bool MainWindow::saveNotes()
+{
+    if (!m_settingsChanged && !m_notesChanged && !m_positionsChanged)
+        return true;
+    if (m_saving)
+        return false;
+    const QScopedValueRollback saving(m_saving, true);
+    pageLeave();
+    // What changes while the store waits for the lock is marked again and kept for the next
+    // save; what was pending before is marked again only when the write fails.
+    const bool settings = std::exchange(m_settingsChanged, false);
+    const bool notes = std::exchange(m_notesChanged, false);
+    const bool positions = std::exchange(m_positionsChanged, false);
+    if (m_store.write(m_settings, storedPages(), notes))
+        return true;
+    m_settingsChanged |= settings;
+    m_notesChanged |= notes;
+    m_positionsChanged |= positions;
+    return false;
+}
+
+void MainWindow::updateCaption()
+{
+    setWindowTitle(WindowTexts::caption(m_settings.hotKeyCode));
+}
+
+void MainWindow::updateStatus()
+{
+    m_statusLine->setCaretText(WindowTexts::caretPosition(m_editor->caretY(), m_editor->caretX()));
+}
+
+void MainWindow::hideWindow()
+{
+    m_exitRequested = false;
+    close();
+}
+
+void MainWindow::exitProgram()
+{
+    m_exitRequested = true;
+    close();
+}
+
+void MainWindow::activateOrHide()
+{
+    const bool wasVisible = isVisible();
+    if (wasVisible && isActiveWindow()) {
+        close();
+        return;
+    }
+    if (!wasVisible)
+        show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    if (!wasVisible) {
+        QCoreApplication::processEvents();
+        m_savedBounds = normalGeometry();
+        if (isVisible())
+            pageEnter();
+    }
+}
+
+void MainWindow::protect()
+{
+    if (!m_lock.securityEnabled()) {
+        m_commands.setPassword->trigger();
+        return;
+    }
+    m_lock.setRevealed(false);
+    hideWindow();
+}
+
+void MainWindow::disablePassword()
+{
+    pageLeave();
+    m_lock.setRevealed(false);
+    pageEnter();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (isVisible()) {
+        pageLeave();
+        if (normalGeometry() != m_savedBounds)
+            m_positionsChanged = true;
+        hide();
+    }
+    if (m_exitRequested) {
+        saveBeforeExit();
+        event->accept();
+        emit exited();
+        return;
+    }
+    event->ignore();
+    saveNotes();
+    if (m_lock.hideDisablesPassword()) {
+        m_lock.setRevealed(false);
+        unbindEditor();
+    }
+}
+
+// The editor is emptied and holds no page until the next page-enter, so nothing of it is ever
+// copied into a page.
+void MainWindow::unbindEditor()
+{
+    {
+        const QScopedValueRollback loading(m_pageLoading, true);
+        m_editor->showPlaceholder(QString());
+    }
+    m_currentPage = nullptr;
+    m_pageDirty = false;
+}
+
+void MainWindow::saveBeforeExit()
+{
+    while (!saveNotes()) {
+        const QMessageBox::StandardButton answer = DialogSeam::ask(
+            this, DialogSeam::Kind::Error,
+            QStringLiteral("The Notes file could not be saved.\n%1\n\nRetry, or Ignore to exit "
+                           "anyway and lose the changes made since the last save.")
+                .arg(m_store.lastError()),
+            QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Retry, QMessageBox::Critical);
+        if (answer != QMessageBox::Retry)
+            return;
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        m_positionsChanged = true;
+}
+
+void MainWindow::copyWord()
+{
+    const QString text = m_editor->text();
+    const WordRange word = copyWordRange(text, m_editor->selStart());
+    m_editor->setSelStart(word.start);
+    m_editor->setSelLength(word.length);
+    if (word.length > 0)
+        QGuiApplication::clipboard()->setText(text.mid(word.start, word.length));
+}
+
+void MainWindow::undo()
+{
+    if (m_editor->canUndo())
+        m_editor->undo();
+}
+
+void MainWindow::redo()
+{
+    if (m_editor->canRedo())
+        m_editor->redo();
+}
+
+// The menus show what can be done now; closed, their items stay enabled so that their
+// shortcuts always reach the handlers, which check the same conditions.
+void MainWindow::updateEditMenu()
+{
+    m_commands.undo->setEnabled(m_editor->canUndo());
+    m_commands.redo->setEnabled(m_editor->canRedo());
+}
+
+void MainWindow::updatePagesMenu()
+{
+    m_commands.prev->setEnabled(m_tabs->currentIndex() > 0);
+    m_commands.next->setEnabled(m_tabs->currentIndex() < pageCount() - 1);
+}
+
+void MainWindow::enableMenus()
+{
+    for (QAction *item : {m_commands.undo, m_commands.redo, m_commands.prev, m_commands.next})
+        item->setEnabled(true);
+}

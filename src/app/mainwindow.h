@@ -1,0 +1,152 @@
+#pragma once
+
+#include "lockstate.h"
+#include "notessettings.h"
+#include "notesstore.h"
+#include "windowbounds.h"
+#include "windowcommands.h"
+
+#include <QRect>
+#include <QWidget>
+#include <functional>
+
+class KeyPreview;
+class NoteEditor;
+class NotesHighlighter;
+class PageTabBar;
+class PasswordBar;
+class StatusLine;
+struct PageRecord;
+
+// The notes window (FmMain): the pages as tabs over one shared editor, the password bar, the
+// menus and tool buttons, the status line, and how the window starts, shows, hides, saves and
+// ends. It owns the pages: each tab carries its page's record; the editor holds only the
+// current page, which page-leave copies back into its record and page-enter loads.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(const QString &notesFile, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up proper, run once by the one-shot timer: reads the Notes file, shows the
+    // window, runs the hot-key step, clears the change flags, shows the current page, hides
+    // again when "Minimize on Startup" is set or hideAfterStart, and sets the caption.
+    void startUp(bool hideAfterStart);
+    // The start-up's hot-key step: register the hot key, or run the options dialog when there
+    // is none or it is taken. The start-up goes on afterwards either way.
+    void setHotKeyStartUp(std::function<void()> step);
+
+    // Pages, in tab order.
+    int addPage(const QString &name, const QString &text, int selStart, int caretX, int caretY,
+                int selLength, int topLine, bool isProtected);
+    PageRecord *createPageRecord(int index);
+    void deletePage(int index);
+    int pageCount() const;
+    PageRecord *pageRecord(int index) const;
+    PageRecord *currentPage() const { return m_currentPage; }
+    PageTabBar *tabBar() const { return m_tabs; }
+
+    // Page-leave: copies the editor into the current page's record (nothing while the page is
+    // shown locked). Page-enter: shows the selected page, or the locked placeholder and the
+    // password bar. Whoever changes the current page runs page-leave before and page-enter
+    // after; selecting a tab by program runs neither.
+    void pageLeave();
+    void pageEnter();
+    void nextPage();
+    void previousPage();
+    void nextPageWrapping();
+    void previousPageWrapping();
+
+    // Writes the Notes file when a change flag is set. The flags are cleared only when the
+    // file really was written; a failed save keeps them, so the next save retries.
+    bool saveNotes();
+    bool settingsChanged() const { return m_settingsChanged; }
+    bool notesChanged() const { return m_notesChanged; }
+    bool positionsChanged() const { return m_positionsChanged; }
+    bool pageDirty() const { return m_pageDirty; }
+    void setSettingsChanged() { m_settingsChanged = true; }
+
+    NotesSettings &settings() { return m_settings; }
+    LockState &lockState() { return m_lock; }
+    NotesStore &store() { return m_store; }
+    NoteEditor *editor() const { return m_editor; }
+    NotesHighlighter *highlighter() const { return m_highlighter; }
+    PasswordBar *passwordBar() const { return m_passwordBar; }
+    StatusLine *statusLine() const { return m_statusLine; }
+    // Options, Find, Find Again, Set Password, Configure Pages, Help, About and Licence are
+    // wired by whoever provides their dialogs; Protect with security off triggers Set Password.
+    const WindowCommands &commands() const { return m_commands; }
+
+    // Colours, highlighter colours and keywords, word wrap and the gutter from the settings.
+    void applySettings();
+    void updateCaption();
+    void updateStatus();
+
+    // Hide: save and hide, the process runs on. Exit: save and end the program.
+    void hideWindow();
+    void exitProgram();
+    bool exitRequested() const { return m_exitRequested; }
+    // The hot key and the tray icon: show a hidden window, bring a covered one to the front,
+    // hide one that is in front.
+    void activateOrHide();
+    // Protect: with security on, lock and hide; otherwise Set Password.
+    void protect();
+    // Disable Password: lock again and show the current page locked when it is protected.
+    void disablePassword();
+
+signals:
+    // The window closed for an exit: the application ends.
+    void exited();
+    // A click on the status line: open the maker's web site.
+    void webSiteRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QWidget *createTopBand();
+    void connectCommands();
+    bool readNotes();
+    int appendPage(const QString &name, const PageRecord &record);
+    void freeRecord(PageRecord *page);
+    QList<StoredPage> storedPages() const;
+    void selectPage(int index);
+    void leavePage(int index);
+    void keepEdits();
+    void stepTo(int index);
+    void unbindEditor();
+    void saveBeforeExit();
+    void editorChanged();
+    void copyWord();
+    void undo();
+    void redo();
+    void updateEditMenu();
+    void updatePagesMenu();
+    void enableMenus();
+
+    NotesSettings m_settings;
+    LockState m_lock{m_settings};
+    WindowBounds m_bounds{*this};
+    NotesStore m_store{&m_bounds};
+    WindowCommands m_commands{this};
+    KeyPreview *m_keyPreview;
+    PageTabBar *m_tabs;
+    PasswordBar *m_passwordBar;
+    NoteEditor *m_editor;
+    NotesHighlighter *m_highlighter;
+    StatusLine *m_statusLine;
+    std::function<void()> m_hotKeyStartUp;
+
+    QRect m_savedBounds;
+    bool m_settingsChanged = false;
+    bool m_notesChanged = false;
+    bool m_positionsChanged = false;
+    bool m_pageLoading = false;
+    bool m_pageDirty = false;
+    bool m_exitRequested = false;
+    bool m_saving = false;
+    PageRecord *m_currentPage = nullptr; // the page the editor holds; not owned
+};

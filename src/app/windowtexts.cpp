@@ -1,0 +1,34 @@
+#include "windowtexts.h"
+
+#include "hotkeycode.h"
+#include "productname.h"
+
+namespace {
+QString modifierName(HotKeyCode::Modifier modifier)
+{
+    switch (modifier) {
+    case HotKeyCode::Modifier::CtrlAlt:
+        return QStringLiteral("Ctrl+Alt+");
+    case HotKeyCode::Modifier::CtrlShift:
+        return QStringLiteral("Ctrl+Shift+");
+    case HotKeyCode::Modifier::Win:
+        break;
+    }
+    return QStringLiteral("Win+");
+}
+} // namespace
+
+QString WindowTexts::caption(int hotKeyCode)
+{
+    QString text = productName() + QStringLiteral(" by Brackmoor    (Esc = Hide");
+    const HotKeyCode hotKey(hotKeyCode);
+    if (!hotKey.isNone())
+        text += QStringLiteral("  ") + modifierName(hotKey.modifier()) +
+                QChar(hotKey.virtualKey()) + QStringLiteral(" = Activate");
+    return text + QLatin1Char(')');
+}
+
+QString WindowTexts::caretPosition(int line, int column)
+{
+    return QStringLiteral("Line: %1   Col: %2").arg(line, 3).arg(column, 3);
+}
