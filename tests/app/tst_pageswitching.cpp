@@ -1,0 +1,397 @@
+#include "mainwindow.h"
+#include "noteeditor.h"
+#include "notesstore.h"
+#include "pagerecord.h"
+#include "pagetabbar.h"
+#include "passwordbar.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+const QString Placeholder = QStringLiteral("Password Protected Data ");
+
+QStringList numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines.append(QStringLiteral("line %1").arg(i));
+    return lines;
+}
+} // namespace
+
+class PageSwitchingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void editsCaretAndUndoSurviveASwitch();
+    void topLineSurvivesASwitch();
+    void nothingIsSelectedAfterASwitch();
+    void stepping_data();
+    void stepping();
+    void singlePageCtrlTabKeepsTheCaret();
+    void loadingNeverMarksNotesChanged();
+    void positionsChanged_data();
+    void positionsChanged();
+    void emptyLastLineIsDropped_data();
+    void emptyLastLineIsDropped();
+    void lockedPageStoresNothing();
+    void revealOpensEveryProtectedPage();
+    void disablePasswordLocksAtOnce();
+    void deletingTheShownPage();
+    void emptyPageList();
+
+private:
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+void PageSwitchingTest::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+}
+
+void PageSwitchingTest::cleanup()
+{
+    m_fixture.reset();
+}
+
+void PageSwitchingTest::editsCaretAndUndoSurviveASwitch()
+{
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("alpha")}},
+                           {QStringLiteral("B"), {QStringLiteral("beta")}}});
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+
+    m_fixture->press(Qt::Key_End);
+    m_fixture->type(QStringLiteral("1"));
+    m_fixture->press(Qt::Key_Return);
+    m_fixture->type(QStringLiteral("two"));
+    m_fixture->press(Qt::Key_Left);
+    QCOMPARE(editor.caretX(), 3);
+    QCOMPARE(editor.caretY(), 2);
+
+    m_fixture->press(Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(window.tabBar()->currentIndex(), 1);
+    QCOMPARE(editor.text(), QStringLiteral("beta"));
+    QVERIFY(!editor.canUndo());
+    m_fixture->type(QStringLiteral("X"));
+
+    m_fixture->press(Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("alpha1\r\ntwo"));
+    QCOMPARE(editor.caretX(), 3);
+    QCOMPARE(editor.caretY(), 2);
+    QCOMPARE(window.pageRecord(0)->lines, (QStringList{"alpha1", "two"}));
+    QCOMPARE(window.pageRecord(1)->lines, QStringList{"Xbeta"});
+
+    // Undo takes back this page's edits, and only those.
+    for (int i = 0; i < 20 && editor.canUndo(); ++i)
+        m_fixture->press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("alpha"));
+    m_fixture->press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(editor.text() != QStringLiteral("alpha"));
+
+    m_fixture->press(Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("Xbeta"));
+    QVERIFY(editor.canUndo());
+    m_fixture->press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("beta"));
+    QVERIFY(!editor.canUndo());
+}
+
+void PageSwitchingTest::topLineSurvivesASwitch()
+{
+    m_fixture->writeNotes({{QStringLiteral("Long"), numberedLines(400)},
+                           {QStringLiteral("Short"), {QStringLiteral("short")}}});
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    editor.setTopLine(150);
+    QCOMPARE(editor.topLine(), 150);
+
+    m_fixture->clickTab(1);
+    QCOMPARE(editor.topLine(), 1);
+    m_fixture->clickTab(0);
+    QCOMPARE(window.tabBar()->currentIndex(), 0);
+    QCOMPARE(editor.topLine(), 150);
+}
+
+void PageSwitchingTest::nothingIsSelectedAfterASwitch()
+{
+    m_fixture->writeNotes(
+        {{QStringLiteral("A"), {QStringLiteral("alpha beta")}}, {QStringLiteral("B"), {}}});
+    m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    m_fixture->press(Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(editor.selLength(), 10);
+
+    m_fixture->press(Qt::Key_Tab, Qt::ControlModifier);
+    m_fixture->press(Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("alpha beta"));
+    QCOMPARE(editor.selLength(), 0);
+    QCOMPARE(editor.caretX(), 11);
+}
+
+void PageSwitchingTest::stepping_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("to");
+    const int ctrl = Qt::ControlModifier;
+    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::newRow("Ctrl+PgDn") << 1 << int(Qt::Key_PageDown) << ctrl << 2;
+    QTest::newRow("Ctrl+PgDn on the last page") << 2 << int(Qt::Key_PageDown) << ctrl << 2;
+    QTest::newRow("Ctrl+PgUp") << 1 << int(Qt::Key_PageUp) << ctrl << 0;
+    QTest::newRow("Ctrl+PgUp on the first page") << 0 << int(Qt::Key_PageUp) << ctrl << 0;
+    QTest::newRow("Ctrl+Tab") << 0 << int(Qt::Key_Tab) << ctrl << 1;
+    QTest::newRow("Ctrl+Tab on the last page") << 2 << int(Qt::Key_Tab) << ctrl << 0;
+    QTest::newRow("Ctrl+Shift+Tab") << 2 << int(Qt::Key_Tab) << ctrlShift << 1;
+    QTest::newRow("Ctrl+Shift+Tab on the first page") << 0 << int(Qt::Key_Tab) << ctrlShift << 2;
+    QTest::newRow("Ctrl+Shift+Backtab on the first page")
+        << 0 << int(Qt::Key_Backtab) << ctrlShift << 2;
+}
+
+void PageSwitchingTest::stepping()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, to);
+    const QList<TestPage> pages{{QStringLiteral("One"), {QStringLiteral("first")}},
+                                {QStringLiteral("Two"), {QStringLiteral("second")}},
+                                {QStringLiteral("Three"), {QStringLiteral("third")}}};
+    m_fixture->writeNotes(pages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(from);
+    QCOMPARE(window.tabBar()->currentIndex(), from);
+
+    m_fixture->press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(window.tabBar()->currentIndex(), to);
+    QCOMPARE(m_fixture->editor().text(), pages.at(to).lines.first());
+    // The key reached no page as a character.
+    for (int i = 0; i < pages.size(); ++i)
+        QCOMPARE(window.pageRecord(i)->lines, pages.at(i).lines);
+    QVERIFY(!window.notesChanged());
+}
+
+void PageSwitchingTest::singlePageCtrlTabKeepsTheCaret()
+{
+    m_fixture->writeNotes({{QStringLiteral("Only"), {QStringLiteral("alpha beta")}}});
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    editor.setSelStart(6);
+    editor.setSelLength(4);
+
+    m_fixture->press(Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(window.tabBar()->currentIndex(), 0);
+    QCOMPARE(editor.text(), QStringLiteral("alpha beta"));
+    QCOMPARE(editor.selLength(), 0);
+    QCOMPARE(editor.selStart(), 10);
+    QCOMPARE(window.pageRecord(0)->selStart, 6);
+    QCOMPARE(window.pageRecord(0)->selLength, 4);
+}
+
+void PageSwitchingTest::loadingNeverMarksNotesChanged()
+{
+    m_fixture->writeNotes({{QStringLiteral("A"), numberedLines(50)},
+                           {QStringLiteral("B"), {QStringLiteral("beta")}}});
+    MainWindow &window = m_fixture->start();
+    QVERIFY(!window.notesChanged());
+    QVERIFY(!window.pageDirty());
+    for (int i = 0; i < 4; ++i)
+        m_fixture->press(Qt::Key_Tab, Qt::ControlModifier);
+    m_fixture->clickTab(1);
+    QVERIFY(!window.notesChanged());
+    QVERIFY(!window.pageDirty());
+    QVERIFY(!window.settingsChanged());
+
+    m_fixture->type(QStringLiteral("x"));
+    QVERIFY(window.notesChanged());
+    QVERIFY(window.pageDirty());
+}
+
+void PageSwitchingTest::positionsChanged_data()
+{
+    QTest::addColumn<bool>("moveCaret");
+    QTest::newRow("caret moved") << true;
+    QTest::newRow("only scrolled") << false;
+}
+
+void PageSwitchingTest::positionsChanged()
+{
+    QFETCH(bool, moveCaret);
+    m_fixture->writeNotes({{QStringLiteral("A"), numberedLines(300)}, {QStringLiteral("B"), {}}});
+    MainWindow &window = m_fixture->start();
+    if (moveCaret)
+        m_fixture->press(Qt::Key_Down);
+    else
+        m_fixture->editor().setTopLine(100);
+    QVERIFY(!window.positionsChanged());
+
+    m_fixture->clickTab(1);
+    QCOMPARE(window.positionsChanged(), moveCaret);
+    QVERIFY(!window.notesChanged());
+}
+
+void PageSwitchingTest::emptyLastLineIsDropped_data()
+{
+    QTest::addColumn<int>("enters");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("one empty last line") << 1 << QStringList{"abc"};
+    QTest::newRow("two empty last lines") << 2 << QStringList{"abc", ""};
+    QTest::newRow("no empty last line") << 0 << QStringList{"abc"};
+}
+
+void PageSwitchingTest::emptyLastLineIsDropped()
+{
+    QFETCH(int, enters);
+    QFETCH(QStringList, kept);
+    m_fixture->writeNotes({{QStringLiteral("A"), {}}, {QStringLiteral("B"), {}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->type(QStringLiteral("abc"));
+    for (int i = 0; i < enters; ++i)
+        m_fixture->press(Qt::Key_Return);
+
+    m_fixture->clickTab(1);
+    QCOMPARE(window.pageRecord(0)->lines, kept);
+    m_fixture->clickTab(0);
+    QCOMPARE(m_fixture->editor().text(), kept.join(QStringLiteral("\r\n")));
+    QCOMPARE(m_fixture->editor().blockCount(), kept.size());
+}
+
+void PageSwitchingTest::lockedPageStoresNothing()
+{
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    settings.passwordText = QStringLiteral("abc");
+    m_fixture->writeNotes({{QStringLiteral("Open"), {QStringLiteral("plain")}},
+                           {QStringLiteral("Secret"), {QStringLiteral("hidden")}, true}},
+                          settings);
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    m_fixture->clickTab(1);
+
+    QCOMPARE(editor.text(), Placeholder);
+    QVERIFY(editor.isReadOnly());
+    QVERIFY(window.passwordBar()->isVisible());
+    QCOMPARE(QApplication::focusWidget(), window.passwordBar()->passwordEdit());
+
+    // Nothing the user does reaches the placeholder.
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    editor.setFocus();
+    QTest::keyClicks(&editor, QStringLiteral("zz"));
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
+    for (Qt::Key key : {Qt::Key_V, Qt::Key_X, Qt::Key_Z})
+        QTest::keyClick(&editor, key, Qt::ControlModifier);
+    window.commands().deleteSelection->trigger();
+    window.commands().paste->trigger();
+    QCOMPARE(editor.text(), Placeholder);
+    QVERIFY(!window.notesChanged());
+
+    m_fixture->clickTab(0);
+    QCOMPARE(editor.text(), QStringLiteral("plain"));
+    QCOMPARE(window.pageRecord(1)->lines, QStringList{"hidden"});
+
+    // What the file keeps is the page's own text.
+    window.setSettingsChanged();
+    QVERIFY(window.saveNotes());
+    NotesStore store(nullptr);
+    store.setFileName(m_fixture->notesPath());
+    NotesSettings read;
+    QList<StoredPage> pages;
+    QVERIFY(store.read(read, pages));
+    QCOMPARE(pages.at(1).record.lines, QStringList{"hidden"});
+}
+
+void PageSwitchingTest::revealOpensEveryProtectedPage()
+{
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    settings.passwordText = QStringLiteral("Pass");
+    m_fixture->writeNotes({{QStringLiteral("One"), {QStringLiteral("first")}, true},
+                           {QStringLiteral("Two"), {QStringLiteral("second")}, true}},
+                          settings);
+    MainWindow &window = m_fixture->start();
+    QCOMPARE(m_fixture->editor().text(), Placeholder);
+    QCOMPARE(window.currentPage(), nullptr);
+
+    m_fixture->type(QStringLiteral("Pass"));
+    m_fixture->press(Qt::Key_Return);
+    QVERIFY(window.lockState().revealed());
+    QVERIFY(window.passwordBar()->isHidden());
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("first"));
+    QVERIFY(!m_fixture->editor().isReadOnly());
+    QCOMPARE(QApplication::focusWidget(), window.editor());
+
+    m_fixture->clickTab(1);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("second"));
+}
+
+void PageSwitchingTest::disablePasswordLocksAtOnce()
+{
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    m_fixture->writeNotes({{QStringLiteral("One"), {QStringLiteral("first")}, true}}, settings);
+    MainWindow &window = m_fixture->start();
+    // An empty password opens with an empty box.
+    m_fixture->press(Qt::Key_Return);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("first"));
+    m_fixture->type(QStringLiteral("typed "));
+
+    window.commands().disablePassword->trigger();
+    QVERIFY(!window.lockState().revealed());
+    QCOMPARE(m_fixture->editor().text(), Placeholder);
+    QVERIFY(window.isVisible());
+    // The edit made before locking is kept by the page.
+    QCOMPARE(window.pageRecord(0)->lines, QStringList{"typed first"});
+}
+
+void PageSwitchingTest::deletingTheShownPage()
+{
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("alpha")}},
+                           {QStringLiteral("B"), {QStringLiteral("beta")}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->type(QStringLiteral("edited "));
+
+    window.deletePage(0);
+    QCOMPARE(window.currentPage(), nullptr);
+    window.tabBar()->setCurrentIndex(0);
+    window.pageEnter();
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("beta"));
+    QCOMPARE(window.currentPage(), window.pageRecord(0));
+    QCOMPARE(window.pageRecord(0)->lines, QStringList{"beta"});
+}
+
+void PageSwitchingTest::emptyPageList()
+{
+    MainWindow &window = m_fixture->start();
+    QCOMPARE(window.pageCount(), 4);
+    while (window.pageCount() > 0)
+        window.deletePage(0);
+    window.pageEnter();
+    QVERIFY(!window.editor()->isVisible());
+
+    window.pageLeave();
+    window.nextPage();
+    window.nextPageWrapping();
+    window.previousPageWrapping();
+    QCOMPARE(window.tabBar()->currentIndex(), -1);
+
+    QCOMPARE(
+        window.addPage(QStringLiteral("New"), QStringLiteral("one\r\ntwo"), 0, 2, 2, 0, 1, false),
+        0);
+    window.pageEnter();
+    QVERIFY(window.editor()->isVisible());
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("one\r\ntwo"));
+    QCOMPARE(m_fixture->editor().caretY(), 2);
+}
+
+QTEST_MAIN(PageSwitchingTest)
+#include "tst_pageswitching.moc"

@@ -1,0 +1,94 @@
+#include "windowfixture.h"
+
+#include "mainwindow.h"
+#include "noteeditor.h"
+#include "notesstore.h"
+#include "pagetabbar.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+WindowFixture::WindowFixture() = default;
+
+WindowFixture::~WindowFixture() = default;
+
+QString WindowFixture::notesPath() const
+{
+    return m_dir.filePath(QStringLiteral("Quillbox.ini"));
+}
+
+void WindowFixture::writeNotes(const QList<TestPage> &pages, const NotesSettings &settings)
+{
+    QList<StoredPage> stored;
+    for (const TestPage &page : pages) {
+        StoredPage entry{page.name, {}};
+        entry.record.lines = page.lines;
+        entry.record.isProtected = page.isProtected;
+        entry.record.caretX = 1;
+        entry.record.caretY = 1;
+        entry.record.topLine = 1;
+        stored.append(entry);
+    }
+    NotesStore store(nullptr);
+    store.setFileName(notesPath());
+    NotesSettings values = settings;
+    QVERIFY(store.write(values, stored, false));
+}
+
+MainWindow &WindowFixture::start(const QString &path)
+{
+    m_window = std::make_unique<MainWindow>(path.isEmpty() ? notesPath() : path);
+    m_window->startUp(false);
+    m_window->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qWarning("the notes window did not become active");
+    return *m_window;
+}
+
+void WindowFixture::discard()
+{
+    m_window.reset();
+}
+
+NoteEditor &WindowFixture::editor() const
+{
+    return *m_window->editor();
+}
+
+namespace {
+QWidget *keyTarget(const MainWindow &window)
+{
+    QWidget *focus = QApplication::focusWidget();
+    return focus && focus->window() == &window ? focus : window.editor();
+}
+} // namespace
+
+void WindowFixture::type(const QString &text) const
+{
+    QWidget *target = keyTarget(*m_window);
+    for (const QChar character : text) {
+        if (character.unicode() < 128)
+            QTest::keyClick(target, char(character.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+    }
+}
+
+void WindowFixture::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const
+{
+    QTest::keyClick(keyTarget(*m_window), key, modifiers);
+}
+
+void WindowFixture::clickTab(int index) const
+{
+    PageTabBar *tabs = m_window->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
+QByteArray WindowFixture::fileBytes() const
+{
+    QFile file(notesPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "notessettings.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+class MainWindow;
+class NoteEditor;
+
+struct TestPage
+{
+    QString name;
+    QStringList lines;
+    bool isProtected = false;
+};
+
+// A Notes file in a temporary folder and a notes window started on it, shown and active, as
+// the program's start-up timer leaves it.
+class WindowFixture
+{
+public:
+    WindowFixture();
+    ~WindowFixture();
+
+    QString notesPath() const;
+    // Writes the Notes file the next window starts from, through the program's own store.
+    void writeNotes(const QList<TestPage> &pages, const NotesSettings &settings = {});
+
+    // Starts a window on the Notes file (notesPath() unless another is given).
+    MainWindow &start(const QString &path = {});
+    // Ends the window without saving, as a crash would: what the file holds stays.
+    void discard();
+    MainWindow &window() const { return *m_window; }
+    NoteEditor &editor() const;
+
+    // Keys as the user types them, to the focused control.
+    void type(const QString &text) const;
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    // A click on the page's tab.
+    void clickTab(int index) const;
+
+    QByteArray fileBytes() const;
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+};
