@@ -34,6 +34,14 @@ std::string joinName(std::string_view section, std::string_view ident)
     return std::string(section) + ';' + std::string(ident);
 }
 
+// "[" + section + "]"; a section beginning with "**" (read from a header such as "[ **3]")
+// keeps a blank after the bracket, or it would come back as a user-block marker.
+std::string sectionHeader(std::string_view section)
+{
+    const std::string_view gap = section.substr(0, 2) == "**" ? " " : "";
+    return '[' + std::string(gap) + std::string(section) + ']';
+}
+
 } // namespace
 
 IniBase::IniBase(std::string name) : m_name(std::move(name)) {}
@@ -249,7 +257,7 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
         if (upper != lastSection) {
             if (!lastSection.empty())
                 out.emplace_back();
-            out.push_back('[' + std::string(section) + ']');
+            out.push_back(sectionHeader(section));
             lastSection = upper;
         }
         out.push_back(entry.substr(section.size() + 1));

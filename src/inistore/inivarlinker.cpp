@@ -153,12 +153,14 @@ void IniVarLinker::readList(const std::string &section, std::vector<std::string>
     const auto count = ValueCodec::decodeInt(items);
     if (!count || *count == 0)
         return;
-    // A corrupt count must not make thousands of millions of empty lines: nothing is read
-    // past the highest item the section holds.
+    // A corrupt count or item number must not make thousands of millions of empty lines:
+    // nothing is read past the highest item the section holds, nor more lines than it has keys.
+    const std::vector<std::string> keys = store.keysOfSection(section);
     long highest = 0;
-    for (const std::string &key : store.keysOfSection(section))
+    for (const std::string &key : keys)
         highest = std::max(highest, itemNumber(key));
-    const long last = std::min<long>(*count, highest);
+    const long last =
+        std::min({static_cast<long>(*count), highest, static_cast<long>(keys.size())});
     list.clear();
     for (long number = 1; number <= last; ++number) {
         std::string value = store.readString(section, itemKey(number), true);
