@@ -7,6 +7,9 @@ namespace {
 
 // Blocks are filled to this size in bulk and split when they grow to twice of it.
 constexpr int blockSize = 512;
+// A run of insertions splits its block when at least this many entries lie on either side,
+// so that no block is made smaller than this.
+constexpr int runSplitSize = 64;
 
 int lowBit(int i)
 {
@@ -33,19 +36,33 @@ void EntryBlocks::insert(int index, IniEntry entry)
         pushBack(std::move(entry));
         return;
     }
-    const Position p = locate(index);
+    Position p = locate(index);
+    if (p.offset == 0 && p.block > 0)
+        p = {p.block - 1, static_cast<int>(m_blocks[p.block - 1].size())};
+    // A run of insertions at one place (a list written line by line) would move the rest of
+    // a block at every step: the rest goes to a block of its own once, and the run then
+    // appends to the end of a block.
+    const bool run = index == m_lastInsert + 1;
+    m_lastInsert = index;
+    if (run && p.offset >= runSplitSize &&
+        static_cast<int>(m_blocks[p.block].size()) - p.offset >= runSplitSize)
+        p = splitAt(p);
     auto &block = m_blocks[p.block];
     block.insert(block.begin() + p.offset, std::move(entry));
     ++m_size;
     addToTree(p.block, 1);
+    if (p.block < m_cachedBlock)
+        ++m_cachedStart;
     splitIfFull(p.block);
 }
 
 void EntryBlocks::pushBack(IniEntry entry)
 {
+    m_lastInsert = m_size;
     if (m_blocks.empty()) {
         m_blocks.emplace_back().reserve(blockSize);
         m_tree.push_back(0);
+        m_cachedBlock = -1;
     }
     const int last = static_cast<int>(m_blocks.size()) - 1;
     m_blocks[last].push_back(std::move(entry));
@@ -69,6 +86,8 @@ void EntryBlocks::erase(int first, int last)
             rebuildTree();
         } else {
             addToTree(p.block, -count);
+            if (p.block < m_cachedBlock)
+                m_cachedStart -= count;
         }
     }
 }
@@ -78,6 +97,7 @@ void EntryBlocks::clear()
     m_blocks.clear();
     m_tree.clear();
     m_size = 0;
+    m_cachedBlock = -1;
 }
 
 void EntryBlocks::assign(std::vector<IniEntry> entries)
@@ -142,6 +162,18 @@ void EntryBlocks::visitFrom(int first,
 
 EntryBlocks::Position EntryBlocks::locate(int index) const
 {
+    if (m_cachedBlock >= 0) {
+        const int cachedEnd = m_cachedStart + static_cast<int>(m_blocks[m_cachedBlock].size());
+        if (index >= m_cachedStart && index < cachedEnd)
+            return {m_cachedBlock, index - m_cachedStart};
+        const int next = m_cachedBlock + 1;
+        if (index >= cachedEnd && next < static_cast<int>(m_blocks.size()) &&
+            index < cachedEnd + static_cast<int>(m_blocks[next].size())) {
+            m_cachedBlock = next;
+            m_cachedStart = cachedEnd;
+            return {next, index - cachedEnd};
+        }
+    }
     const int blocks = static_cast<int>(m_tree.size());
     int step = 1;
     while (step * 2 <= blocks)
@@ -153,6 +185,10 @@ EntryBlocks::Position EntryBlocks::locate(int index) const
             node += step;
             remaining -= m_tree[node - 1];
         }
+    }
+    if (node < blocks) {
+        m_cachedBlock = node;
+        m_cachedStart = index - remaining;
     }
     return {node, remaining};
 }
@@ -174,6 +210,7 @@ void EntryBlocks::addToTree(int block, int delta)
 
 void EntryBlocks::rebuildTree()
 {
+    m_cachedBlock = -1;
     const int blocks = static_cast<int>(m_blocks.size());
     m_tree.assign(m_blocks.size(), 0);
     for (int node = 1; node <= blocks; ++node) {
@@ -186,13 +223,18 @@ void EntryBlocks::rebuildTree()
 
 void EntryBlocks::splitIfFull(int block)
 {
-    auto &full = m_blocks[block];
-    if (static_cast<int>(full.size()) < 2 * blockSize)
-        return;
+    if (static_cast<int>(m_blocks[block].size()) >= 2 * blockSize)
+        splitAt({block, blockSize});
+}
+
+EntryBlocks::Position EntryBlocks::splitAt(Position at)
+{
+    auto &lower = m_blocks[at.block];
     std::vector<IniEntry> upper;
     upper.reserve(2 * blockSize);
-    std::move(full.begin() + blockSize, full.end(), std::back_inserter(upper));
-    full.erase(full.begin() + blockSize, full.end());
-    m_blocks.insert(m_blocks.begin() + block + 1, std::move(upper));
+    std::move(lower.begin() + at.offset, lower.end(), std::back_inserter(upper));
+    lower.erase(lower.begin() + at.offset, lower.end());
+    m_blocks.insert(m_blocks.begin() + at.block + 1, std::move(upper));
     rebuildTree();
+    return at;
 }

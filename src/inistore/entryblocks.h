@@ -44,8 +44,15 @@ private:
     void addToTree(int block, int delta);
     void rebuildTree();
     void splitIfFull(int block);
+    // Moves the entries from `at` on into a new block after it; returns `at`.
+    Position splitAt(Position at);
 
     std::vector<std::vector<IniEntry>> m_blocks;
     std::vector<int> m_tree;
     int m_size = 0;
+    // The block found last and the index of its first entry, so that walks in order need
+    // no search; -1 when unknown.
+    mutable int m_cachedBlock = -1;
+    mutable int m_cachedStart = 0;
+    int m_lastInsert = -2;
 };

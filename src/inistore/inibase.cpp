@@ -29,6 +29,12 @@ private:
     bool m_locked;
 };
 
+// The section;key part of an entry.
+std::string_view nameOf(std::string_view entry)
+{
+    return entry.substr(0, entry.find('='));
+}
+
 std::string joinName(std::string_view section, std::string_view ident)
 {
     return std::string(section) + ';' + std::string(ident);
@@ -217,20 +223,19 @@ void IniBase::parseInto(const std::vector<std::string> &lines)
 bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
 {
     IniLineParser parser;
-    IniPStringList merged;
-    merged.setSorted(false);
+    IniPStringList stored;
+    stored.setSorted(false);
     std::vector<std::string> otherBlocks;
     for (std::string &line : fileLines) {
         auto result = parser.parse(line);
         if (!result.inBlockZero)
             otherBlocks.push_back(std::move(line));
         else if (result.entry)
-            merged.add(std::move(*result.entry));
+            stored.add(std::move(*result.entry));
     }
-    merged.setSorted(true);
-
+    stored.setSorted(true);
     for (const std::string &section : m_replacedSections)
-        merged.deleteSectRef(section);
+        stored.deleteSectRef(section);
 
     std::vector<std::string> touched;
     for (int i = 0; i < m_entries.count(); ++i) {
@@ -238,31 +243,42 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
             touched.push_back(m_entries.at(i));
     }
     // Every stored entry of a touched name goes, duplicates included, so that the value
-    // written is the one the file gives back.
-    for (const std::string &entry : touched) {
-        const std::string_view name = std::string_view(entry).substr(0, entry.find('='));
-        for (int old = merged.indexOfName(name); old >= 0; old = merged.indexOfName(name))
-            merged.removeAt(old);
+    // written is the one the file gives back. Both lists are sorted, and so are their names.
+    std::vector<std::string> untouched;
+    std::size_t next = 0;
+    for (int i = 0; i < stored.count(); ++i) {
+        const std::string_view name = nameOf(stored.at(i));
+        while (next < touched.size() && IniText::lessText(nameOf(touched[next]), name))
+            ++next;
+        if (next == touched.size() || !IniText::sameText(nameOf(touched[next]), name))
+            untouched.push_back(stored.at(i));
     }
-    for (const std::string &entry : touched)
-        merged.add(entry);
+    std::vector<std::string> merged;
+    merged.reserve(untouched.size() + touched.size());
+    std::merge(untouched.begin(), untouched.end(), touched.begin(), touched.end(),
+               std::back_inserter(merged), IniText::lessText);
 
-    std::vector<std::string> out;
-    out.reserve(static_cast<std::size_t>(merged.count()) + otherBlocks.size() + 16);
-    std::string lastSection;
-    for (int i = 0; i < merged.count(); ++i) {
-        const std::string &entry = merged.at(i);
-        const std::string_view section = IniPStringList::sectionOf(entry);
-        const std::string upper = IniText::upperCase(section);
-        if (upper != lastSection) {
-            if (!lastSection.empty())
-                out.emplace_back();
-            out.push_back(sectionHeader(section));
-            lastSection = upper;
-        }
-        out.push_back(entry.substr(section.size() + 1));
-    }
-    out.emplace_back();
+    std::vector<std::string> out = sectionLines(merged);
     std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
     return saveLines(out);
+}
+
+std::vector<std::string> IniBase::sectionLines(const std::vector<std::string> &entries)
+{
+    std::vector<std::string> lines;
+    lines.reserve(entries.size() + 16);
+    std::string lastSection;
+    for (const std::string &entry : entries) {
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        std::string upper = IniText::upperCase(section);
+        if (upper != lastSection) {
+            if (!lastSection.empty())
+                lines.emplace_back();
+            lines.push_back(sectionHeader(section));
+            lastSection = std::move(upper);
+        }
+        lines.push_back(entry.substr(section.size() + 1));
+    }
+    lines.emplace_back();
+    return lines;
 }

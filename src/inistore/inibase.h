@@ -100,6 +100,9 @@ private:
     void claimSection(std::string_view section);
     void parseInto(const std::vector<std::string> &lines);
     bool mergeAndSave(std::vector<std::string> fileLines);
+    // Sorted entries as INI text: a header before each change of section, a blank line
+    // between sections and one after the last.
+    static std::vector<std::string> sectionLines(const std::vector<std::string> &entries);
 
     std::string m_name;
     IniControl m_ioControl = IniControl::Manual;

@@ -81,7 +81,12 @@ std::string IniFileMain::fullFileName() const
         return name;
     if (name.rfind('.', 0) == 0)
         return programFolder() + name.substr(1);
-    return PlatformFile::defaultFolder() + name;
+#ifdef _WIN32
+    return PlatformFile::windowsFolder() + name;
+#else
+    // No system folder takes data files here: a bare name lies in the program folder.
+    return programFolder() + name;
+#endif
 }
 
 std::string IniFileMain::baseName() const
@@ -236,13 +241,9 @@ std::uint32_t IniFileMain::millisecondsSinceMidnight()
     return static_cast<std::uint32_t>(now.count() % (24LL * 60 * 60 * 1000));
 }
 
-bool IniFileMain::renameFile(const std::string &from, const std::string &to)
+bool IniFileMain::renameFile(const std::string &from, const std::string &to, std::string &error)
 {
-    std::string error;
-    if (PlatformFile::renameFile(from, to, error))
-        return true;
-    setLastError("The file " + from + " cannot be renamed to " + to + ": " + error);
-    return false;
+    return PlatformFile::renameFile(from, to, error);
 }
 
 std::string IniFileMain::folderOf(const std::string &path) const
@@ -276,13 +277,17 @@ bool IniFileMain::replaceDataFile(const std::string &temp)
     std::string error;
     if (PlatformFile::existence(full, error) != PlatformFile::Existence::Missing) {
         PlatformFile::removeFile(side);
-        if (!renameFile(full, side))
+        if (!renameFile(full, side, error)) {
+            setLastError("The file " + full + " cannot be renamed to " + side + ": " + error);
             return false;
+        }
     }
     // Without a data file the side file may hold the only complete copy: it goes only once
     // the new data file stands in its place.
-    if (!renameFile(temp, full))
+    if (!renameFile(temp, full, error)) {
+        setLastError("The file " + temp + " cannot be renamed to " + full + ": " + error);
         return false;
+    }
     PlatformFile::syncFolder(folderOf(full));
     PlatformFile::removeFile(side);
     return true;

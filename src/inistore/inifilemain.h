@@ -73,8 +73,9 @@ public:
     static std::uint32_t millisecondsSinceMidnight();
 
 protected:
-    // The one place where files are renamed, so that tests can make a rename fail.
-    virtual bool renameFile(const std::string &from, const std::string &to);
+    // The one place where files are renamed, so that tests can make a rename fail; error
+    // takes the reason of a failure.
+    virtual bool renameFile(const std::string &from, const std::string &to, std::string &error);
 
 private:
     std::string folderOf(const std::string &path) const;

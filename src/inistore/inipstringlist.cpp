@@ -28,7 +28,7 @@ int IniPStringList::indexOfSectRef(std::string_view section) const
     if (!sorted())
         throw IniError("TIniPStringList.IndexOfSectRef says, \"Sort the list you fool\".");
     const std::string prefix = std::string(section) + ';';
-    const int first = entries().partitionPoint(
+    const int first = lowerBound(
         [&prefix](const IniEntry &entry) { return IniText::lessText(entry.text, prefix); });
     return first < count() && startsWithText(at(first), prefix) ? first : -1;
 }

@@ -1,5 +1,7 @@
 #include "initext.h"
 
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace IniText {
@@ -21,7 +23,17 @@ bool isBlank(char c)
 int compareText(std::string_view a, std::string_view b)
 {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < common; ++i) {
+    // Equal bytes are equal after folding too: skip them a word at a time.
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= common; i += sizeof(std::uint64_t)) {
+        std::uint64_t wordA = 0;
+        std::uint64_t wordB = 0;
+        std::memcpy(&wordA, a.data() + i, sizeof wordA);
+        std::memcpy(&wordB, b.data() + i, sizeof wordB);
+        if (wordA != wordB)
+            break;
+    }
+    for (; i < common; ++i) {
         const unsigned char ca = foldCase(static_cast<unsigned char>(a[i]));
         const unsigned char cb = foldCase(static_cast<unsigned char>(b[i]));
         if (ca != cb)

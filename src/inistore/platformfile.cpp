@@ -150,7 +150,7 @@ std::string programFolder()
     return path.substr(0, path.find_last_of("\\/:") + 1);
 }
 
-std::string defaultFolder()
+std::string windowsFolder()
 {
     char buffer[200];
     const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
@@ -260,11 +260,6 @@ std::string programFolder()
     if (code)
         return "./";
     return program.parent_path().string() + '/';
-}
-
-std::string defaultFolder()
-{
-    return programFolder();
 }
 
 bool isPathSeparator(char c)

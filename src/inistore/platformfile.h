@@ -38,8 +38,10 @@ void unlock(std::intptr_t handle, const std::string &path);
 
 // The running program's folder, ending in a separator.
 std::string programFolder();
-// Where a bare file name lies: the Windows directory on Windows, the program folder elsewhere.
-std::string defaultFolder();
+#ifdef _WIN32
+// The Windows directory, ending in a separator.
+std::string windowsFolder();
+#endif
 bool isPathSeparator(char c);
 char separator();
 

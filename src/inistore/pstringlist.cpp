@@ -23,9 +23,12 @@ void PStringList::setSorted(bool sorted)
     if (!sorted)
         return;
     std::vector<IniEntry> all = m_entries.takeAll();
-    std::stable_sort(all.begin(), all.end(), [](const IniEntry &a, const IniEntry &b) {
+    const auto less = [](const IniEntry &a, const IniEntry &b) {
         return IniText::lessText(a.text, b.text);
-    });
+    };
+    // Lines of a file this store wrote come in order already.
+    if (!std::is_sorted(all.begin(), all.end(), less))
+        std::stable_sort(all.begin(), all.end(), less);
     const auto end = std::unique(all.begin(), all.end(), [](const IniEntry &a, const IniEntry &b) {
         return IniText::sameText(a.text, b.text);
     });
@@ -39,8 +42,8 @@ int PStringList::add(std::string text)
         m_entries.pushBack({std::move(text), false});
         return count() - 1;
     }
-    const int index = m_entries.partitionPoint(
-        [&text](const IniEntry &entry) { return IniText::lessText(entry.text, text); });
+    const int index =
+        lowerBound([&text](const IniEntry &entry) { return IniText::lessText(entry.text, text); });
     if (index < count() && IniText::sameText(m_entries.at(index).text, text))
         return index;
     m_entries.insert(index, {std::move(text), false});
@@ -86,7 +89,7 @@ bool PStringList::findName(std::string_view name, int &index, bool &unsorted) co
 {
     const std::string key = std::string(name) + m_separator;
     unsorted = false;
-    index = m_entries.partitionPoint([&](const IniEntry &entry) {
+    index = lowerBound([&](const IniEntry &entry) {
         const auto entryName = namePart(entry.text);
         if (!entryName) {
             unsorted = true;
@@ -125,7 +128,7 @@ int PStringList::indexOfName(std::string_view name) const
 int PStringList::indexOf(std::string_view text) const
 {
     if (m_sorted) {
-        const int index = m_entries.partitionPoint(
+        const int index = lowerBound(
             [&text](const IniEntry &entry) { return IniText::lessText(entry.text, text); });
         return index < count() && IniText::sameText(at(index), text) ? index : -1;
     }
@@ -137,4 +140,20 @@ int PStringList::indexOf(std::string_view text) const
         return false;
     });
     return result;
+}
+
+int PStringList::lowerBound(const std::function<bool(const IniEntry &)> &before) const
+{
+    const int size = count();
+    for (const int candidate : {m_hint, m_hint + 1}) {
+        if (candidate < 0 || candidate > size)
+            continue;
+        if ((candidate == 0 || before(m_entries.at(candidate - 1))) &&
+            (candidate == size || !before(m_entries.at(candidate)))) {
+            m_hint = candidate;
+            return candidate;
+        }
+    }
+    m_hint = m_entries.partitionPoint(before);
+    return m_hint;
 }

@@ -2,6 +2,7 @@
 
 #include "entryblocks.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,10 @@ public:
 
 protected:
     const EntryBlocks &entries() const { return m_entries; }
+    // The first index whose entry does not satisfy `before` (entries satisfying it come
+    // first). Runs of lookups and insertions in order hit the remembered last position and
+    // need no search.
+    int lowerBound(const std::function<bool(const IniEntry &)> &before) const;
     // The text before the first separator, nothing without a separator.
     std::optional<std::string_view> namePart(std::string_view text) const;
 
@@ -59,4 +64,5 @@ private:
     std::string m_separator = "=";
     EntryBlocks m_entries;
     bool m_sorted = false;
+    mutable int m_hint = 0;
 };

@@ -1,0 +1,663 @@
+#include "delayobject.h"
+#include "inifilemain.h"
+#include "linecipher.h"
+
+#include <QtTest>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records every rename and can make one of them (counted from 1) fail.
+class RecordingFileMain : public IniFileMain
+{
+public:
+    QStringList renames;
+    QStringList sideFileAtRename;
+    int failingRename = 0;
+
+protected:
+    bool renameFile(const std::string &from, const std::string &to, std::string &error) override
+    {
+        renames << QString::fromStdString(fs::path(from).filename().string() + " -> " +
+                                          fs::path(to).filename().string());
+        sideFileAtRename << (fs::exists(sideFileName()) ? "side" : "none");
+        if (renames.size() == failingRename) {
+            error = "refused by the test";
+            return false;
+        }
+        return IniFileMain::renameFile(from, to, error);
+    }
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArrayList toList(const std::vector<std::string> &lines)
+{
+    QByteArrayList list;
+    for (const std::string &line : lines)
+        list << QByteArray::fromStdString(line);
+    return list;
+}
+
+unsigned modeOf(const QString &path)
+{
+    struct stat info = {};
+    ::stat(path.toLocal8Bit().constData(), &info);
+    return info.st_mode & 0777;
+}
+
+void setAge(const QString &path, int minutesAgo)
+{
+    fs::last_write_time(path.toStdString(),
+                        fs::file_time_type::clock::now() - std::chrono::minutes(minutesAgo));
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QString vectorPath(const char *name)
+{
+    return qEnvironmentVariable("QUILLBOX_TEST_DATA") + "/vectors/" + name;
+}
+
+} // namespace
+
+class TestIniFileMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void fullFileName_data();
+    void fullFileName();
+    void companionNames_data();
+    void companionNames();
+    void tempFileNameSkipsTakenNames();
+    void loadMissingFileGivesNothing();
+    void loadSplitsEveryLineBreak();
+    void loadMarkerOnlyFileAsPlain();
+    void loadWithBadSeedKeepsLinesAsRead();
+    void loadUnreadableFileFails();
+    void oldEncipheredVectorReadsAsPlain();
+    void encipheredSaveUsesSeedOfClock();
+    void everyByteSurvivesEncipheredSave();
+    void plainSaveWritesLinesAsGiven();
+    void saveRenamesInOrderAndCleansUp();
+    void saveUsesNextFreeTempName();
+    void saveFailsWhenDataFileCannotMoveAside();
+    void saveFailsWhenTempFileCannotTakeItsPlace();
+    void sideFileIsLoadedAndKeptUntilNewDataFileStands();
+    void saveIntoMissingFolderMovesNothing();
+    void saveWithoutFilenameFails();
+    void lockFileIsPrivateAndRemoved();
+    void lockHeldElsewhereFailsAfterTenWaits();
+    void lockHeldByOtherStoreFails();
+    void deletedLockFileOfOldHolderDoesNotBlock();
+    void delayRefusesNestedWait();
+    void backupCreatesPrivateFolderAndCopy();
+    void backupNeedsAllowAndFolder();
+    void backupRotationDeletesOldestAndTakesLowestFreeNumber();
+    void backupOfSameSizeIsSkippedButOldestStillGoes();
+    void backupRotationNeverTouchesDataSideOrOtherFiles();
+    void writeMergesWithAnotherWriter();
+    void unreadableFileBlocksWrites();
+    void writeAbandonedWhenReloadFails();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    void useFile(IniFileMain &store, const QString &name) const
+    {
+        store.setFilename(path(name).toStdString());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    int m_delays = 0;
+};
+
+void TestIniFileMain::initTestCase()
+{
+    DelayObject::setHook([this](int ms) {
+        m_delays += ms / 100;
+        return true;
+    });
+    IniFileMain::setClock([] { return std::uint32_t(51155566); });
+}
+
+void TestIniFileMain::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_delays = 0;
+    IniFileMain::setProgramFolder(m_dir->path().toStdString());
+}
+
+void TestIniFileMain::cleanupTestCase()
+{
+    DelayObject::setHook(nullptr);
+    IniFileMain::setClock(nullptr);
+}
+
+void TestIniFileMain::fullFileName_data()
+{
+    QTest::addColumn<QString>("filename");
+    QTest::addColumn<QString>("full");
+    QTest::newRow("absolute") << "/data/x.ini"
+                              << "/data/x.ini";
+    QTest::newRow("program folder") << "  .Quillbox.ini "
+                                    << "/opt/quillbox/Quillbox.ini";
+    QTest::newRow("drive letter") << "C:\\data\\x.ini"
+                                  << "C:\\data\\x.ini";
+    QTest::newRow("network path") << "\\\\server\\share\\x.ini"
+                                  << "\\\\server\\share\\x.ini";
+    QTest::newRow("bare name") << "x.ini"
+                               << "/opt/quillbox/x.ini";
+}
+
+void TestIniFileMain::fullFileName()
+{
+    QFETCH(QString, filename);
+    QFETCH(QString, full);
+    IniFileMain::setProgramFolder("/opt/quillbox");
+    QCOMPARE(IniFileMain::programFolder(), std::string("/opt/quillbox/"));
+    IniFileMain store;
+    store.setFilename(filename.toStdString());
+    QCOMPARE(QString::fromStdString(store.fullFileName()), full);
+}
+
+void TestIniFileMain::companionNames_data()
+{
+    QTest::addColumn<QString>("filename");
+    QTest::addColumn<QString>("lock");
+    QTest::addColumn<QString>("side");
+    QTest::addColumn<QString>("base");
+    QTest::newRow("notes file") << "/d/Quillbox.ini"
+                                << "/d/QuillIni.lck"
+                                << "/d/Quillbox.tmp"
+                                << "Quillbox";
+    QTest::newRow("short base, two dots") << "/d/ab.c.ini"
+                                          << "/d/abIni.lck"
+                                          << "/d/ab.c.tmp"
+                                          << "ab";
+    QTest::newRow("no extension") << "/d.x/notes"
+                                  << "/d.x/notesIni.lck"
+                                  << "/d.x/notes.tmp"
+                                  << "notes";
+    QTest::newRow("hidden file") << "/d/.notes.ini"
+                                 << "/d/notesIni.lck"
+                                 << "/d/.notes.tmp"
+                                 << "notes";
+    QTest::newRow("data file ending in .tmp") << "/d/x.tmp"
+                                              << "/d/xIni.lck"
+                                              << "/d/x.tmp.tmp"
+                                              << "x";
+}
+
+void TestIniFileMain::companionNames()
+{
+    QFETCH(QString, filename);
+    QFETCH(QString, lock);
+    QFETCH(QString, side);
+    QFETCH(QString, base);
+    IniFileMain store;
+    store.setFilename(filename.toStdString());
+    QCOMPARE(QString::fromStdString(store.lockFileName()), lock);
+    QCOMPARE(QString::fromStdString(store.sideFileName()), side);
+    QCOMPARE(QString::fromStdString(store.baseName()), base);
+}
+
+void TestIniFileMain::tempFileNameSkipsTakenNames()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    QCOMPARE(QString::fromStdString(store.tempFileName()), path("$$$$$$$$.tmp"));
+    writeBytes(path("$$$$$$$$.tmp"), "x");
+    QCOMPARE(QString::fromStdString(store.tempFileName()), path("$$$$$$$1.tmp"));
+    writeBytes(path("$$$$$$$1.tmp"), "x");
+    QCOMPARE(QString::fromStdString(store.tempFileName()), path("$$$$$$$2.tmp"));
+    for (int counter = 2; counter <= 11; ++counter)
+        writeBytes(path(QString::number(counter).rightJustified(8, '$') + ".tmp"), "x");
+    QCOMPARE(QString::fromStdString(store.tempFileName()), path("$$$$$$12.tmp"));
+}
+
+void TestIniFileMain::loadMissingFileGivesNothing()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    std::vector<std::string> lines{"kept"};
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"kept"}));
+}
+
+void TestIniFileMain::loadSplitsEveryLineBreak()
+{
+    writeBytes(path("Quillbox.ini"), "a\r\nb\rc\nd\r\n\r\ne");
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"a", "b", "c", "d", "", "e"}));
+}
+
+void TestIniFileMain::loadMarkerOnlyFileAsPlain()
+{
+    writeBytes(path("Quillbox.ini"), "ENCRYPTED DATA DO NOT EDIT\r\n");
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.read();
+    QVERIFY(!store.readFailed());
+    QCOMPARE(store.entries().count(), 0);
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"ENCRYPTED DATA DO NOT EDIT"}));
+}
+
+void TestIniFileMain::loadWithBadSeedKeepsLinesAsRead()
+{
+    writeBytes(path("Quillbox.ini"), "ENCRYPTED DATA DO NOT EDIT\r\nabc\r\n[S]\r\nk=1\r\n");
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"[S]", "k=1"}));
+}
+
+void TestIniFileMain::loadUnreadableFileFails()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("Quillbox.ini"));
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    std::vector<std::string> lines;
+    QVERIFY(!store.loadLines(lines));
+}
+
+void TestIniFileMain::oldEncipheredVectorReadsAsPlain()
+{
+    IniFileMain enciphered;
+    enciphered.setFilename(vectorPath("notes-old-enciphered.ini").toStdString());
+    IniFileMain plain;
+    plain.setFilename(vectorPath("notes-old-plain.ini").toStdString());
+    std::vector<std::string> encipheredLines;
+    std::vector<std::string> plainLines;
+    QVERIFY(enciphered.loadLines(encipheredLines));
+    QVERIFY(plain.loadLines(plainLines));
+    QVERIFY(plainLines.size() > 40);
+    QCOMPARE(toList(encipheredLines), toList(plainLines));
+    // The old form carries bytes below 223 only: the vector's accented letter is 0xC9.
+    QVERIFY(std::find(plainLines.begin(), plainLines.end(),
+                      "ItemData(0001)=Caf\xc9 bill \xa3 12.50") != plainLines.end());
+}
+
+void TestIniFileMain::encipheredSaveUsesSeedOfClock()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(true);
+    QVERIFY(store.saveLines({"[Notes]", "HotKey=1081", ""}));
+    const int seed = LineCipher::seedFor(51155566);
+    QCOMPARE(seed, 6554);
+    const QByteArray expected =
+        "ENCRYPTED DATA DO NOT EDIT\r\n6554\r\n" +
+        QByteArray::fromStdString(LineCipher::encipher("[Notes]", 6556)) + "\r\n" +
+        QByteArray::fromStdString(LineCipher::encipher("HotKey=1081", 6557)) + "\r\n\r\n";
+    QCOMPARE(readBytes(path("Quillbox.ini")), expected);
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"[Notes]", "HotKey=1081", ""}));
+}
+
+void TestIniFileMain::everyByteSurvivesEncipheredSave()
+{
+    std::string all;
+    for (int code = 0; code < 256; ++code) {
+        if (code != '\r' && code != '\n')
+            all += static_cast<char>(code);
+    }
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(true);
+    QVERIFY(store.saveLines({"[S]", "k=" + all}));
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"[S]", QByteArray::fromStdString("k=" + all)}));
+}
+
+void TestIniFileMain::plainSaveWritesLinesAsGiven()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.saveLines({"[S]", "k=v", ""}));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("[S]\r\nk=v\r\n\r\n"));
+    QCOMPARE(modeOf(path("Quillbox.ini")), 0600u);
+}
+
+void TestIniFileMain::saveRenamesInOrderAndCleansUp()
+{
+    writeBytes(path("Quillbox.ini"), "old\r\n");
+    RecordingFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.saveLines({"new"}));
+    QCOMPARE(store.renames,
+             QStringList({"Quillbox.ini -> Quillbox.tmp", "$$$$$$$$.tmp -> Quillbox.ini"}));
+    QCOMPARE(filesIn(m_dir->path()), QStringList({"Quillbox.ini"}));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("new\r\n"));
+}
+
+void TestIniFileMain::saveUsesNextFreeTempName()
+{
+    writeBytes(path("$$$$$$$$.tmp"), "someone else's");
+    RecordingFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.saveLines({"new"}));
+    QCOMPARE(store.renames, QStringList({"$$$$$$$1.tmp -> Quillbox.ini"}));
+    QCOMPARE(readBytes(path("$$$$$$$$.tmp")), QByteArray("someone else's"));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("new\r\n"));
+}
+
+void TestIniFileMain::saveFailsWhenDataFileCannotMoveAside()
+{
+    writeBytes(path("Quillbox.ini"), "old\r\n");
+    RecordingFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.failingRename = 1;
+    QVERIFY(!store.saveLines({"new"}));
+    QVERIFY(!store.lastError().empty());
+    QCOMPARE(store.renames.size(), 1);
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("old\r\n"));
+    QCOMPARE(readBytes(path("$$$$$$$$.tmp")), QByteArray("new\r\n"));
+
+    store.failingRename = 0;
+    QVERIFY(store.saveLines({"newer"}));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("newer\r\n"));
+}
+
+void TestIniFileMain::saveFailsWhenTempFileCannotTakeItsPlace()
+{
+    writeBytes(path("Quillbox.ini"), "old\r\n");
+    RecordingFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.failingRename = 2;
+    QVERIFY(!store.saveLines({"new"}));
+    QVERIFY(!QFile::exists(path("Quillbox.ini")));
+    QCOMPARE(readBytes(path("Quillbox.tmp")), QByteArray("old\r\n"));
+    QCOMPARE(readBytes(path("$$$$$$$$.tmp")), QByteArray("new\r\n"));
+
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QCOMPARE(toList(lines), QByteArrayList({"old"}));
+}
+
+// A save interrupted between its two renames leaves only the side file: a load gives its
+// content, and the next save keeps it until the new data file stands in place.
+void TestIniFileMain::sideFileIsLoadedAndKeptUntilNewDataFileStands()
+{
+    writeBytes(path("Quillbox.tmp"), "[S]\r\nold=1\r\n");
+    RecordingFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.read();
+    QVERIFY(!store.readFailed());
+    QCOMPARE(store.readString("S", "old", false), std::string("1"));
+    store.writeString("S", "new", "2", false);
+    QVERIFY(store.write());
+    QCOMPARE(store.renames, QStringList({"$$$$$$$$.tmp -> Quillbox.ini"}));
+    QCOMPARE(store.sideFileAtRename, QStringList({"side"}));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("[S]\r\nnew=2\r\nold=1\r\n\r\n"));
+    QVERIFY(!QFile::exists(path("Quillbox.tmp")));
+}
+
+void TestIniFileMain::saveIntoMissingFolderMovesNothing()
+{
+    IniFileMain store;
+    store.setFilename(path("missing/Quillbox.ini").toStdString());
+    QVERIFY(!store.saveLines({"new"}));
+    QVERIFY(!store.lastError().empty());
+    QCOMPARE(filesIn(m_dir->path()), QStringList());
+}
+
+void TestIniFileMain::saveWithoutFilenameFails()
+{
+    IniFileMain store;
+    store.setFilename("   ");
+    QVERIFY(!store.saveLines({"new"}));
+}
+
+void TestIniFileMain::lockFileIsPrivateAndRemoved()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.lockFile());
+    QVERIFY(store.isLocked());
+    QVERIFY(QFile::exists(path("QuillIni.lck")));
+    QCOMPARE(modeOf(path("QuillIni.lck")), 0600u);
+    store.unlockFile();
+    QVERIFY(!store.isLocked());
+    QVERIFY(!QFile::exists(path("QuillIni.lck")));
+    QCOMPARE(m_delays, 0);
+}
+
+void TestIniFileMain::lockHeldElsewhereFailsAfterTenWaits()
+{
+    const QByteArray lockPath = path("QuillIni.lck").toLocal8Bit();
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.writeString("S", "k", "1", false);
+    QVERIFY(!store.lockFile());
+    QCOMPARE(m_delays, 10);
+    QVERIFY(!store.write());
+    QVERIFY(!QFile::exists(path("Quillbox.ini")));
+
+    ::close(fd);
+    QVERIFY(store.write());
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("[S]\r\nk=1\r\n\r\n"));
+}
+
+void TestIniFileMain::lockHeldByOtherStoreFails()
+{
+    IniFileMain first;
+    IniFileMain second;
+    useFile(first, "Quillbox.ini");
+    useFile(second, "Quillbox.ini");
+    QVERIFY(first.lockFile());
+    QVERIFY(!second.lockFile());
+    first.unlockFile();
+    QVERIFY(second.lockFile());
+    second.unlockFile();
+}
+
+void TestIniFileMain::deletedLockFileOfOldHolderDoesNotBlock()
+{
+    const QByteArray lockPath = path("QuillIni.lck").toLocal8Bit();
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    QCOMPARE(::unlink(lockPath.constData()), 0);
+
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.lockFile());
+    QCOMPARE(m_delays, 0);
+    store.unlockFile();
+    ::close(fd);
+}
+
+void TestIniFileMain::delayRefusesNestedWait()
+{
+    bool nested = true;
+    DelayObject::setHook([&nested](int) {
+        nested = DelayObject::delay(100);
+        return true;
+    });
+    QVERIFY(DelayObject::delay(100));
+    QVERIFY(!nested);
+    QVERIFY(!DelayObject::isWaiting());
+    initTestCase();
+}
+
+void TestIniFileMain::backupCreatesPrivateFolderAndCopy()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(true);
+    store.setBackupDirectory(path("backups").toStdString());
+    QVERIFY(store.saveLines({"[S]", "k=1", ""}));
+    QCOMPARE(modeOf(path("backups")), 0700u);
+    QCOMPARE(filesIn(path("backups")), QStringList({"Quillbox.000"}));
+    QCOMPARE(modeOf(path("backups/Quillbox.000")), 0600u);
+    QCOMPARE(readBytes(path("backups/Quillbox.000")), readBytes(path("Quillbox.ini")));
+}
+
+void TestIniFileMain::backupNeedsAllowAndFolder()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.saveLines({"a"}));
+    store.setBackupDirectory(path("backups").toStdString());
+    store.setAllowBackups(false);
+    QVERIFY(store.saveLines({"b"}));
+    QVERIFY(!QFile::exists(path("backups")));
+}
+
+void TestIniFileMain::backupRotationDeletesOldestAndTakesLowestFreeNumber()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("backups"));
+    const int ages[] = {50, 40, 90, 30, 20};
+    for (int i = 0; i < 5; ++i) {
+        const QString name = path(QString("backups/Quillbox.%1").arg(i, 3, 10, QChar('0')));
+        writeBytes(name, QByteArray(100 + i, 'x'));
+        setAge(name, ages[i]);
+    }
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setBackupDirectory(path("backups/").toStdString());
+    QVERIFY(store.saveLines({"new content"}));
+    QCOMPARE(filesIn(path("backups")), QStringList({"Quillbox.000", "Quillbox.001", "Quillbox.002",
+                                                    "Quillbox.003", "Quillbox.004"}));
+    QCOMPARE(readBytes(path("backups/Quillbox.002")), QByteArray("new content\r\n"));
+}
+
+void TestIniFileMain::backupOfSameSizeIsSkippedButOldestStillGoes()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("backups"));
+    const int ages[] = {50, 40, 90, 30, 20};
+    for (int i = 0; i < 5; ++i) {
+        const QString name = path(QString("backups/Quillbox.%1").arg(i, 3, 10, QChar('0')));
+        writeBytes(name, i == 4 ? QByteArray("same size\r\n") : QByteArray("x"));
+        setAge(name, ages[i]);
+    }
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setBackupDirectory(path("backups").toStdString());
+    QVERIFY(store.saveLines({"same.size"}));
+    QCOMPARE(filesIn(path("backups")),
+             QStringList({"Quillbox.000", "Quillbox.001", "Quillbox.003", "Quillbox.004"}));
+}
+
+void TestIniFileMain::backupRotationNeverTouchesDataSideOrOtherFiles()
+{
+    const QStringList others{"Quillbox.001", "Quillbox.chm", "Quillbox.tmp", "Quillbox.1",
+                             "Quillbox.0001"};
+    for (int i = 0; i < others.size(); ++i) {
+        writeBytes(path(others[i]), "other");
+        setAge(path(others[i]), 1000 + i);
+    }
+    for (int i = 2; i <= 6; ++i) {
+        const QString name = path(QString("Quillbox.%1").arg(i, 3, 10, QChar('0')));
+        writeBytes(name, "backup");
+        setAge(name, 100 - i);
+    }
+    RecordingFileMain store;
+    useFile(store, "Quillbox.001");
+    store.setBackupDirectory(m_dir->path().toStdString());
+    store.failingRename = 2;
+    QVERIFY(!store.saveLines({"kept in temp"}));
+    QVERIFY(QFile::exists(path("Quillbox.tmp")));
+    store.failingRename = 0;
+    store.renames.clear();
+    QVERIFY(store.saveLines({"new"}));
+    QCOMPARE(filesIn(m_dir->path()),
+             QStringList({"$$$$$$$$.tmp", "Quillbox.000", "Quillbox.0001", "Quillbox.001",
+                          "Quillbox.003", "Quillbox.004", "Quillbox.005", "Quillbox.006",
+                          "Quillbox.1", "Quillbox.chm"}));
+    QCOMPARE(readBytes(path("Quillbox.001")), QByteArray("new\r\n"));
+    QCOMPARE(readBytes(path("Quillbox.000")), QByteArray("new\r\n"));
+}
+
+void TestIniFileMain::writeMergesWithAnotherWriter()
+{
+    IniFileMain mine;
+    IniFileMain theirs;
+    useFile(mine, "Quillbox.ini");
+    useFile(theirs, "Quillbox.ini");
+    mine.setEncrypt(true);
+    theirs.writeString("Notes", "Theirs", "1", false);
+    theirs.writeString("Notes", "Shared", "theirs", false);
+    QVERIFY(theirs.write());
+    mine.read();
+    mine.writeString("Notes", "Shared", "mine", false);
+    theirs.writeString("Notes", "Theirs", "2", false);
+    QVERIFY(theirs.write());
+    QVERIFY(mine.write());
+
+    IniFileMain reader;
+    useFile(reader, "Quillbox.ini");
+    reader.read();
+    QCOMPARE(reader.readString("Notes", "Theirs", false), std::string("2"));
+    QCOMPARE(reader.readString("Notes", "Shared", false), std::string("mine"));
+    QVERIFY(readBytes(path("Quillbox.ini")).startsWith("ENCRYPTED DATA DO NOT EDIT\r\n"));
+    QCOMPARE(filesIn(m_dir->path()), QStringList({"Quillbox.ini"}));
+}
+
+void TestIniFileMain::unreadableFileBlocksWrites()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("Quillbox.ini"));
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.read();
+    QVERIFY(store.readFailed());
+    QVERIFY(!store.lastError().empty());
+    store.writeString("S", "k", "1", false);
+    QVERIFY(!store.write());
+    QVERIFY(QFileInfo(path("Quillbox.ini")).isDir());
+}
+
+void TestIniFileMain::writeAbandonedWhenReloadFails()
+{
+    writeBytes(path("Quillbox.ini"), "[S]\r\nk=1\r\n");
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.read();
+    store.writeString("S", "k", "2", false);
+    QVERIFY(QFile::remove(path("Quillbox.ini")));
+    QVERIFY(QDir(m_dir->path()).mkdir("Quillbox.ini"));
+    QVERIFY(!store.write());
+    QVERIFY(QFileInfo(path("Quillbox.ini")).isDir());
+    QVERIFY(!QFile::exists(path("QuillIni.lck")));
+}
+
+QTEST_GUILESS_MAIN(TestIniFileMain)
+#include "tst_inifilemain.moc"
