@@ -87,53 +87,48 @@ void IniVarLinker::linkObjToIni(std::string_view section, std::string_view ident
 
 void IniVarLinker::linkStrToIni(std::string_view section, std::string_view ident, std::string &s)
 {
-    if (!iniMain())
-        return;
-    try {
-        const std::string sectionName = resolveSection(section);
-        const std::string key = IniBase::normalizeName(ident);
-        if (m_mode == vlWrite) {
-            iniMain()->writeString(sectionName, key, ValueCodec::encodeString(s), false);
-            return;
-        }
-        std::string decoded =
-            ValueCodec::decodeString(iniMain()->readString(sectionName, key, false));
-        if (!decoded.empty())
-            s = std::move(decoded);
-    } catch (const std::exception &) {
-    }
+    linkValue(
+        section, ident, [&s] { return ValueCodec::encodeString(s); },
+        [&s](const std::string &stored) {
+            std::string decoded = ValueCodec::decodeString(stored);
+            if (!decoded.empty())
+                s = std::move(decoded);
+        });
 }
 
 void IniVarLinker::linkIntToIni(std::string_view section, std::string_view ident, std::int32_t &i)
 {
-    if (!iniMain())
-        return;
-    try {
-        const std::string sectionName = resolveSection(section);
-        const std::string key = IniBase::normalizeName(ident);
-        if (m_mode == vlWrite) {
-            iniMain()->writeString(sectionName, key, ValueCodec::encodeInt(i), false);
-            return;
-        }
-        if (const auto value =
-                ValueCodec::decodeInt(iniMain()->readString(sectionName, key, false)))
-            i = *value;
-    } catch (const std::exception &) {
-    }
+    linkValue(
+        section, ident, [&i] { return ValueCodec::encodeInt(i); },
+        [&i](const std::string &stored) {
+            if (const auto value = ValueCodec::decodeInt(stored))
+                i = *value;
+        });
 }
 
 void IniVarLinker::linkVarToIni(std::string_view section, std::string_view ident, void *data,
                                 std::uint16_t size)
 {
-    if (!iniMain() || !data)
+    if (!data)
+        return;
+    linkValue(
+        section, ident, [data, size] { return ValueCodec::encodeHex(data, size); },
+        [data, size](const std::string &stored) { ValueCodec::decodeHex(stored, data, size); });
+}
+
+void IniVarLinker::linkValue(std::string_view section, std::string_view ident,
+                             const std::function<std::string()> &encode,
+                             const std::function<void(const std::string &)> &decode)
+{
+    if (!iniMain())
         return;
     try {
         const std::string sectionName = resolveSection(section);
         const std::string key = IniBase::normalizeName(ident);
         if (m_mode == vlWrite)
-            iniMain()->writeString(sectionName, key, ValueCodec::encodeHex(data, size), false);
+            iniMain()->writeString(sectionName, key, encode(), false);
         else
-            ValueCodec::decodeHex(iniMain()->readString(sectionName, key, false), data, size);
+            decode(iniMain()->readString(sectionName, key, false));
     } catch (const std::exception &) {
     }
 }

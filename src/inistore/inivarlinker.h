@@ -43,6 +43,11 @@ public:
                       std::uint16_t size);
 
 private:
+    // One value under section/ident: written as encode() gives it, or the stored text
+    // handed to decode (empty when missing). Errors are dropped.
+    void linkValue(std::string_view section, std::string_view ident,
+                   const std::function<std::string()> &encode,
+                   const std::function<void(const std::string &)> &decode);
     std::string resolveSection(std::string_view section) const;
     void readList(const std::string &section, std::vector<std::string> &list);
     void writeList(const std::string &section, const std::vector<std::string> &list);

@@ -95,10 +95,8 @@ private slots:
     void companionNames_data();
     void companionNames();
     void tempFileNameSkipsTakenNames();
-    void loadMissingFileGivesNothing();
-    void loadSplitsEveryLineBreak();
-    void loadMarkerOnlyFileAsPlain();
-    void loadWithBadSeedKeepsLinesAsRead();
+    void loadLines_data();
+    void loadLines();
     void loadUnreadableFileFails();
     void oldEncipheredVectorReadsAsPlain();
     void encipheredSaveUsesSeedOfClock();
@@ -241,46 +239,38 @@ void TestIniFileMain::tempFileNameSkipsTakenNames()
     QCOMPARE(QString::fromStdString(store.tempFileName()), path("$$$$$$12.tmp"));
 }
 
-void TestIniFileMain::loadMissingFileGivesNothing()
+void TestIniFileMain::loadLines_data()
 {
-    IniFileMain store;
-    useFile(store, "Quillbox.ini");
-    std::vector<std::string> lines{"kept"};
-    QVERIFY(store.loadLines(lines));
-    QCOMPARE(toList(lines), QByteArrayList({"kept"}));
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::newRow("missing file leaves the lines")
+        << false << QByteArray() << QByteArrayList({"kept"});
+    QTest::newRow("empty file") << true << QByteArray() << QByteArrayList();
+    QTest::newRow("every line break") << true << QByteArray("a\r\nb\rc\nd\r\n\r\ne")
+                                      << QByteArrayList({"a", "b", "c", "d", "", "e"});
+    QTest::newRow("marker alone is plain") << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\n")
+                                           << QByteArrayList({"ENCRYPTED DATA DO NOT EDIT"});
+    QTest::newRow("bad seed keeps lines as read")
+        << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\nabc\r\n[S]\r\nk=1\r\n")
+        << QByteArrayList({"[S]", "k=1"});
+    QTest::newRow("marker not on the first line")
+        << true << QByteArray("[S]\r\nENCRYPTED DATA DO NOT EDIT\r\n7\r\n")
+        << QByteArrayList({"[S]", "ENCRYPTED DATA DO NOT EDIT", "7"});
 }
 
-void TestIniFileMain::loadSplitsEveryLineBreak()
+void TestIniFileMain::loadLines()
 {
-    writeBytes(path("Quillbox.ini"), "a\r\nb\rc\nd\r\n\r\ne");
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArrayList, lines);
+    if (exists)
+        writeBytes(path("Quillbox.ini"), bytes);
     IniFileMain store;
     useFile(store, "Quillbox.ini");
-    std::vector<std::string> lines;
-    QVERIFY(store.loadLines(lines));
-    QCOMPARE(toList(lines), QByteArrayList({"a", "b", "c", "d", "", "e"}));
-}
-
-void TestIniFileMain::loadMarkerOnlyFileAsPlain()
-{
-    writeBytes(path("Quillbox.ini"), "ENCRYPTED DATA DO NOT EDIT\r\n");
-    IniFileMain store;
-    useFile(store, "Quillbox.ini");
-    store.read();
-    QVERIFY(!store.readFailed());
-    QCOMPARE(store.entries().count(), 0);
-    std::vector<std::string> lines;
-    QVERIFY(store.loadLines(lines));
-    QCOMPARE(toList(lines), QByteArrayList({"ENCRYPTED DATA DO NOT EDIT"}));
-}
-
-void TestIniFileMain::loadWithBadSeedKeepsLinesAsRead()
-{
-    writeBytes(path("Quillbox.ini"), "ENCRYPTED DATA DO NOT EDIT\r\nabc\r\n[S]\r\nk=1\r\n");
-    IniFileMain store;
-    useFile(store, "Quillbox.ini");
-    std::vector<std::string> lines;
-    QVERIFY(store.loadLines(lines));
-    QCOMPARE(toList(lines), QByteArrayList({"[S]", "k=1"}));
+    std::vector<std::string> loaded{"kept"};
+    QVERIFY(store.loadLines(loaded));
+    QCOMPARE(toList(loaded), lines);
 }
 
 void TestIniFileMain::loadUnreadableFileFails()

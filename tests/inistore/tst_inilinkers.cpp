@@ -48,6 +48,21 @@ public:
     int applied = 0;
 };
 
+// A window bound to a store whose default section is "Notes".
+struct WindowLink
+{
+    WindowLink()
+    {
+        store.setDefaultSection("Notes");
+        linker.setComponent(&window);
+        linker.setIniMain(&store);
+    }
+
+    MemoryStore store;
+    FakeComponent window;
+    IniLinker linker;
+};
+
 } // namespace
 
 class TestIniLinkers : public QObject
@@ -359,16 +374,11 @@ void TestIniLinkers::destroyedStoreUnbindsLinkers()
 
 void TestIniLinkers::componentLinkerUsesComponentName()
 {
-    MemoryStore store;
-    store.setDefaultSection("Notes");
-    FakeComponent window;
-    IniLinker linker;
-    linker.setComponent(&window);
-    linker.setIniMain(&store);
-    QVERIFY(store.write());
-    QCOMPARE(store.fileLines(), QByteArrayList({"[Notes]", "FmMain=249,109,666,577,0", ""}));
-    QCOMPARE(linker.iniSection(), std::string("Notes"));
-    QCOMPARE(linker.iniIdent(), std::string("[default]"));
+    WindowLink link;
+    QVERIFY(link.store.write());
+    QCOMPARE(link.store.fileLines(), QByteArrayList({"[Notes]", "FmMain=249,109,666,577,0", ""}));
+    QCOMPARE(link.linker.iniSection(), std::string("Notes"));
+    QCOMPARE(link.linker.iniIdent(), std::string("[default]"));
 }
 
 void TestIniLinkers::componentLinkerIdentNormalization()
@@ -389,21 +399,16 @@ void TestIniLinkers::componentLinkerIdentNormalization()
 
 void TestIniLinkers::componentLinkerReadsOnlyStoredValues()
 {
-    MemoryStore store;
-    store.setDefaultSection("Notes");
-    FakeComponent window;
-    IniLinker linker;
-    linker.setComponent(&window);
-    linker.setIniMain(&store);
-    store.read();
-    QCOMPARE(window.applied, 0);
-    store.setFile({"[Notes]", "FmMain=100,50,600,400,1"});
-    store.read();
-    QCOMPARE(window.applied, 1);
-    QCOMPARE(window.value, std::string("100,50,600,400,1"));
-    linker.setComponent(nullptr);
-    store.read();
-    QCOMPARE(window.applied, 1);
+    WindowLink link;
+    link.store.read();
+    QCOMPARE(link.window.applied, 0);
+    link.store.setFile({"[Notes]", "FmMain=100,50,600,400,1"});
+    link.store.read();
+    QCOMPARE(link.window.applied, 1);
+    QCOMPARE(link.window.value, std::string("100,50,600,400,1"));
+    link.linker.setComponent(nullptr);
+    link.store.read();
+    QCOMPARE(link.window.applied, 1);
 }
 
 QTEST_GUILESS_MAIN(TestIniLinkers)

@@ -48,6 +48,7 @@ private slots:
     void deleteSectRef_data();
     void deleteSectRef();
     void largeListMatchesReferenceOrder();
+    void runsOfInsertionsKeepOrder();
 };
 
 void TestPStringList::compareText_data()
@@ -290,6 +291,45 @@ void TestPStringList::largeListMatchesReferenceOrder()
     for (int i = 0; i < list.count(); ++i)
         QCOMPARE(list.at(i), reference[static_cast<std::size_t>(i)]);
     QCOMPARE(list.indexOfSectRef("S7"), -1);
+}
+
+// Lists written line by line insert long runs in the middle of the list, and rewriting a
+// list deletes its section first: the order must hold through both, round after round.
+void TestPStringList::runsOfInsertionsKeepOrder()
+{
+    IniPStringList list;
+    std::vector<std::string> reference;
+    const auto addBoth = [&](const std::string &entry) {
+        list.add(entry);
+        reference.push_back(entry);
+    };
+    for (int i = 0; i < 3000; ++i)
+        addBoth("Notes;Key" + std::to_string(i) + "=x");
+    for (int round = 0; round < 3; ++round) {
+        for (const char *page : {"Notes Page1", "Notes Page0"}) {
+            list.deleteSectRef(page);
+            reference.erase(std::remove_if(reference.begin(), reference.end(),
+                                           [page](const std::string &e) {
+                                               return e.rfind(std::string(page) + ';', 0) == 0;
+                                           }),
+                            reference.end());
+            addBoth(std::string(page) + ";Items=" + std::to_string(12000 + round));
+            for (int line = 1; line <= 12000 + round; ++line) {
+                char key[32];
+                std::snprintf(key, sizeof key, ";ItemData(%04d)=", line);
+                addBoth(page + std::string(key) + std::to_string(round));
+            }
+        }
+        std::sort(reference.begin(), reference.end(), IniText::lessText);
+        QCOMPARE(list.count(), static_cast<int>(reference.size()));
+        for (int i = 0; i < list.count(); ++i)
+            QCOMPARE(list.at(i), reference[static_cast<std::size_t>(i)]);
+        QCOMPARE(
+            list.indexOfName("Notes Page0;ItemData(10000)"),
+            static_cast<int>(std::find(reference.begin(), reference.end(),
+                                       "Notes Page0;ItemData(10000)=" + std::to_string(round)) -
+                             reference.begin()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPStringList)
