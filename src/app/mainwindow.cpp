@@ -2,10 +2,8 @@
 
 #include "copyword.h"
 #include "dialogseam.h"
-#include "displaysettings.h"
 #include "keypreview.h"
 #include "noteeditor.h"
-#include "noteshighlighter.h"
 #include "pagedocument.h"
 #include "pagerecord.h"
 #include "pagetabbar.h"
@@ -50,7 +48,6 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
                           Qt::WindowCloseButtonHint),
       m_keyPreview(new KeyPreview(*this, m_commands)), m_tabs(new PageTabBar(this)),
       m_passwordBar(new PasswordBar(m_lock, this)), m_editor(new NoteEditor(this)),
-      m_highlighter(new NotesHighlighter(this)),
       m_statusLine(new StatusLine(WebLinks::webSite().toString(), this))
 {
     setObjectName(QStringLiteral("FmMain"));
@@ -59,8 +56,6 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     m_store.setFileName(notesFile);
 
     m_editor->setObjectName(QStringLiteral("Memo"));
-    m_highlighter->setKeyWords(m_settings.keywords);
-    m_editor->setHighlighter(m_highlighter);
     applySettings();
 
     auto *pageArea = new QFrame(this);
@@ -208,12 +203,11 @@ bool MainWindow::readNotes()
 
 void MainWindow::applySettings()
 {
-    m_highlighter->setKeywordEntries(m_settings.keywords);
-    m_settings.keywords = m_highlighter->keywords().entries();
-    m_highlighter->applyDisplaySettings({m_settings.textColor, m_settings.backgroundColor,
-                                         m_settings.numberColor, m_settings.numberBackground,
-                                         m_settings.keyColor, m_settings.keyBackground},
-                                        *m_editor);
+    {
+        const QScopedValueRollback loading(m_pageLoading, true);
+        m_highlighting.apply(m_settings);
+    }
+    m_settings.keywords = m_highlighting.keywords();
     m_editor->setWordWrap(m_settings.wrapText);
     m_editor->setGutterVisible(m_settings.gutterVisible);
 }
@@ -339,6 +333,7 @@ void MainWindow::pageEnter()
             m_pageDirty = false;
             m_currentPage = page;
         }
+        m_highlighting.colourShownDocument();
         if (m_tabs->isVisible() && isVisible()) {
             if (!m_passwordBar->isHidden())
                 m_passwordBar->passwordEdit()->setFocus();

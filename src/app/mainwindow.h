@@ -3,6 +3,7 @@
 #include "lockstate.h"
 #include "notessettings.h"
 #include "notesstore.h"
+#include "pagehighlighting.h"
 #include "windowbounds.h"
 #include "windowcommands.h"
 
@@ -12,7 +13,6 @@
 
 class KeyPreview;
 class NoteEditor;
-class NotesHighlighter;
 class PageTabBar;
 class PasswordBar;
 class StatusLine;
@@ -72,7 +72,6 @@ public:
     LockState &lockState() { return m_lock; }
     NotesStore &store() { return m_store; }
     NoteEditor *editor() const { return m_editor; }
-    NotesHighlighter *highlighter() const { return m_highlighter; }
     PasswordBar *passwordBar() const { return m_passwordBar; }
     StatusLine *statusLine() const { return m_statusLine; }
     // Options, Find, Find Again, Set Password, Configure Pages, Help, About and Licence are
@@ -136,8 +135,8 @@ private:
     PageTabBar *m_tabs;
     PasswordBar *m_passwordBar;
     NoteEditor *m_editor;
-    NotesHighlighter *m_highlighter;
     StatusLine *m_statusLine;
+    PageHighlighting m_highlighting{*m_editor};
     std::function<void()> m_hotKeyStartUp;
 
     QRect m_savedBounds;

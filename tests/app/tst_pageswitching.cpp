@@ -10,6 +10,8 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 const QString Placeholder = QStringLiteral("Password Protected Data ");
@@ -45,6 +47,7 @@ private slots:
     void lockedPageStoresNothing();
     void revealOpensEveryProtectedPage();
     void disablePasswordLocksAtOnce();
+    void highlightingFollowsTheSettings();
     void deletingTheShownPage();
     void emptyPageList();
 
@@ -351,6 +354,44 @@ void PageSwitchingTest::disablePasswordLocksAtOnce()
     QVERIFY(window.isVisible());
     // The edit made before locking is kept by the page.
     QCOMPARE(window.pageRecord(0)->lines, QStringList{"typed first"});
+}
+
+void PageSwitchingTest::highlightingFollowsTheSettings()
+{
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    settings.keywords = QStringList{"password", "Login", "LOGIN"};
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("login 12")}},
+                           {QStringLiteral("B"), {QStringLiteral("pw login")}},
+                           {QStringLiteral("C"), {QStringLiteral("x")}, true}},
+                          settings);
+    MainWindow &window = m_fixture->start();
+    const NoteEditor &editor = m_fixture->editor();
+    // The colour the first line is drawn in at a position; invalid for the editor's own.
+    const auto colourAt = [&](int position) {
+        for (const QTextLayout::FormatRange &range :
+             editor.document()->firstBlock().layout()->formats()) {
+            if (position >= range.start && position < range.start + range.length)
+                return range.format.foreground().color();
+        }
+        return QColor();
+    };
+    QCOMPARE(window.settings().keywords, (QStringList{"Login", "password"}));
+    QCOMPARE(colourAt(0), QColor(Qt::cyan));
+    QCOMPARE(colourAt(6), QColor(Qt::yellow));
+
+    window.settings().keyColor = Qt::red;
+    window.applySettings();
+    QCOMPARE(colourAt(0), QColor(Qt::red));
+    m_fixture->clickTab(1);
+    QCOMPARE(colourAt(0), QColor());
+    QCOMPARE(colourAt(3), QColor(Qt::red));
+    m_fixture->clickTab(2);
+    QCOMPARE(editor.text(), Placeholder);
+    QCOMPARE(colourAt(0), QColor(Qt::red));
+    QCOMPARE(colourAt(9), QColor());
+    QVERIFY(!window.notesChanged());
+    QVERIFY(!window.pageDirty());
 }
 
 void PageSwitchingTest::deletingTheShownPage()

@@ -1,0 +1,47 @@
+#include "pagehighlighting.h"
+
+#include "keywordlist.h"
+#include "noteeditor.h"
+#include "noteshighlighter.h"
+#include "notessettings.h"
+
+#include <QSignalBlocker>
+#include <QTextDocument>
+
+namespace {
+const char *const GenerationProperty = "quillboxSettingsGeneration";
+} // namespace
+
+void PageHighlighting::apply(const NotesSettings &settings)
+{
+    m_display = {settings.textColor,        settings.backgroundColor, settings.numberColor,
+                 settings.numberBackground, settings.keyColor,        settings.keyBackground};
+    KeywordList keywords;
+    keywords.setEntries(settings.keywords);
+    m_keywords = keywords.entries();
+    ++m_generation;
+    m_editor.setTextColor(m_display.color);
+    m_editor.setBackgroundColor(m_display.colorBk);
+    colourShownDocument();
+}
+
+void PageHighlighting::colourShownDocument()
+{
+    QTextDocument *document = m_editor.document();
+    auto *highlighter =
+        document->findChild<NotesHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
+    if (highlighter && highlighter->property(GenerationProperty).toInt() == m_generation)
+        return;
+    const bool isNew = !highlighter;
+    if (isNew)
+        highlighter = new NotesHighlighter(document);
+    highlighter->setProperty(GenerationProperty, m_generation);
+    highlighter->setKeywordEntries(m_keywords);
+    highlighter->applyDisplaySettings(m_display, m_editor);
+    if (isNew) {
+        highlighter->setDocument(document);
+        // Colouring changes no text: keep it from looking like an edit.
+        const QSignalBlocker blocker(document);
+        highlighter->rehighlight();
+    }
+}
