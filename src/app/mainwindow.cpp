@@ -110,6 +110,7 @@ QWidget *MainWindow::createTopBand()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_commands.menuBar);
+    layout->addSpacing(6);
     layout->addWidget(tools);
     layout->addStretch(1);
     return band;
