@@ -1,0 +1,221 @@
+// The notes window against plain Qt doing the same work, from a Notes file of 100 pages of
+// 2,000 lines:
+//   load:   start-up until the first page shows  vs  reading the page texts from plain files
+//           into QPlainTextEdits (setPlainText)
+//   switch: one page switch (page-leave, page-enter, repaint)  vs  setPlainText of that page
+//           into a shown QPlainTextEdit (and repaint)
+//   save:   saveNotes after one typed character  vs  writing the same bytes through QSaveFile;
+//           the Notes store's write of the same pages alone is shown against the same peer
+// Prints the times, the ratios (ours / peer) and whether the bars are met: a save after one
+// keystroke at most 10 times the QSaveFile write, a page switch faster than setPlainText.
+#include "mainwindow.h"
+#include "noteeditor.h"
+#include "notesstore.h"
+#include "pagetabbar.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int PageCount = 100;
+constexpr int LinesPerPage = 2000;
+constexpr int Rounds = 5;
+constexpr int SaveRounds = 3;
+
+QStringList pageLines(int page)
+{
+    QStringList lines;
+    lines.reserve(LinesPerPage);
+    for (int line = 0; line < LinesPerPage; ++line)
+        lines << QStringLiteral("Line %1 of page %2: user name, PW 12345, www.example.org")
+                     .arg(line)
+                     .arg(page);
+    return lines;
+}
+
+double milliseconds(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+double medianOf(int rounds, const std::function<double()> &measure)
+{
+    std::vector<double> values;
+    for (int round = 0; round < rounds; ++round)
+        values.push_back(measure());
+    return median(values);
+}
+
+void writeNotesFile(const QString &path, const QList<QStringList> &pages)
+{
+    QList<StoredPage> stored;
+    for (int i = 0; i < pages.size(); ++i) {
+        StoredPage page{QStringLiteral("Page %1").arg(i + 1), {}};
+        page.record.lines = pages.at(i);
+        page.record.caretX = 1;
+        page.record.caretY = 1;
+        page.record.topLine = 1;
+        stored.append(page);
+    }
+    NotesStore store(nullptr);
+    store.setFileName(path);
+    NotesSettings settings;
+    if (!store.write(settings, stored, false))
+        qFatal("cannot write the Notes file: %s", qPrintable(store.lastError()));
+}
+
+void report(const char *what, double ours, double peer)
+{
+    std::printf("%-34s ours %9.3f ms   peer %9.3f ms   ratio %6.2f\n", what, ours, peer,
+                ours / peer);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillbox"));
+    QTemporaryDir dir;
+    const QString notesPath = dir.filePath(QStringLiteral("Quillbox.ini"));
+
+    QList<QStringList> pages;
+    for (int page = 0; page < PageCount; ++page)
+        pages.append(pageLines(page));
+    writeNotesFile(notesPath, pages);
+    for (int page = 0; page < PageCount; ++page) {
+        QFile plain(dir.filePath(QStringLiteral("page%1.txt").arg(page)));
+        if (!plain.open(QIODevice::WriteOnly))
+            qFatal("cannot write a plain page file");
+        plain.write(pages.at(page).join(QLatin1Char('\n')).toUtf8());
+    }
+    std::printf("Notes file: %d pages of %d lines, %lld bytes\n\n", PageCount, LinesPerPage,
+                QFile(notesPath).size());
+
+    // Load: start-up until the first page shows.
+    const double loadOurs = medianOf(Rounds, [&] {
+        return milliseconds([&] {
+            MainWindow window(notesPath);
+            window.startUp(false);
+            QCoreApplication::processEvents();
+            if (window.editor()->blockCount() != LinesPerPage)
+                qFatal("the first page is not shown");
+        });
+    });
+    const double loadPeer = medianOf(Rounds, [&] {
+        return milliseconds([&] {
+            std::vector<std::unique_ptr<QPlainTextEdit>> editors;
+            for (int page = 0; page < PageCount; ++page) {
+                QFile plain(dir.filePath(QStringLiteral("page%1.txt").arg(page)));
+                if (!plain.open(QIODevice::ReadOnly))
+                    qFatal("cannot read a plain page file");
+                editors.push_back(std::make_unique<QPlainTextEdit>());
+                editors.back()->setPlainText(QString::fromUtf8(plain.readAll()));
+            }
+            editors.front()->resize(666, 500);
+            editors.front()->show();
+            QCoreApplication::processEvents();
+        });
+    });
+
+    MainWindow window(notesPath);
+    window.startUp(false);
+    QCoreApplication::processEvents();
+
+    // Switch: every page once (each page's first showing builds its document), then the
+    // switches after that.
+    const auto switchRound = [&] {
+        return milliseconds([&] {
+                   for (int page = 0; page < PageCount; ++page) {
+                       window.nextPageWrapping();
+                       QCoreApplication::processEvents();
+                   }
+               }) /
+               PageCount;
+    };
+    const double firstSwitch = switchRound();
+    const double switchOurs = medianOf(Rounds, switchRound);
+    QPlainTextEdit peerEditor;
+    peerEditor.resize(window.editor()->size());
+    peerEditor.show();
+    const QStringList texts = [&] {
+        QStringList joined;
+        for (const QStringList &lines : pages)
+            joined.append(lines.join(QLatin1Char('\n')));
+        return joined;
+    }();
+    const double switchPeer = medianOf(Rounds, [&] {
+        return milliseconds([&] {
+                   for (const QString &text : texts) {
+                       peerEditor.setPlainText(text);
+                       QCoreApplication::processEvents();
+                   }
+               }) /
+               PageCount;
+    });
+
+    // Save after one typed character.
+    const double saveOurs = medianOf(SaveRounds, [&] {
+        QTest::keyClick(window.editor(), Qt::Key_X);
+        return milliseconds([&] {
+            if (!window.saveNotes())
+                qFatal("the save failed: %s", qPrintable(window.store().lastError()));
+        });
+    });
+    QList<StoredPage> stored;
+    for (int i = 0; i < window.pageCount(); ++i)
+        stored.append({window.tabBar()->tabText(i), *window.pageRecord(i)});
+    const double storeWrite = medianOf(SaveRounds, [&] {
+        return milliseconds([&] {
+            if (!window.store().write(window.settings(), stored, true))
+                qFatal("the store's write failed");
+        });
+    });
+    QFile notes(notesPath);
+    if (!notes.open(QIODevice::ReadOnly))
+        qFatal("cannot read the Notes file back");
+    const QByteArray bytes = notes.readAll();
+    const double savePeer = medianOf(Rounds, [&] {
+        return milliseconds([&] {
+            QSaveFile file(dir.filePath(QStringLiteral("peer.ini")));
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+                !file.commit())
+                qFatal("QSaveFile failed");
+        });
+    });
+
+    report("load to the first page", loadOurs, loadPeer);
+    std::printf("%-34s ours %9.3f ms\n", "first visit of a page", firstSwitch);
+    report("page switch", switchOurs, switchPeer);
+    report("save after one keystroke", saveOurs, savePeer);
+    report("  of it, the Notes store's write", storeWrite, savePeer);
+
+    const bool saveMet = saveOurs <= 10 * savePeer;
+    const bool switchMet = switchOurs < switchPeer;
+    std::printf("\nbar: save <= 10x QSaveFile write: %s\n", saveMet ? "met" : "MISSED");
+    std::printf("bar: page switch < setPlainText:   %s\n", switchMet ? "met" : "MISSED");
+    return saveMet && switchMet ? 0 : 1;
+}
