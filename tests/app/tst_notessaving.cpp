@@ -26,10 +26,11 @@ QList<StoredPage> pagesIn(const QString &path)
     return pages;
 }
 
-bool makeFile(const QString &path)
+// A Notes file that cannot be written while a file stands where its folder should be.
+QString blockedNotesPath(const QString &inTheWay)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
+    QFile file(inTheWay);
+    return file.open(QIODevice::WriteOnly) ? inTheWay + QStringLiteral("/Quillbox.ini") : QString();
 }
 
 // Collects the messages the window shows and answers each with the given button.
@@ -148,8 +149,8 @@ void NotesSavingTest::failedSaveKeepsTheFlags()
 {
     QFETCH(bool, hideDisablesPassword);
     const QString inTheWay = m_fixture->filePath(QStringLiteral("in the way"));
-    QVERIFY(makeFile(inTheWay));
-    const QString path = inTheWay + QStringLiteral("/Quillbox.ini");
+    const QString path = blockedNotesPath(inTheWay);
+    QVERIFY(!path.isEmpty());
     MainWindow &window = m_fixture->start(path);
     window.settings().hideDisablesPassword = hideDisablesPassword;
     m_fixture->type(QStringLiteral("kept"));
@@ -183,8 +184,8 @@ void NotesSavingTest::failedSaveAtExitAsks()
 {
     QFETCH(bool, retry);
     const QString inTheWay = m_fixture->filePath(QStringLiteral("in the way"));
-    QVERIFY(makeFile(inTheWay));
-    const QString path = inTheWay + QStringLiteral("/Quillbox.ini");
+    const QString path = blockedNotesPath(inTheWay);
+    QVERIFY(!path.isEmpty());
     MainWindow &window = m_fixture->start(path);
     m_fixture->type(QStringLiteral("typed"));
     QSignalSpy exited(&window, &MainWindow::exited);
