@@ -9,7 +9,7 @@ packages=(
     libxcb1-dev libxcb-keysyms1-dev
     clang libclang-rt-14-dev
     xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
-    fonts-dejavu-core
+    fonts-dejavu-core python3
     desktop-file-utils appstream dpkg-dev fakeroot file librsvg2-bin
 )
 
