@@ -47,18 +47,9 @@ std::vector<Backup> findBackups(const fs::path &folder, const std::string &base,
     return found;
 }
 
-std::uintmax_t textSize(const std::vector<std::string> &lines)
-{
-    std::uintmax_t size = 0;
-    for (const std::string &line : lines)
-        size += line.size() + 2;
-    return size;
-}
-
 } // namespace
 
-void BackupRotation::run(const std::string &folder, const std::string &base,
-                         const std::vector<std::string> &lines,
+void BackupRotation::run(const std::string &folder, const std::string &base, std::string_view text,
                          const std::vector<std::string> &keep)
 {
     std::error_code code;
@@ -86,8 +77,8 @@ void BackupRotation::run(const std::string &folder, const std::string &base,
         std::string error;
         if (PlatformFile::existence(candidate.string(), error) != PlatformFile::Existence::Missing)
             continue;
-        if (textSize(lines) != newestSize)
-            PlatformFile::writeNewFile(candidate.string(), lines, false, error);
+        if (text.size() != newestSize)
+            PlatformFile::writeNewFile(candidate.string(), text, false, error);
         return;
     }
 }

@@ -150,12 +150,16 @@ void IniBase::writeString(std::string_view section, std::string_view ident, std:
     const std::string_view trimmedSection = IniText::trim(section);
     if (replaceSection)
         claimSection(trimmedSection);
-    const std::string name = joinName(trimmedSection, IniText::trim(ident));
-    if (m_clearedSection.empty() || IniText::upperCase(trimmedSection) != m_clearedSection) {
-        for (int old = m_entries.indexOfName(name); old >= 0; old = m_entries.indexOfName(name))
+    const std::string_view trimmedIdent = IniText::trim(ident);
+    std::string entry;
+    entry.reserve(trimmedSection.size() + trimmedIdent.size() + value.size() + 2);
+    entry.append(trimmedSection).append(1, ';').append(trimmedIdent);
+    if (m_clearedSection.empty() || !IniText::sameText(trimmedSection, m_clearedSection)) {
+        for (int old = m_entries.indexOfName(entry); old >= 0; old = m_entries.indexOfName(entry))
             m_entries.removeAt(old);
     }
-    const int index = m_entries.add(name + '=' + std::string(value));
+    entry.append(1, '=').append(value);
+    const int index = m_entries.add(std::move(entry));
     m_entries.setTouched(index, true);
 }
 
@@ -200,6 +204,9 @@ std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
 
 void IniBase::claimSection(std::string_view section)
 {
+    // A list claims its section once for every line it writes.
+    if (!m_replacedSections.empty() && IniText::sameText(m_replacedSections.back(), section))
+        return;
     if (m_replacedKeys.insert(IniText::upperCase(section)).second)
         m_replacedSections.emplace_back(section);
 }
@@ -226,25 +233,38 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
     IniPStringList stored;
     stored.setSorted(false);
     std::vector<std::string> otherBlocks;
+    // The stored copy of a claimed section goes as a whole: its key lines are passed over
+    // unparsed (only a line beginning with "[" can change the section or the user block).
+    const auto isClaimed = [this](std::string_view name) {
+        return m_replacedKeys.count(IniText::upperCase(name)) > 0;
+    };
+    std::string section;
+    bool claimed = isClaimed(section);
     for (std::string &line : fileLines) {
+        if (claimed && parser.userBlock() == 0 && !IniText::trim(line).starts_with('['))
+            continue;
         auto result = parser.parse(line);
         if (!result.inBlockZero)
             otherBlocks.push_back(std::move(line));
         else if (result.entry)
             stored.add(std::move(*result.entry));
+        if (parser.section() != section) {
+            section = parser.section();
+            claimed = isClaimed(section);
+        }
     }
     stored.setSorted(true);
-    for (const std::string &section : m_replacedSections)
-        stored.deleteSectRef(section);
 
-    std::vector<std::string> touched;
+    // Views of both lists: nothing is copied until the lines are made.
+    std::vector<std::string_view> touched;
     for (int i = 0; i < m_entries.count(); ++i) {
         if (m_entries.isTouched(i))
             touched.push_back(m_entries.at(i));
     }
     // Every stored entry of a touched name goes, duplicates included, so that the value
     // written is the one the file gives back. Both lists are sorted, and so are their names.
-    std::vector<std::string> untouched;
+    std::vector<std::string_view> untouched;
+    untouched.reserve(static_cast<std::size_t>(stored.count()));
     std::size_t next = 0;
     for (int i = 0; i < stored.count(); ++i) {
         const std::string_view name = nameOf(stored.at(i));
@@ -253,7 +273,7 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
         if (next == touched.size() || !IniText::sameText(nameOf(touched[next]), name))
             untouched.push_back(stored.at(i));
     }
-    std::vector<std::string> merged;
+    std::vector<std::string_view> merged;
     merged.reserve(untouched.size() + touched.size());
     std::merge(untouched.begin(), untouched.end(), touched.begin(), touched.end(),
                std::back_inserter(merged), IniText::lessText);
@@ -263,21 +283,20 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
     return saveLines(out);
 }
 
-std::vector<std::string> IniBase::sectionLines(const std::vector<std::string> &entries)
+std::vector<std::string> IniBase::sectionLines(const std::vector<std::string_view> &entries)
 {
     std::vector<std::string> lines;
     lines.reserve(entries.size() + 16);
-    std::string lastSection;
-    for (const std::string &entry : entries) {
+    std::string_view lastSection;
+    for (const std::string_view entry : entries) {
         const std::string_view section = IniPStringList::sectionOf(entry);
-        std::string upper = IniText::upperCase(section);
-        if (upper != lastSection) {
+        if (!IniText::sameText(section, lastSection)) {
             if (!lastSection.empty())
                 lines.emplace_back();
             lines.push_back(sectionHeader(section));
-            lastSection = std::move(upper);
+            lastSection = section;
         }
-        lines.push_back(entry.substr(section.size() + 1));
+        lines.emplace_back(entry.substr(section.size() + 1));
     }
     lines.emplace_back();
     return lines;

@@ -102,7 +102,7 @@ private:
     bool mergeAndSave(std::vector<std::string> fileLines);
     // Sorted entries as INI text: a header before each change of section, a blank line
     // between sections and one after the last.
-    static std::vector<std::string> sectionLines(const std::vector<std::string> &entries);
+    static std::vector<std::string> sectionLines(const std::vector<std::string_view> &entries);
 
     std::string m_name;
     IniControl m_ioControl = IniControl::Manual;

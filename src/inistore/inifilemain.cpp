@@ -28,16 +28,15 @@ IniFileMain::Clock &clockSetting()
 std::vector<std::string> splitLines(const std::string &text)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start =
-            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    const char *next = text.data();
+    const char *const end = next + text.size();
+    while (next != end) {
+        const char *const start = next;
+        while (next != end && *next != '\r' && *next != '\n')
+            ++next;
+        lines.emplace_back(start, next);
+        if (next != end && *next++ == '\r' && next != end && *next == '\n')
+            ++next;
     }
     return lines;
 }
@@ -48,7 +47,7 @@ void decipherLines(std::vector<std::string> &lines)
     if (seed) {
         for (std::size_t i = 2; i < lines.size(); ++i) {
             const auto key = static_cast<std::uint32_t>(*seed) + static_cast<std::uint32_t>(i);
-            lines[i] = LineCipher::decipher(lines[i], key);
+            LineCipher::decipherInPlace(lines[i], key);
         }
     }
     lines.erase(lines.begin(), lines.begin() + 2);
@@ -195,7 +194,7 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
         return false;
     }
-    const std::vector<std::string> out = contentToWrite(lines);
+    const std::string out = contentToWrite(lines);
     std::string error;
     if (!PlatformFile::writeNewFile(temp, out, true, error)) {
         PlatformFile::removeFile(temp);
@@ -254,18 +253,27 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-std::vector<std::string> IniFileMain::contentToWrite(const std::vector<std::string> &lines) const
+std::string IniFileMain::contentToWrite(const std::vector<std::string> &lines) const
 {
-    if (!m_encrypt)
-        return lines;
-    const int seed = LineCipher::seedFor(millisecondsSinceMidnight());
-    std::vector<std::string> out;
-    out.reserve(lines.size() + 2);
-    out.emplace_back(encryptedMarker);
-    out.push_back(std::to_string(seed));
+    std::size_t size = 64;
+    for (const std::string &line : lines)
+        size += line.size() + 2;
+    std::string out;
+    out.reserve(size);
+    std::uint32_t key = 0;
+    if (m_encrypt) {
+        const int seed = LineCipher::seedFor(millisecondsSinceMidnight());
+        out += encryptedMarker;
+        out += "\r\n" + std::to_string(seed) + "\r\n";
+        // The first line of the store is the file's third line.
+        key = static_cast<std::uint32_t>(seed) + 2;
+    }
     for (const std::string &line : lines) {
-        const auto key = static_cast<std::uint32_t>(seed) + static_cast<std::uint32_t>(out.size());
-        out.push_back(LineCipher::encipher(line, key));
+        if (m_encrypt)
+            LineCipher::appendEnciphered(out, line, key++);
+        else
+            out += line;
+        out += "\r\n";
     }
     return out;
 }

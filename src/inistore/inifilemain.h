@@ -79,7 +79,9 @@ protected:
 
 private:
     std::string folderOf(const std::string &path) const;
-    std::vector<std::string> contentToWrite(const std::vector<std::string> &lines) const;
+    // The file's bytes: every line followed by CR LF, enciphered behind the marker and the
+    // seed when encrypt() is set.
+    std::string contentToWrite(const std::vector<std::string> &lines) const;
     bool replaceDataFile(const std::string &temp);
 
     bool m_allowBackups = true;

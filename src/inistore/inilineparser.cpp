@@ -3,15 +3,16 @@
 #include "inierror.h"
 #include "initext.h"
 
-#include <algorithm>
-
 namespace {
 
-std::string withoutSemicolons(std::string_view text)
+void appendWithoutSemicolons(std::string &out, std::string_view text)
 {
-    std::string result(text);
-    result.erase(std::remove(result.begin(), result.end(), ';'), result.end());
-    return result;
+    for (std::size_t semicolon = text.find(';'); semicolon != std::string_view::npos;
+         semicolon = text.find(';')) {
+        out.append(text.substr(0, semicolon));
+        text.remove_prefix(semicolon + 1);
+    }
+    out.append(text);
 }
 
 bool isBracketed(std::string_view line)
@@ -39,13 +40,19 @@ IniLineParser::Result IniLineParser::parse(std::string_view line)
     if (isBracketed(text) && text.size() >= 4 && text.substr(0, 3) == "[**") {
         m_userBlock = userBlockNumber(text);
     } else if (isBracketed(text)) {
-        m_section = withoutSemicolons(IniText::trim(text.substr(1, text.size() - 2)));
+        m_section.clear();
+        appendWithoutSemicolons(m_section, IniText::trim(text.substr(1, text.size() - 2)));
     } else if (m_userBlock == 0) {
         const std::size_t equals = text.find('=');
         if (equals != std::string_view::npos) {
-            result.entry = m_section + ';' +
-                           withoutSemicolons(IniText::trim(text.substr(0, equals))) + '=' +
-                           std::string(text.substr(equals + 1));
+            const std::string_view key = IniText::trim(text.substr(0, equals));
+            const std::string_view value = text.substr(equals + 1);
+            std::string entry;
+            entry.reserve(m_section.size() + key.size() + value.size() + 2);
+            entry.append(m_section).append(1, ';');
+            appendWithoutSemicolons(entry, key);
+            entry.append(1, '=').append(value);
+            result.entry = std::move(entry);
         }
     }
     result.inBlockZero = m_userBlock == 0;

@@ -5,23 +5,27 @@
 #include "valuecodec.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <exception>
 
 namespace {
 
 constexpr const char *itemsKey = "Items";
 
-std::string itemKey(long number)
+// "ItemData(" + number, left-padded with "0" to `width` digits, + ")".
+std::string itemKey(long number, std::size_t width = 4)
 {
-    char key[32];
-    std::snprintf(key, sizeof key, "ItemData(%04ld)", number);
+    const std::string digits = std::to_string(number);
+    std::string key = "ItemData(";
+    key.reserve(key.size() + std::max(width, digits.size()) + 1);
+    key.append(width > digits.size() ? width - digits.size() : 0, '0');
+    key += digits;
+    key += ')';
     return key;
 }
 
 std::string unpaddedItemKey(long number)
 {
-    return "ItemData(" + std::to_string(number) + ')';
+    return itemKey(number, 0);
 }
 
 // The number of an "ItemData(n)" key (any padding, any case), 0 for other keys.

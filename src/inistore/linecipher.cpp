@@ -1,6 +1,37 @@
 #include "linecipher.h"
 
+#include <algorithm>
+
 namespace {
+
+constexpr std::uint32_t multiplier = 134775813u;
+constexpr int range = 223;
+constexpr int lowest = 32;
+// Generators drawing side by side for a line without escapes.
+constexpr int lanes = 4;
+
+// `steps` state steps in one: state * multiplierOf(steps) + incrementOf(steps).
+constexpr std::uint32_t multiplierOf(int steps)
+{
+    std::uint32_t result = 1;
+    for (int i = 0; i < steps; ++i)
+        result *= multiplier;
+    return result;
+}
+
+constexpr std::uint32_t incrementOf(int steps)
+{
+    std::uint32_t result = 0;
+    for (int i = 0; i < steps; ++i)
+        result = result * multiplier + 1u;
+    return result;
+}
+
+// The shift (1..200) drawn from a state that has just been stepped.
+int shiftOf(std::uint32_t state)
+{
+    return static_cast<int>((std::uint64_t{200} * state) >> 32) + 1;
+}
 
 class Generator
 {
@@ -10,7 +41,7 @@ public:
     // A draw below n, taken after the state step.
     std::uint32_t below(std::uint32_t n)
     {
-        m_state = m_state * 134775813u + 1u;
+        m_state = m_state * multiplier + 1u;
         return static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * m_state) >> 32);
     }
 
@@ -20,47 +51,112 @@ private:
     std::uint32_t m_state;
 };
 
-constexpr int range = 223;
-constexpr int lowest = 32;
+char encipherByte(int code, int shift)
+{
+    // code + shift lies in 1..422: one subtraction takes it below the range.
+    code += shift;
+    code -= code >= range ? range : 0;
+    return static_cast<char>(code + lowest);
+}
+
+int decipherByte(int code, int shift)
+{
+    // The byte less 32 and the shift lies in -232..222: at most two additions bring it into
+    // the range.
+    code -= lowest + shift;
+    code += code < 0 ? range : 0;
+    code += code < 0 ? range : 0;
+    return code;
+}
+
+// Writes apply(byte, shift) for every byte of a line without escapes, where the draws follow
+// the bytes one to one: `lanes` generators, each stepping `lanes` states at once, draw side by
+// side instead of each draw waiting for the one before. from and to may be the same.
+template <typename Apply>
+void applyShifts(const char *from, char *to, std::size_t size, std::uint32_t key, Apply apply)
+{
+    constexpr std::uint32_t laneMultiplier = multiplierOf(lanes);
+    constexpr std::uint32_t laneIncrement = incrementOf(lanes);
+    std::uint32_t states[lanes];
+    for (std::uint32_t &state : states) {
+        key = key * multiplier + 1u;
+        state = key;
+    }
+    std::size_t i = 0;
+    for (; i + lanes <= size; i += lanes) {
+        for (int lane = 0; lane < lanes; ++lane) {
+            to[i + lane] = apply(static_cast<unsigned char>(from[i + lane]), shiftOf(states[lane]));
+            states[lane] = states[lane] * laneMultiplier + laneIncrement;
+        }
+    }
+    for (int lane = 0; i < size; ++i, ++lane)
+        to[i] = apply(static_cast<unsigned char>(from[i]), shiftOf(states[lane]));
+}
 
 } // namespace
 
 std::string LineCipher::encipher(std::string_view plain, std::uint32_t key)
 {
-    Generator generator(key);
     std::string out;
-    out.reserve(plain.size());
+    appendEnciphered(out, plain, key);
+    return out;
+}
+
+void LineCipher::appendEnciphered(std::string &out, std::string_view plain, std::uint32_t key)
+{
+    const auto escapes = std::count_if(plain.begin(), plain.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= escapeBase;
+    });
+    const std::size_t start = out.size();
+    out.resize(start + plain.size() + static_cast<std::size_t>(escapes));
+    char *to = out.data() + start;
+    if (escapes == 0) {
+        applyShifts(plain.data(), to, plain.size(), key, encipherByte);
+        return;
+    }
+    Generator generator(key);
     for (const char c : plain) {
         int code = static_cast<unsigned char>(c);
         if (code >= escapeBase) {
             generator.below(200);
-            out += static_cast<char>(escapeByte);
+            *to++ = static_cast<char>(escapeByte);
             code -= escapeBase;
         }
-        out += static_cast<char>((code + generator.shift()) % range + lowest);
+        *to++ = encipherByte(code, generator.shift());
     }
-    return out;
 }
 
 std::string LineCipher::decipher(std::string_view enciphered, std::uint32_t key)
 {
+    std::string line(enciphered);
+    decipherInPlace(line, key);
+    return line;
+}
+
+void LineCipher::decipherInPlace(std::string &line, std::uint32_t key)
+{
+    if (line.find(static_cast<char>(escapeByte)) == std::string::npos) {
+        applyShifts(line.data(), line.data(), line.size(), key, [](int code, int shift) {
+            return static_cast<char>(decipherByte(code, shift));
+        });
+        return;
+    }
     Generator generator(key);
-    std::string out;
-    out.reserve(enciphered.size());
-    for (std::size_t i = 0; i < enciphered.size(); ++i) {
+    const char *from = line.data();
+    const char *const end = from + line.size();
+    char *to = line.data();
+    while (from != end) {
         int base = 0;
-        if (static_cast<unsigned char>(enciphered[i]) == escapeByte) {
+        if (static_cast<unsigned char>(*from) == escapeByte) {
             generator.below(200);
-            if (++i == enciphered.size())
+            if (++from == end)
                 break;
             base = escapeBase;
         }
-        int code = (static_cast<unsigned char>(enciphered[i]) - lowest - generator.shift()) % range;
-        if (code < 0)
-            code += range;
-        out += static_cast<char>((code + base) & 0xFF);
+        const int code = decipherByte(static_cast<unsigned char>(*from++), generator.shift());
+        *to++ = static_cast<char>((code + base) & 0xFF);
     }
-    return out;
+    line.resize(static_cast<std::size_t>(to - line.data()));
 }
 
 int LineCipher::seedFor(std::uint32_t milliseconds)

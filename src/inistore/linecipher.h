@@ -13,8 +13,13 @@ class LineCipher
 {
 public:
     static std::string encipher(std::string_view plain, std::uint32_t key);
+    // Appends the enciphered line to out (a whole file is built this way without a string
+    // per line).
+    static void appendEnciphered(std::string &out, std::string_view plain, std::uint32_t key);
     // Takes any bytes: malformed input yields some bytes, never an error.
     static std::string decipher(std::string_view enciphered, std::uint32_t key);
+    // Deciphers line where it stands (the plain text is never longer).
+    static void decipherInPlace(std::string &line, std::uint32_t key);
     // The seed of a save made `milliseconds` after midnight (UTC): 1000..10999.
     static int seedFor(std::uint32_t milliseconds);
 

@@ -21,20 +21,6 @@ namespace PlatformFile {
 
 namespace {
 
-std::string joinLines(const std::vector<std::string> &lines)
-{
-    std::string text;
-    std::size_t size = 0;
-    for (const std::string &line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const std::string &line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
-
 std::string systemError()
 {
 #ifdef _WIN32
@@ -66,7 +52,11 @@ std::optional<std::string> readAll(const std::string &path, std::string &error)
         error = std::strerror(errno);
         return std::nullopt;
     }
-    std::string content;
+    // Read in one go at the size the file has now, then on to its end should it have grown.
+    std::error_code code;
+    const std::uintmax_t size = fs::file_size(path, code);
+    std::string content(code ? 0 : size, '\0');
+    content.resize(std::fread(content.data(), 1, content.size(), file));
     char buffer[65536];
     std::size_t count = 0;
     while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
@@ -97,8 +87,7 @@ bool removeFile(const std::string &path)
 
 #ifdef _WIN32
 
-bool writeNewFile(const std::string &path, const std::vector<std::string> &lines, bool sync,
-                  std::string &error)
+bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -106,7 +95,6 @@ bool writeNewFile(const std::string &path, const std::vector<std::string> &lines
         error = systemError();
         return false;
     }
-    const std::string text = joinLines(lines);
     DWORD written = 0;
     bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
               written == text.size();
@@ -169,15 +157,13 @@ char separator()
 
 #else
 
-bool writeNewFile(const std::string &path, const std::vector<std::string> &lines, bool sync,
-                  std::string &error)
+bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         error = systemError();
         return false;
     }
-    const std::string text = joinLines(lines);
     const char *data = text.data();
     std::size_t left = text.size();
     bool ok = true;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 // The operating-system file calls the store needs beyond std::filesystem: private file
 // modes, synced writes, the lock file and the program's own path. Failures come back with
@@ -19,10 +19,9 @@ enum class Existence
 
 Existence existence(const std::string &path, std::string &error);
 std::optional<std::string> readAll(const std::string &path, std::string &error);
-// Creates a new file (never replacing one) readable by its owner only, writes every line
-// followed by CR LF and, with `sync`, flushes it to the disk before closing.
-bool writeNewFile(const std::string &path, const std::vector<std::string> &lines, bool sync,
-                  std::string &error);
+// Creates a new file (never replacing one) readable by its owner only, writes text and, with
+// `sync`, flushes it to the disk before closing.
+bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error);
 bool renameFile(const std::string &from, const std::string &to, std::string &error);
 bool removeFile(const std::string &path);
 // Creates one folder level, open to its owner only.
