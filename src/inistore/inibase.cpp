@@ -48,6 +48,15 @@ std::string sectionHeader(std::string_view section)
     return '[' + std::string(gap) + std::string(section) + ']';
 }
 
+// "key=value". A key that lost a ";" when it was read can make the line begin with "[" while
+// the value ends with "]": such a line would come back as a section header or a user-block
+// marker, so it keeps a ";" in front, which reading drops again.
+std::string keyLine(std::string_view text)
+{
+    const bool bracketed = text.starts_with('[') && text.ends_with(']');
+    return bracketed ? ';' + std::string(text) : std::string(text);
+}
+
 } // namespace
 
 IniBase::IniBase(std::string name) : m_name(std::move(name)) {}
@@ -296,7 +305,7 @@ std::vector<std::string> IniBase::sectionLines(const std::vector<std::string_vie
             lines.push_back(sectionHeader(section));
             lastSection = section;
         }
-        lines.emplace_back(entry.substr(section.size() + 1));
+        lines.push_back(keyLine(entry.substr(section.size() + 1)));
     }
     lines.emplace_back();
     return lines;
