@@ -7,11 +7,11 @@
 //       test can see that no two processes ever hold it at once.
 //   inistore_worker churn <file>
 //       Saves the file enciphered again and again until it is killed. Save number g holds
-//       the key Churn;Gen=g and, in the list Churn Lines, 300 lines (g odd) or 350 lines
-//       (g even), each "<g>:<line number>".
+//       the key Churn;Gen=g and, in the list Churn Lines, churnLines(g).
 //
 // Exit codes: 0 done, 1 bad arguments, 2 a step failed (the reason goes to stderr).
 
+#include "churnlines.h"
 #include "inifilemain.h"
 #include "inivarlinker.h"
 #include "valuecodec.h"
@@ -89,14 +89,6 @@ int runWriter(const std::string &file, const std::string &writer, int rounds,
         }
     }
     return 0;
-}
-
-std::vector<std::string> churnLines(int generation)
-{
-    std::vector<std::string> lines(generation % 2 ? 300 : 350);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i] = std::to_string(generation) + ':' + std::to_string(i + 1);
-    return lines;
 }
 
 int runChurn(const std::string &file)

@@ -1,3 +1,4 @@
+#include "churnlines.h"
 #include "inifilemain.h"
 #include "inivarlinker.h"
 
@@ -53,15 +54,6 @@ ChurnState loadChurned(const QString &file)
     store.read();
     state.readFailed = store.readFailed();
     return state;
-}
-
-// The lines that the worker saves with a generation.
-std::vector<std::string> churnLines(int generation)
-{
-    std::vector<std::string> lines(generation % 2 ? 300 : 350);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        lines[i] = std::to_string(generation) + ':' + std::to_string(i + 1);
-    return lines;
 }
 
 } // namespace
