@@ -1,22 +1,52 @@
+#include "appicon.h"
 #include "eventloopdelay.h"
 #include "mainwindow.h"
 #include "notespaths.h"
 #include "productname.h"
+#include "runningmarker.h"
+#include "sessionendwatcher.h"
 #include "startupoptions.h"
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    StartUpOptions options = StartUpOptions::parse(argumentsOf(argc, argv));
+    if (options.endNow) {
+        std::fputs(options.output.toLocal8Bit().constData(),
+                   options.outputIsError ? stderr : stdout);
+        return options.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(productName());
+    QApplication::setApplicationVersion(QStringLiteral(QUILLBOX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillbox"));
+    QApplication::setWindowIcon(appIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     installEventLoopDelay();
+    if (options.notesFile.isEmpty())
+        options.notesFile = defaultNotesPath(QApplication::applicationDirPath());
 
-    const StartUpOptions options = StartUpOptions::parse(
-        QApplication::arguments(), defaultNotesPath(QApplication::applicationDirPath()));
+    const RunningMarker runningMarker;
     MainWindow window(options.notesFile);
+    SessionEndWatcher sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, &window,
+                     &MainWindow::exitProgram);
     QObject::connect(&window, &MainWindow::exited, &app, &QApplication::quit);
     QTimer::singleShot(100, &window, [&window, &options] { window.startUp(options.hide); });
     return QApplication::exec();

@@ -3,13 +3,26 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks of a run: another Notes file ("--notes FILE") and whether to hide
-// the window right after start-up (the first argument "/HIDE" in any letter case, or "--hide").
+// What the command line asks of a run, read before the application object exists (so that
+// --help and --version work without a display): another Notes file ("--notes FILE"), whether to
+// hide the window right after start-up (the first argument "/HIDE" in any letter case, or
+// "--hide"), or to print something and end at once. Qt's own options (-platform, -session, ...)
+// are left for the application object; any other argument that starts with "-" is refused.
 struct StartUpOptions
 {
+    // Empty: the default Notes file.
     QString notesFile;
     bool hide = false;
 
-    // arguments as QCoreApplication::arguments() gives them, the program first.
-    static StartUpOptions parse(const QStringList &arguments, const QString &defaultNotesFile);
+    // Set when the program must end without starting: what to print, where, and the exit code.
+    bool endNow = false;
+    int exitCode = 0;
+    QString output;
+    bool outputIsError = false;
+
+    // arguments as main() receives them, the program first.
+    static StartUpOptions parse(const QStringList &arguments);
+
+    static QString usage(const QString &program);
+    static QString version();
 };

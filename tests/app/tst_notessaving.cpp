@@ -101,8 +101,7 @@ void NotesSavingTest::saveAndRestart()
     QFETCH(bool, maximized);
     const QString path = m_fixture->filePath(QStringLiteral("elsewhere/My notes.ini"));
     const StartUpOptions options =
-        StartUpOptions::parse({QStringLiteral("quillbox"), QStringLiteral("--notes"), path},
-                              m_fixture->filePath(QStringLiteral("Quillbox.ini")));
+        StartUpOptions::parse({QStringLiteral("quillbox"), QStringLiteral("--notes"), path});
     MainWindow &window = m_fixture->start(options.notesFile);
     QCOMPARE(window.pageCount(), 4);
     window.setGeometry(40, 50, 600, 420);

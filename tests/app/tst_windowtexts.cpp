@@ -1,4 +1,3 @@
-#include "startupoptions.h"
 #include "windowtexts.h"
 
 #include <QTest>
@@ -12,8 +11,6 @@ private slots:
     void caption();
     void caretPosition_data();
     void caretPosition();
-    void startUpOptions_data();
-    void startUpOptions();
 };
 
 void WindowTextsTest::caption_data()
@@ -56,42 +53,6 @@ void WindowTextsTest::caretPosition()
     QFETCH(int, column);
     QFETCH(QString, text);
     QCOMPARE(WindowTexts::caretPosition(line, column), text);
-}
-
-void WindowTextsTest::startUpOptions_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("notesFile");
-    QTest::addColumn<bool>("hide");
-    const QString program = QStringLiteral("quillbox");
-    const QString standard = QStringLiteral("/data/Quillbox.ini");
-    QTest::newRow("nothing") << QStringList{program} << standard << false;
-    QTest::newRow("/HIDE") << QStringList{program, QStringLiteral("/HIDE")} << standard << true;
-    QTest::newRow("/hide") << QStringList{program, QStringLiteral("/hide")} << standard << true;
-    QTest::newRow("/Hide") << QStringList{program, QStringLiteral("/Hide")} << standard << true;
-    QTest::newRow("/HIDE not first")
-        << QStringList{program, QStringLiteral("x"), QStringLiteral("/HIDE")} << standard << false;
-    QTest::newRow("/HIDEX") << QStringList{program, QStringLiteral("/HIDEX")} << standard << false;
-    QTest::newRow("--hide") << QStringList{program, QStringLiteral("--hide")} << standard << true;
-    QTest::newRow("--notes FILE") << QStringList{program, QStringLiteral("--notes"),
-                                                 QStringLiteral("/tmp/n.ini")}
-                                  << QStringLiteral("/tmp/n.ini") << false;
-    QTest::newRow("--notes=FILE and /HIDE")
-        << QStringList{program, QStringLiteral("--notes=/tmp/n.ini"), QStringLiteral("/HIDE")}
-        << QStringLiteral("/tmp/n.ini") << true;
-    QTest::newRow("--notes without a file")
-        << QStringList{program, QStringLiteral("--notes")} << standard << false;
-}
-
-void WindowTextsTest::startUpOptions()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, notesFile);
-    QFETCH(bool, hide);
-    const StartUpOptions options =
-        StartUpOptions::parse(arguments, QStringLiteral("/data/Quillbox.ini"));
-    QCOMPARE(options.notesFile, notesFile);
-    QCOMPARE(options.hide, hide);
 }
 
 QTEST_GUILESS_MAIN(WindowTextsTest)
