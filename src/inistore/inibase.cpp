@@ -35,11 +35,6 @@ std::string_view nameOf(std::string_view entry)
     return entry.substr(0, entry.find('='));
 }
 
-std::string joinName(std::string_view section, std::string_view ident)
-{
-    return std::string(section) + ';' + std::string(ident);
-}
-
 // "[" + section + "]"; a section beginning with "**" (read from a header such as "[ **3]")
 // keeps a blank after the bracket, or it would come back as a user-block marker.
 std::string sectionHeader(std::string_view section)
@@ -145,7 +140,8 @@ std::string IniBase::readString(std::string_view section, std::string_view ident
     const std::string_view trimmedSection = IniText::trim(section);
     if (replaceSection)
         claimSection(trimmedSection);
-    const int index = m_entries.indexOfName(joinName(trimmedSection, IniText::trim(ident)));
+    m_lookup.assign(trimmedSection).append(1, ';').append(IniText::trim(ident));
+    const int index = m_entries.indexOfName(m_lookup);
     if (index < 0)
         return {};
     m_entries.setTouched(index, true);

@@ -117,4 +117,6 @@ private:
     std::string m_clearedSection;
     bool m_readFailed = false;
     std::string m_lastError;
+    // The name readString looks up, kept so that a lookup allocates nothing.
+    std::string m_lookup;
 };

@@ -87,7 +87,8 @@ std::string PStringList::nameOf(int index) const
 
 bool PStringList::findName(std::string_view name, int &index, bool &unsorted) const
 {
-    const std::string key = std::string(name) + m_separator;
+    m_key.assign(name).append(m_separator);
+    const std::string_view key = m_key;
     unsorted = false;
     index = lowerBound([&](const IniEntry &entry) {
         const auto entryName = namePart(entry.text);

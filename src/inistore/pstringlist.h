@@ -65,4 +65,6 @@ private:
     EntryBlocks m_entries;
     bool m_sorted = false;
     mutable int m_hint = 0;
+    // The key of the last findName, kept so that a search allocates nothing.
+    mutable std::string m_key;
 };
