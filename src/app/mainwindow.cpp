@@ -4,6 +4,7 @@
 #include "dialogseam.h"
 #include "keypreview.h"
 #include "noteeditor.h"
+#include "optionscommand.h"
 #include "pagedocument.h"
 #include "pagerecord.h"
 #include "pagetabbar.h"
@@ -75,6 +76,16 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     layout->addWidget(pageArea, 1);
     layout->addWidget(m_statusLine);
 
+    m_hotKeyGrab = [this](int code) { return m_hotKey.registerHotKey(code); };
+    connect(&m_hotKey, &GlobalHotKey::activated, this, &MainWindow::activateOrHide);
+    TrayIcon &tray = m_tray.icon();
+    tray.setToolTip(QStringLiteral("Activate ") + productName());
+    connect(&tray, &TrayIcon::clicked, this, &MainWindow::activateOrHide);
+    connect(&tray, &TrayIcon::activateRequested, this, &MainWindow::activateOrHide);
+    connect(&tray, &TrayIcon::hideRequested, this, &QWidget::close);
+    connect(&tray, &TrayIcon::exitRequested, this, &MainWindow::exitProgram);
+    m_tray.setWanted(true);
+
     connectCommands();
     updateCaption();
 }
@@ -127,6 +138,7 @@ void MainWindow::connectCommands()
     connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
     connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
     connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
+    connect(c.options, &QAction::triggered, this, &MainWindow::optionsExecute);
     connect(c.undo, &QAction::triggered, this, &MainWindow::undo);
     connect(c.redo, &QAction::triggered, this, &MainWindow::redo);
     const auto onEditor = [this](void (NoteEditor::*command)()) {
@@ -168,9 +180,60 @@ void MainWindow::setHotKeyStartUp(std::function<void()> step)
     m_hotKeyStartUp = std::move(step);
 }
 
+void MainWindow::hotKeyStartUp()
+{
+    if (HotKeyCode(m_settings.hotKeyCode).isNone() || !registerAppHotKey())
+        optionsExecute();
+}
+
+bool MainWindow::registerAppHotKey()
+{
+    if (HotKeyCode(m_settings.hotKeyCode).isNone())
+        return false;
+    m_hotKeyRegistered = m_hotKeyGrab(m_settings.hotKeyCode);
+    if (!m_hotKeyRegistered) {
+        QApplication::beep();
+        DialogSeam::ask(this, DialogSeam::Kind::Plain,
+                        QStringLiteral("Hot Key combination is already in use please try another"));
+    }
+    return m_hotKeyRegistered;
+}
+
+void MainWindow::setHotKeyGrab(std::function<bool(int)> grab)
+{
+    m_hotKeyGrab = std::move(grab);
+}
+
+void MainWindow::optionsExecute()
+{
+    const OptionsWindow window{
+        [this] { applySettings(); },
+        [this] {
+            m_settingsChanged = true;
+            saveNotes();
+        },
+        [this](bool visible) { m_tray.setWanted(visible); },
+        [this] { updateCaption(); },
+    };
+    const OptionsServices services = OptionsServices::standard(
+        [this] { return registerAppHotKey(); }, [this](int context) { showHelp(context); }, this);
+    OptionsCommand::execute(m_settings, m_hotKeyRegistered, services, window, this);
+}
+
+void MainWindow::showHelp(int context)
+{
+    m_help.showHelp(context);
+}
+
+void MainWindow::setHelpLauncher(const HelpLauncher &launcher)
+{
+    m_help = launcher;
+}
+
 void MainWindow::startUp(bool hideAfterStart)
 {
     const bool readable = readNotes();
+    m_tray.setWanted(m_settings.showTrayIcon);
     show();
     raise();
     activateWindow();
@@ -181,6 +244,8 @@ void MainWindow::startUp(bool hideAfterStart)
                                     .arg(m_store.lastError(), productName()));
     if (m_hotKeyStartUp)
         m_hotKeyStartUp();
+    else
+        hotKeyStartUp();
     m_savedBounds = normalGeometry();
     m_settingsChanged = false;
     m_notesChanged = false;
@@ -449,21 +514,48 @@ void MainWindow::exitProgram()
 void MainWindow::activateOrHide()
 {
     const bool wasVisible = isVisible();
-    if (wasVisible && isActiveWindow()) {
+    if (wasVisible && !isMinimized() && isInFront() && !QApplication::activeModalWidget()) {
         close();
         return;
     }
-    if (!wasVisible)
-        show();
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    raise();
-    activateWindow();
+    bringToFront();
     if (!wasVisible) {
         QCoreApplication::processEvents();
         m_savedBounds = normalGeometry();
         if (isVisible())
             pageEnter();
     }
+}
+
+// This window or one of its dialogs has the keyboard.
+bool MainWindow::isInFront() const
+{
+    for (const QWidget *window = QApplication::activeWindow(); window;
+         window = window->parentWidget()) {
+        if (window == this)
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::bringToFront()
+{
+    show();
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
+// A hidden window comes back through the tray icon or the hot key; without both it must stay
+// within reach on the task bar.
+bool MainWindow::canComeBack() const
+{
+    return m_tray.isActive() || m_hotKeyRegistered;
 }
 
 void MainWindow::protect()
@@ -489,7 +581,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
         pageLeave();
         if (normalGeometry() != m_savedBounds)
             m_positionsChanged = true;
-        hide();
+        if (m_exitRequested || canComeBack()) {
+            hide();
+        } else if (!m_minimizedAsHide) {
+            m_minimizedAsHide = true;
+            setWindowState(windowState() | Qt::WindowMinimized);
+        }
     }
     if (m_exitRequested) {
         saveBeforeExit();
@@ -529,6 +626,18 @@ void MainWindow::saveBeforeExit()
         if (answer != QMessageBox::Retry)
             return;
     }
+}
+
+// A window minimized in place of a hide that comes back shows its page afresh, as a hidden
+// window does when it is shown again.
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_minimizedAsHide || isMinimized())
+        return;
+    m_minimizedAsHide = false;
+    m_savedBounds = normalGeometry();
+    pageEnter();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

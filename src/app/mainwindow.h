@@ -1,9 +1,12 @@
 #pragma once
 
+#include "globalhotkey.h"
+#include "helplauncher.h"
 #include "lockstate.h"
 #include "notessettings.h"
 #include "notesstore.h"
 #include "pagehighlighting.h"
+#include "traypresence.h"
 #include "windowbounds.h"
 #include "windowcommands.h"
 
@@ -34,9 +37,27 @@ public:
     // window, runs the hot-key step, clears the change flags, shows the current page, hides
     // again when "Minimize on Startup" is set or hideAfterStart, and sets the caption.
     void startUp(bool hideAfterStart);
-    // The start-up's hot-key step: register the hot key, or run the options dialog when there
-    // is none or it is taken. The start-up goes on afterwards either way.
+    // The start-up's hot-key step: register the hot key, or run the Options command when there
+    // is none or it is taken. The start-up goes on afterwards either way, so the window is
+    // always usable. Tests put another step in its place.
+    void hotKeyStartUp();
     void setHotKeyStartUp(std::function<void()> step);
+
+    // RegisterAppHotKey: registers the hot key of the settings in place of the one registered
+    // before. With none set it returns false and changes nothing; when the system refuses the
+    // key the user is told, with the exclamation sound. Keeps and returns the outcome.
+    bool registerAppHotKey();
+    bool hotKeyRegistered() const { return m_hotKeyRegistered; }
+    // What registers a hot key code with the system (the global hot key); tests put a stand-in
+    // here.
+    void setHotKeyGrab(std::function<bool(int code)> grab);
+
+    TrayPresence &tray() { return m_tray; }
+    // OptionsExecute: the options dialog, then its settings applied, saved and checked.
+    void optionsExecute();
+    // Opens the help at the section of a help context, or says that it is missing.
+    void showHelp(int context);
+    void setHelpLauncher(const HelpLauncher &launcher);
 
     // Pages, in tab order.
     int addPage(const QString &name, const QString &text, int selStart, int caretX, int caretY,
@@ -83,12 +104,14 @@ public:
     void updateCaption();
     void updateStatus();
 
-    // Hide: save and hide, the process runs on. Exit: save and end the program.
+    // Hide: save and hide, the process runs on; while neither the tray icon nor a hot key
+    // could bring the window back, the window is minimized instead. Exit: save and end.
     void hideWindow();
     void exitProgram();
     bool exitRequested() const { return m_exitRequested; }
     // The hot key and the tray icon: show a hidden window, bring a covered one to the front,
-    // hide one that is in front.
+    // hide one that is in front (this window or one of its dialogs is the active window). While
+    // a modal dialog of the window is open it is only brought to the front.
     void activateOrHide();
     // Protect: with security on, lock and hide; otherwise Set Password.
     void protect();
@@ -102,6 +125,7 @@ signals:
     void webSiteRequested();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -117,6 +141,9 @@ private:
     void keepEdits();
     void stepTo(int index);
     void unbindEditor();
+    bool isInFront() const;
+    void bringToFront();
+    bool canComeBack() const;
     void saveBeforeExit();
     void editorChanged();
     void copyWord();
@@ -138,6 +165,10 @@ private:
     StatusLine *m_statusLine;
     PageHighlighting m_highlighting{*m_editor};
     std::function<void()> m_hotKeyStartUp;
+    GlobalHotKey m_hotKey;
+    std::function<bool(int)> m_hotKeyGrab;
+    TrayPresence m_tray;
+    HelpLauncher m_help{this};
 
     QRect m_savedBounds;
     bool m_settingsChanged = false;
@@ -146,6 +177,8 @@ private:
     bool m_pageLoading = false;
     bool m_pageDirty = false;
     bool m_exitRequested = false;
+    bool m_hotKeyRegistered = false;
+    bool m_minimizedAsHide = false; // hidden as far as it can be: minimized
     bool m_saving = false;
     PageRecord *m_currentPage = nullptr; // the page the editor holds; not owned
 };

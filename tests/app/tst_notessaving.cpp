@@ -4,6 +4,7 @@
 #include "notesstore.h"
 #include "pagetabbar.h"
 #include "passwordbar.h"
+#include "seamanswers.h"
 #include "startupoptions.h"
 #include "windowfixture.h"
 
@@ -33,23 +34,6 @@ QString blockedNotesPath(const QString &inTheWay)
     return file.open(QIODevice::WriteOnly) ? inTheWay + QStringLiteral("/Quillbox.ini") : QString();
 }
 
-// Collects the messages the window shows and answers each with the given button.
-class MessageCatcher
-{
-public:
-    explicit MessageCatcher(std::function<QMessageBox::StandardButton()> answer = {})
-    {
-        DialogSeam::setMessageHandler([this, answer](const DialogSeam::Message &message) {
-            messages.append(message);
-            return answer ? answer() : QMessageBox::Ok;
-        });
-    }
-    ~MessageCatcher() { DialogSeam::setMessageHandler({}); }
-    MessageCatcher(const MessageCatcher &) = delete;
-    MessageCatcher &operator=(const MessageCatcher &) = delete;
-
-    QList<DialogSeam::Message> messages;
-};
 } // namespace
 
 class NotesSavingTest : public QObject
@@ -188,12 +172,13 @@ void NotesSavingTest::failedSaveAtExitAsks()
     MainWindow &window = m_fixture->start(path);
     m_fixture->type(QStringLiteral("typed"));
     QSignalSpy exited(&window, &MainWindow::exited);
-    MessageCatcher catcher([&] {
+    SeamAnswers catcher;
+    catcher.answer = [&](const DialogSeam::Message &) {
         if (!retry)
             return QMessageBox::Ignore;
         QFile::remove(inTheWay);
         return QMessageBox::Retry;
-    });
+    };
 
     m_fixture->press(Qt::Key_X, Qt::AltModifier);
     QCOMPARE(exited.count(), 1);
@@ -210,7 +195,7 @@ void NotesSavingTest::failedSaveAtExitAsks()
 void NotesSavingTest::unreadableFileIsReportedOnce()
 {
     QVERIFY(QDir().mkdir(m_fixture->notesPath()));
-    MessageCatcher catcher;
+    SeamAnswers catcher;
     MainWindow &window = m_fixture->start();
     QCOMPARE(catcher.messages.size(), 1);
     QCOMPARE(catcher.messages.first().kind, DialogSeam::Kind::Error);
@@ -310,14 +295,16 @@ void NotesSavingTest::startUpHides()
     m_fixture->writeNotes({{QStringLiteral("Page"), {QStringLiteral("text")}}}, settings);
     const QByteArray before = m_fixture->fileBytes();
     MainWindow window(m_fixture->notesPath());
-    int hotKeySteps = 0;
-    window.setHotKeyStartUp([&] {
-        ++hotKeySteps;
-        QVERIFY(window.isVisible());
+    QList<int> grabbed;
+    window.setHotKeyGrab([&](int code) {
+        grabbed.append(code);
+        [&] { QVERIFY(window.isVisible()); }();
+        return true;
     });
 
     window.startUp(hideArgument);
-    QCOMPARE(hotKeySteps, 1);
+    QCOMPARE(grabbed, QList<int>{1078});
+    QVERIFY(window.hotKeyRegistered());
     QCOMPARE(window.isVisible(), !startHidden && !hideArgument);
     QCOMPARE(window.windowTitle(),
              QStringLiteral("Quillbox by Brackmoor    (Esc = Hide  Ctrl+Alt+N = Activate)"));

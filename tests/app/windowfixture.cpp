@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "hotkeycode.h"
 #include "mainwindow.h"
 #include "noteeditor.h"
 #include "notesstore.h"
@@ -8,6 +9,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+
+namespace {
+const int CtrlAltN = HotKeyCode::compose(1, 'N').value();
+} // namespace
 
 WindowFixture::WindowFixture() = default;
 
@@ -36,9 +41,21 @@ void WindowFixture::writeNotes(const QList<TestPage> &pages, const NotesSettings
     QVERIFY(store.write(values, stored, false));
 }
 
-MainWindow &WindowFixture::start(const QString &path)
+MainWindow &WindowFixture::start(const QString &path, HotKeyStep step)
 {
     m_window = std::make_unique<MainWindow>(path.isEmpty() ? notesPath() : path);
+    m_window->setHotKeyGrab([this](int code) {
+        m_grabbedHotKeys.append(code);
+        return m_hotKeyGrabWorks;
+    });
+    if (step == HotKeyStep::Given) {
+        MainWindow *window = m_window.get();
+        m_window->setHotKeyStartUp([window] {
+            if (HotKeyCode(window->settings().hotKeyCode).isNone())
+                window->settings().hotKeyCode = CtrlAltN;
+            window->registerAppHotKey();
+        });
+    }
     m_window->startUp(false);
     m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))

@@ -17,7 +17,10 @@ struct TestPage
 };
 
 // A Notes file in a temporary folder and a notes window started on it, shown and active, as
-// the program's start-up timer leaves it.
+// the program's start-up timer leaves it. The window's hot key is a stand-in that registers
+// whatever it is given (unless told to refuse), and when the Notes file names no hot key the
+// start-up gives it Ctrl+Alt+N as a user would in the options dialog, so that a hide really
+// hides. Tests of the options step itself use the window's own start-up step.
 class WindowFixture
 {
 public:
@@ -28,8 +31,17 @@ public:
     // Writes the Notes file the next window starts from, through the program's own store.
     void writeNotes(const QList<TestPage> &pages, const NotesSettings &settings = {});
 
+    enum class HotKeyStep
+    {
+        Given,   // a hot key is registered without asking
+        Program, // the window's own step: the options dialog when there is no working hot key
+    };
+
     // Starts a window on the Notes file (notesPath() unless another is given).
-    MainWindow &start(const QString &path = {});
+    MainWindow &start(const QString &path = {}, HotKeyStep step = HotKeyStep::Given);
+    // Whether the stand-in hot key registration succeeds (it does unless told otherwise).
+    void setHotKeyGrabWorks(bool works) { m_hotKeyGrabWorks = works; }
+    QList<int> grabbedHotKeys() const { return m_grabbedHotKeys; }
     // Ends the window without saving, as a crash would: what the file holds stays.
     void discard();
     MainWindow &window() const { return *m_window; }
@@ -47,4 +59,6 @@ public:
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<MainWindow> m_window;
+    bool m_hotKeyGrabWorks = true;
+    QList<int> m_grabbedHotKeys;
 };

@@ -1,0 +1,36 @@
+#include "seamanswers.h"
+
+#include "urlopener.h"
+
+#include <QDialog>
+
+SeamAnswers::SeamAnswers(Player player) : m_player(std::move(player))
+{
+    DialogSeam::setMessageHandler([this](const DialogSeam::Message &message) {
+        messages.append(message);
+        return answer ? answer(message) : QMessageBox::Ok;
+    });
+    DialogSeam::setDialogHandler([this](QDialog &dialog) {
+        dialogs.append(QString::fromLatin1(dialog.metaObject()->className()));
+        return m_player ? m_player(dialog) : int(QDialog::Rejected);
+    });
+    UrlOpener::setHandler([this](const QUrl &url) {
+        opened.append(url);
+        return true;
+    });
+}
+
+SeamAnswers::~SeamAnswers()
+{
+    DialogSeam::setMessageHandler({});
+    DialogSeam::setDialogHandler({});
+    UrlOpener::setHandler({});
+}
+
+QStringList SeamAnswers::texts() const
+{
+    QStringList result;
+    for (const DialogSeam::Message &message : messages)
+        result.append(message.text);
+    return result;
+}

@@ -1,0 +1,304 @@
+#include "hotkeyedit.h"
+#include "mainwindow.h"
+#include "noteeditor.h"
+#include "notesstore.h"
+#include "optionsdialog.h"
+#include "seamanswers.h"
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString InUse = QStringLiteral("Hot Key combination is already in use please try another");
+const QString NotSetUp = QStringLiteral(
+    "Hot Key is not set up\rYou will need to use the Tray Icon to Activate Quillbox");
+const QString Placeholder = QStringLiteral("Password Protected Data ");
+const int CtrlAltN = 1078;
+const int CtrlShiftQ = 2081;
+
+QList<StoredPage> pagesIn(const QString &path, NotesSettings &settings)
+{
+    NotesStore store(nullptr);
+    store.setFileName(path);
+    QList<StoredPage> pages;
+    if (!store.read(settings, pages))
+        qWarning("cannot read %s", qPrintable(path));
+    return pages;
+}
+
+// The user picks Ctrl+Shift+Q in the options dialog and presses OK.
+int chooseCtrlShiftQ(QDialog &dialog)
+{
+    dialog.findChild<QComboBox *>(QStringLiteral("specialKey"))->setCurrentIndex(2);
+    dialog.findChild<HotKeyEdit *>(QStringLiteral("standardKey"))->setVirtualKey('Q');
+    dialog.findChild<QPushButton *>(QStringLiteral("ok"))->click();
+    return dialog.result();
+}
+} // namespace
+
+class ActivationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void registerAppHotKey_data();
+    void registerAppHotKey();
+    void startUpWithoutWorkingHotKey_data();
+    void startUpWithoutWorkingHotKey();
+    void hideWithoutWayBackMinimizes_data();
+    void hideWithoutWayBackMinimizes();
+    void activateOrHideToggles();
+    void aModalDialogIsOnlyBroughtForward();
+    void trayMenu();
+    void trayFollowsTheSetting_data();
+    void trayFollowsTheSetting();
+
+private:
+    QTemporaryDir m_config;
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+void ActivationTest::initTestCase()
+{
+    // The options dialog looks for the start-up entry in the user's autostart folder.
+    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+}
+
+void ActivationTest::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+}
+
+void ActivationTest::cleanup()
+{
+    m_fixture.reset();
+}
+
+void ActivationTest::registerAppHotKey_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("grabWorks");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<bool>("registered");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("none: nothing changes") << -1 << true << false << true << QStringList();
+    QTest::newRow("free") << CtrlShiftQ << true << true << true << QStringList();
+    QTest::newRow("taken") << CtrlShiftQ << false << false << false << QStringList{InUse};
+}
+
+void ActivationTest::registerAppHotKey()
+{
+    QFETCH(int, code);
+    QFETCH(bool, grabWorks);
+    QFETCH(bool, result);
+    QFETCH(bool, registered);
+    QFETCH(QStringList, messages);
+    MainWindow &window = m_fixture->start();
+    QVERIFY(window.hotKeyRegistered());
+    QCOMPARE(m_fixture->grabbedHotKeys(), QList<int>{CtrlAltN});
+    SeamAnswers answers;
+    window.settings().hotKeyCode = code;
+    m_fixture->setHotKeyGrabWorks(grabWorks);
+
+    QCOMPARE(window.registerAppHotKey(), result);
+    QCOMPARE(window.hotKeyRegistered(), registered);
+    QCOMPARE(m_fixture->grabbedHotKeys().size(), code < 0 ? 1 : 2);
+    QCOMPARE(answers.texts(), messages);
+    for (const DialogSeam::Message &message : answers.messages) {
+        QCOMPARE(message.kind, DialogSeam::Kind::Plain);
+        QCOMPARE(message.buttons, QMessageBox::Ok);
+    }
+}
+
+void ActivationTest::startUpWithoutWorkingHotKey_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("grabWorks");
+    QTest::addColumn<bool>("chooseInDialog");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("hotKeyAfter");
+    QTest::newRow("none stored, dialog cancelled")
+        << -1 << true << false << QStringList{NotSetUp} << -1;
+    QTest::newRow("none stored, one chosen") << -1 << true << true << QStringList() << CtrlShiftQ;
+    QTest::newRow("stored key taken, dialog cancelled")
+        << CtrlAltN << false << false << QStringList{InUse, NotSetUp} << CtrlAltN;
+}
+
+void ActivationTest::startUpWithoutWorkingHotKey()
+{
+    QFETCH(int, stored);
+    QFETCH(bool, grabWorks);
+    QFETCH(bool, chooseInDialog);
+    QFETCH(QStringList, messages);
+    QFETCH(int, hotKeyAfter);
+    NotesSettings settings;
+    settings.hotKeyCode = stored;
+    settings.showTrayIcon = false;
+    m_fixture->writeNotes({{QStringLiteral("Page"), {QStringLiteral("text")}}}, settings);
+    m_fixture->setHotKeyGrabWorks(grabWorks);
+    bool visibleInDialog = false;
+    SeamAnswers answers([&](QDialog &dialog) {
+        visibleInDialog = m_fixture->window().isVisible();
+        return chooseInDialog ? chooseCtrlShiftQ(dialog) : int(QDialog::Rejected);
+    });
+
+    MainWindow &window = m_fixture->start({}, WindowFixture::HotKeyStep::Program);
+    QCOMPARE(answers.dialogs, QStringList{"OptionsDialog"});
+    QVERIFY(visibleInDialog);
+    QCOMPARE(answers.texts(), messages);
+    QCOMPARE(window.settings().hotKeyCode, hotKeyAfter);
+    QCOMPARE(window.hotKeyRegistered(), chooseInDialog);
+    QCOMPARE(window.tray().isWanted(), !chooseInDialog);
+    QCOMPARE(window.windowTitle().contains(QStringLiteral("Ctrl+Shift+Q = Activate")),
+             chooseInDialog);
+    // The start-up went on: the page is shown and nothing is left to save.
+    QVERIFY(window.isVisible());
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("text"));
+    QVERIFY(!window.settingsChanged());
+    NotesSettings read;
+    pagesIn(m_fixture->notesPath(), read);
+    QCOMPARE(read.hotKeyCode, chooseInDialog ? CtrlShiftQ : stored);
+}
+
+void ActivationTest::hideWithoutWayBackMinimizes_data()
+{
+    QTest::addColumn<bool>("hotKeyWorks");
+    QTest::newRow("hot key registered: hidden") << true;
+    QTest::newRow("no hot key, no tray: minimized") << false;
+}
+
+void ActivationTest::hideWithoutWayBackMinimizes()
+{
+    QFETCH(bool, hotKeyWorks);
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    settings.passwordText = QStringLiteral("pw");
+    settings.hideDisablesPassword = true;
+    m_fixture->writeNotes({{QStringLiteral("Secret"), {QStringLiteral("hidden")}, true}}, settings);
+    m_fixture->setHotKeyGrabWorks(hotKeyWorks);
+    SeamAnswers answers;
+    MainWindow &window = m_fixture->start();
+    QVERIFY(!window.tray().isActive());
+    window.lockState().setRevealed(true);
+    window.pageEnter();
+    m_fixture->press(Qt::Key_End);
+    m_fixture->type(QStringLiteral(" typed"));
+
+    m_fixture->press(Qt::Key_Escape);
+    QCOMPARE(window.isVisible(), !hotKeyWorks);
+    QCOMPARE(window.isMinimized(), !hotKeyWorks);
+    NotesSettings read;
+    QCOMPARE(pagesIn(m_fixture->notesPath(), read).at(0).record.lines, QStringList{"hidden typed"});
+    QVERIFY(m_fixture->editor().text().isEmpty());
+
+    window.activateOrHide();
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+    QCOMPARE(m_fixture->editor().text(), Placeholder);
+}
+
+void ActivationTest::activateOrHideToggles()
+{
+    m_fixture->writeNotes({{QStringLiteral("Page"), {QStringLiteral("text")}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->type(QStringLiteral("new "));
+
+    window.activateOrHide();
+    QVERIFY(!window.isVisible());
+    NotesSettings read;
+    QCOMPARE(pagesIn(m_fixture->notesPath(), read).at(0).record.lines, QStringList{"new text"});
+
+    window.activateOrHide();
+    QVERIFY(window.isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // The offscreen platform keeps the focus window through a hide, so QApplication never
+    // hears of the activation again; the window system's focus window is what counts here.
+    QCOMPARE(QGuiApplication::focusWindow(), window.windowHandle());
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("new text"));
+
+    window.showMinimized();
+    window.activateOrHide();
+    QVERIFY(!window.isMinimized());
+    QVERIFY(window.isVisible());
+}
+
+void ActivationTest::aModalDialogIsOnlyBroughtForward()
+{
+    MainWindow &window = m_fixture->start();
+    bool visibleAfterHotKey = false;
+    bool dialogActive = false;
+    SeamAnswers answers([&](QDialog &dialog) {
+        dialog.open();
+        dialogActive = QTest::qWaitForWindowActive(&dialog);
+        window.activateOrHide();
+        visibleAfterHotKey = window.isVisible() && dialog.isVisible();
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+
+    m_fixture->press(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(answers.dialogs, QStringList{"OptionsDialog"});
+    QVERIFY(dialogActive);
+    QVERIFY(visibleAfterHotKey);
+    QVERIFY(answers.messages.isEmpty());
+}
+
+void ActivationTest::trayMenu()
+{
+    m_fixture->writeNotes({{QStringLiteral("Page"), {QStringLiteral("text")}}});
+    MainWindow &window = m_fixture->start();
+    TrayIcon &tray = window.tray().icon();
+    QCOMPARE(tray.toolTip(), QStringLiteral("Activate Quillbox"));
+    const QList<QAction *> items = tray.menu()->actions();
+    QCOMPARE(items.size(), 5);
+    QCOMPARE(items.at(0)->text(), QStringLiteral("Quillbox"));
+    QVERIFY(!items.at(0)->isEnabled());
+    QVERIFY(items.at(1)->isSeparator());
+
+    m_fixture->type(QStringLiteral("tray "));
+    items.at(3)->trigger(); // Hide
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.exitRequested());
+    NotesSettings read;
+    QCOMPARE(pagesIn(m_fixture->notesPath(), read).at(0).record.lines, QStringList{"tray text"});
+
+    items.at(2)->trigger(); // Activate
+    QVERIFY(window.isVisible());
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("tray text"));
+
+    QSignalSpy exited(&window, &MainWindow::exited);
+    items.at(4)->trigger(); // Exit
+    QCOMPARE(exited.count(), 1);
+    QVERIFY(!window.isVisible());
+}
+
+void ActivationTest::trayFollowsTheSetting_data()
+{
+    QTest::addColumn<bool>("showTrayIcon");
+    QTest::newRow("Show Tray Icon") << true;
+    QTest::newRow("no tray icon") << false;
+}
+
+void ActivationTest::trayFollowsTheSetting()
+{
+    QFETCH(bool, showTrayIcon);
+    NotesSettings settings;
+    settings.showTrayIcon = showTrayIcon;
+    m_fixture->writeNotes({{QStringLiteral("Page"), {}}}, settings);
+    MainWindow &window = m_fixture->start();
+    QCOMPARE(window.tray().isWanted(), showTrayIcon);
+}
+
+QTEST_MAIN(ActivationTest)
+#include "tst_activation.moc"
