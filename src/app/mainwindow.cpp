@@ -7,12 +7,15 @@
 #include "optionscommand.h"
 #include "pagedocument.h"
 #include "pagerecord.h"
+#include "pagesdialog.h"
 #include "pagetabbar.h"
 #include "passwordbar.h"
+#include "passworddialog.h"
 #include "productname.h"
 #include "statusline.h"
 #include "textlines.h"
 #include "weblinks.h"
+#include "windowpages.h"
 #include "windowtexts.h"
 
 #include <QAction>
@@ -138,6 +141,8 @@ void MainWindow::connectCommands()
     connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
     connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
     connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
+    connect(c.setPassword, &QAction::triggered, this, &MainWindow::setPassword);
+    connect(c.configurePages, &QAction::triggered, this, &MainWindow::configurePages);
     connect(c.options, &QAction::triggered, this, &MainWindow::optionsExecute);
     connect(c.undo, &QAction::triggered, this, &MainWindow::undo);
     connect(c.redo, &QAction::triggered, this, &MainWindow::redo);
@@ -561,7 +566,7 @@ bool MainWindow::canComeBack() const
 void MainWindow::protect()
 {
     if (!m_lock.securityEnabled()) {
-        m_commands.setPassword->trigger();
+        setPassword();
         return;
     }
     m_lock.setRevealed(false);
@@ -573,6 +578,24 @@ void MainWindow::disablePassword()
     pageLeave();
     m_lock.setRevealed(false);
     pageEnter();
+}
+
+void MainWindow::setPassword()
+{
+    showPasswordDialog(m_lock, this, [this](int, int context) { showHelp(context); });
+    m_settingsChanged = true;
+}
+
+void MainWindow::configurePages()
+{
+    pageLeave();
+    WindowPages pages(*this);
+    if (!showPagesDialog(pages, m_lock.securityEnabled(), this,
+                         [this](int, int context) { showHelp(context); }))
+        return;
+    pageEnter();
+    m_settingsChanged = true;
+    saveNotes();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -117,6 +117,11 @@ public:
     void protect();
     // Disable Password: lock again and show the current page locked when it is protected.
     void disablePassword();
+    // Set Password: the password dialog; the settings count as changed whatever the user did.
+    void setPassword();
+    // Configure Pages: the pages dialog over the tabs; after "Ok" the current page is shown
+    // again and the Notes file is written.
+    void configurePages();
 
 signals:
     // The window closed for an exit: the application ends.

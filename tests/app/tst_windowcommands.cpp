@@ -2,6 +2,7 @@
 #include "noteeditor.h"
 #include "pagetabbar.h"
 #include "passwordbar.h"
+#include "seamanswers.h"
 #include "statusline.h"
 #include "windowfixture.h"
 
@@ -363,12 +364,13 @@ void WindowCommandsTest::protect()
     MainWindow &window = m_fixture->start();
     window.lockState().setRevealed(true);
     window.pageEnter();
-    QSignalSpy setPassword(window.commands().setPassword, &QAction::triggered);
+    SeamAnswers answers;
 
     m_fixture->press(Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(window.isVisible(), !securityEnabled);
     QCOMPARE(window.lockState().revealed(), !securityEnabled);
-    QCOMPARE(setPassword.count(), securityEnabled ? 0 : 1);
+    QCOMPARE(answers.dialogs, securityEnabled ? QStringList() : QStringList{"PasswordDialog"});
+    QCOMPARE(window.settingsChanged(), !securityEnabled);
     if (securityEnabled) {
         window.activateOrHide();
         QCOMPARE(m_fixture->editor().text(), Placeholder);
