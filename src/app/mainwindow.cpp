@@ -144,6 +144,8 @@ void MainWindow::connectCommands()
     connect(c.setPassword, &QAction::triggered, this, &MainWindow::setPassword);
     connect(c.configurePages, &QAction::triggered, this, &MainWindow::configurePages);
     connect(c.options, &QAction::triggered, this, &MainWindow::optionsExecute);
+    connect(c.find, &QAction::triggered, this, [this] { m_finder.showFindDialog(); });
+    connect(c.findAgain, &QAction::triggered, this, [this] { m_finder.searchPages(); });
     connect(c.undo, &QAction::triggered, this, &MainWindow::undo);
     connect(c.redo, &QAction::triggered, this, &MainWindow::redo);
     const auto onEditor = [this](void (NoteEditor::*command)()) {

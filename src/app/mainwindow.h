@@ -5,6 +5,7 @@
 #include "lockstate.h"
 #include "notessettings.h"
 #include "notesstore.h"
+#include "pagefinder.h"
 #include "pagehighlighting.h"
 #include "traypresence.h"
 #include "windowbounds.h"
@@ -53,6 +54,7 @@ public:
     void setHotKeyGrab(std::function<bool(int code)> grab);
 
     TrayPresence &tray() { return m_tray; }
+    PageFinder &finder() { return m_finder; }
     // OptionsExecute: the options dialog, then its settings applied, saved and checked.
     void optionsExecute();
     // Opens the help at the section of a help context, or says that it is missing.
@@ -174,6 +176,7 @@ private:
     std::function<bool(int)> m_hotKeyGrab;
     TrayPresence m_tray;
     HelpLauncher m_help{this};
+    PageFinder m_finder{*this};
 
     QRect m_savedBounds;
     bool m_settingsChanged = false;

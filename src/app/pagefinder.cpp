@@ -1,0 +1,57 @@
+#include "pagefinder.h"
+
+#include "dialogseam.h"
+#include "mainwindow.h"
+#include "noteeditor.h"
+#include "pagerecord.h"
+#include "pagesearch.h"
+#include "pagetabbar.h"
+#include "textsearchdialog.h"
+
+#include <QApplication>
+
+void PageFinder::showFindDialog()
+{
+    TextSearchDialog dialog(
+        m_history, m_lastSearchText, [this](int context) { m_window.showHelp(context); },
+        &m_window);
+    if (DialogSeam::exec(dialog) == QDialog::Accepted && !m_lastSearchText.isEmpty())
+        searchPages();
+}
+
+void PageFinder::searchPages()
+{
+    if (m_lastSearchText.isEmpty()) {
+        showFindDialog();
+        return;
+    }
+    m_window.pageLeave();
+    const LockState &lock = m_window.lockState();
+    const auto isLocked = [this, &lock](int index) {
+        return lock.isLocked(m_window.pageRecord(index)->isProtected);
+    };
+    QStringList texts;
+    for (int i = 0; i < m_window.pageCount(); ++i)
+        texts.append(isLocked(i) ? QString() : PageSearch::pageText(m_window.pageRecord(i)->lines));
+
+    PageTabBar *tabs = m_window.tabBar();
+    NoteEditor *editor = m_window.editor();
+    const PageSearch::Result result = PageSearch::searchPages(
+        texts, tabs->currentIndex(), editor->selStart(), m_lastSearchText, isLocked);
+    if (result.found) {
+        if (result.page != tabs->currentIndex()) {
+            tabs->setCurrentIndex(result.page);
+            m_window.pageEnter();
+        }
+        editor->setFocus();
+        editor->setSelStart(result.selStart);
+        editor->setSelLength(result.selLength);
+    } else {
+        QApplication::beep();
+        DialogSeam::ask(&m_window, DialogSeam::Kind::Confirm,
+                        PageSearch::notFoundMessage(m_lastSearchText, result.lockedSkipped),
+                        QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Question);
+    }
+    if (editor->isVisible())
+        editor->setFocus();
+}
