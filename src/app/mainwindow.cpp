@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "aboutbox.h"
 #include "copyword.h"
 #include "dialogseam.h"
 #include "keypreview.h"
@@ -146,6 +147,11 @@ void MainWindow::connectCommands()
     connect(c.options, &QAction::triggered, this, &MainWindow::optionsExecute);
     connect(c.find, &QAction::triggered, this, [this] { m_finder.showFindDialog(); });
     connect(c.findAgain, &QAction::triggered, this, [this] { m_finder.searchPages(); });
+    connect(c.help, &QAction::triggered, this, [this] { showHelp(HelpLauncher::Contents); });
+    connect(c.about, &QAction::triggered, this,
+            [this] { AboutBox::showAboutBox(AboutBox::Mode::About, this); });
+    connect(c.licence, &QAction::triggered, this,
+            [this] { AboutBox::showAboutBox(AboutBox::Mode::Licence, this); });
     connect(c.undo, &QAction::triggered, this, &MainWindow::undo);
     connect(c.redo, &QAction::triggered, this, &MainWindow::redo);
     const auto onEditor = [this](void (NoteEditor::*command)()) {
@@ -174,7 +180,7 @@ void MainWindow::connectCommands()
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
     connect(m_editor, &NoteEditor::doubleClicked, this, &MainWindow::copyWord);
     connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
-    connect(m_statusLine, &StatusLine::clicked, this, &MainWindow::webSiteRequested);
+    connect(m_statusLine, &StatusLine::clicked, this, [this] { WebLinks::openWebSite(this); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive)

@@ -97,8 +97,6 @@ public:
     NoteEditor *editor() const { return m_editor; }
     PasswordBar *passwordBar() const { return m_passwordBar; }
     StatusLine *statusLine() const { return m_statusLine; }
-    // Options, Find, Find Again, Set Password, Configure Pages, Help, About and Licence are
-    // wired by whoever provides their dialogs; Protect with security off triggers Set Password.
     const WindowCommands &commands() const { return m_commands; }
 
     // Colours, highlighter colours and keywords, word wrap and the gutter from the settings.
@@ -128,8 +126,6 @@ public:
 signals:
     // The window closed for an exit: the application ends.
     void exited();
-    // A click on the status line: open the maker's web site.
-    void webSiteRequested();
 
 protected:
     void changeEvent(QEvent *event) override;
