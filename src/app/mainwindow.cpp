@@ -136,15 +136,11 @@ void MainWindow::connectCommands()
     const WindowCommands &c = m_commands;
     connect(c.exit, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(c.hide, &QAction::triggered, this, &MainWindow::hideWindow);
-    connect(c.next, &QAction::triggered, this, &MainWindow::nextPage);
-    connect(c.prev, &QAction::triggered, this, &MainWindow::previousPage);
     connect(c.save, &QAction::triggered, this, &MainWindow::saveNotes);
     connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
     connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
     connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
     connect(c.setPassword, &QAction::triggered, this, &MainWindow::setPassword);
-    connect(c.configurePages, &QAction::triggered, this, &MainWindow::configurePages);
-    connect(c.options, &QAction::triggered, this, &MainWindow::optionsExecute);
     connect(c.find, &QAction::triggered, this, [this] { m_finder.showFindDialog(); });
     connect(c.findAgain, &QAction::triggered, this, [this] { m_finder.searchPages(); });
     connect(c.help, &QAction::triggered, this, [this] { showHelp(HelpLauncher::Contents); });
@@ -152,18 +148,28 @@ void MainWindow::connectCommands()
             [this] { AboutBox::showAboutBox(AboutBox::Mode::About, this); });
     connect(c.licence, &QAction::triggered, this,
             [this] { AboutBox::showAboutBox(AboutBox::Mode::Licence, this); });
-    connect(c.undo, &QAction::triggered, this, &MainWindow::undo);
-    connect(c.redo, &QAction::triggered, this, &MainWindow::redo);
     const auto onEditor = [this](void (NoteEditor::*command)()) {
         return [this, command] {
             if (m_editor->isVisible() && !m_editor->isReadOnly())
                 (m_editor->*command)();
         };
     };
-    connect(c.cut, &QAction::triggered, this, onEditor(&NoteEditor::cut));
-    connect(c.copy, &QAction::triggered, this, onEditor(&NoteEditor::copy));
-    connect(c.paste, &QAction::triggered, this, onEditor(&NoteEditor::paste));
-    connect(c.deleteSelection, &QAction::triggered, this, onEditor(&NoteEditor::deleteSelection));
+    const auto editItem = [this](QAction *item, std::function<void()> command) {
+        connectMenuItem(item, &MainWindow::updateEditMenu, std::move(command));
+    };
+    editItem(c.undo, [this] { m_editor->undo(); });
+    editItem(c.redo, [this] { m_editor->redo(); });
+    editItem(c.cut, onEditor(&NoteEditor::cut));
+    editItem(c.copy, onEditor(&NoteEditor::copy));
+    editItem(c.paste, onEditor(&NoteEditor::paste));
+    editItem(c.deleteSelection, onEditor(&NoteEditor::deleteSelection));
+    editItem(c.options, [this] { optionsExecute(); });
+    const auto pagesItem = [this](QAction *item, std::function<void()> command) {
+        connectMenuItem(item, &MainWindow::updatePagesMenu, std::move(command));
+    };
+    pagesItem(c.prev, [this] { previousPage(); });
+    pagesItem(c.next, [this] { nextPage(); });
+    pagesItem(c.configurePages, [this] { configurePages(); });
     connect(c.editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
     connect(c.pagesMenu, &QMenu::aboutToShow, this, &MainWindow::updatePagesMenu);
     connect(c.editMenu, &QMenu::aboutToHide, this, &MainWindow::enableMenus);
@@ -688,26 +694,30 @@ void MainWindow::copyWord()
         QGuiApplication::clipboard()->setText(text.mid(word.start, word.length));
 }
 
-void MainWindow::undo()
+// An item of the Edit or Pages menu runs as the menu runs it, also through its shortcut: the
+// menu's handler first brings the items' enabled states up to date, and the item runs only when
+// it is enabled then. Closed, the menus keep every item enabled, so that each shortcut reaches
+// this point and is taken by the window whatever the item's state.
+void MainWindow::connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
+                                 std::function<void()> command)
 {
-    if (m_editor->canUndo())
-        m_editor->undo();
+    connect(item, &QAction::triggered, this, [this, item, menuHandler, command] {
+        (this->*menuHandler)();
+        const bool enabled = item->isEnabled();
+        enableMenus();
+        if (enabled)
+            command();
+    });
 }
 
-void MainWindow::redo()
-{
-    if (m_editor->canRedo())
-        m_editor->redo();
-}
-
-// The menus show what can be done now; closed, their items stay enabled so that their
-// shortcuts always reach the handlers, which check the same conditions.
+// Opening the Edit menu (Edit1Click): undo and redo as the editor can.
 void MainWindow::updateEditMenu()
 {
     m_commands.undo->setEnabled(m_editor->canUndo());
     m_commands.redo->setEnabled(m_editor->canRedo());
 }
 
+// Opening the Pages menu (Pages1Click): no stepping past the first or the last page.
 void MainWindow::updatePagesMenu()
 {
     m_commands.prev->setEnabled(m_tabs->currentIndex() > 0);

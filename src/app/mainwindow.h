@@ -16,6 +16,7 @@
 #include <functional>
 
 class KeyPreview;
+class QAction;
 class NoteEditor;
 class PageTabBar;
 class PasswordBar;
@@ -150,8 +151,8 @@ private:
     void saveBeforeExit();
     void editorChanged();
     void copyWord();
-    void undo();
-    void redo();
+    void connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
+                         std::function<void()> command);
     void updateEditMenu();
     void updatePagesMenu();
     void enableMenus();

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +29,28 @@ NotesSettings lockedSettings()
     settings.passwordText = QStringLiteral("abc");
     return settings;
 }
+
+// Counts the presses of one key that reach a control.
+class KeyPressCounter : public QObject
+{
+public:
+    KeyPressCounter(QObject *watched, Qt::Key key) : m_key(key)
+    {
+        watched->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == m_key)
+            ++count;
+        return false;
+    }
+
+private:
+    Qt::Key m_key;
+};
 
 // Opens the menu as a click on its title does, and reads which items are enabled.
 QList<bool> enabledWhenOpened(QMenu *menu, const QList<QAction *> &items)
@@ -58,6 +81,8 @@ private slots:
     void editMenuEnabling();
     void pagesMenuEnabling_data();
     void pagesMenuEnabling();
+    void menuShortcutsBelongToTheWindow_data();
+    void menuShortcutsBelongToTheWindow();
     void clipboardCommands_data();
     void clipboardCommands();
     void pasteNeverReachesThePasswordBar();
@@ -237,6 +262,60 @@ void WindowCommandsTest::pagesMenuEnabling()
     m_fixture->clickTab(current);
     const WindowCommands &commands = window.commands();
     QCOMPARE(enabledWhenOpened(commands.pagesMenu, {commands.prev, commands.next}), enabled);
+}
+
+void WindowCommandsTest::menuShortcutsBelongToTheWindow_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("text");
+    const QString typed = QStringLiteral("one two");
+    QTest::newRow("Ctrl+Z undoes") << (Qt::CTRL | Qt::Key_Z) << "Undo" << 1 << QString();
+    QTest::newRow("Ctrl+Shift+Z, nothing to redo")
+        << (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) << "Redo" << 1 << typed;
+    QTest::newRow("Ctrl+X") << (Qt::CTRL | Qt::Key_X) << "Cu&t" << 1 << "one ";
+    QTest::newRow("Ctrl+C") << (Qt::CTRL | Qt::Key_C) << "&Copy" << 1 << typed;
+    QTest::newRow("Ctrl+V") << (Qt::CTRL | Qt::Key_V) << "&Paste" << 1 << "one clip";
+    QTest::newRow("Ctrl+PgDn on the last page")
+        << (Qt::CTRL | Qt::Key_PageDown) << "Next Page" << 1 << typed;
+    QTest::newRow("Ctrl+PgUp steps back")
+        << (Qt::CTRL | Qt::Key_PageUp) << "Previous Page" << 0 << QString();
+}
+
+// The Edit and Pages items run through the window however the editor would take the key:
+// the item's command runs once (when its menu's handler leaves it enabled), the editor never
+// sees the key.
+void WindowCommandsTest::menuShortcutsBelongToTheWindow()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, item);
+    QFETCH(int, page);
+    QFETCH(QString, text);
+    m_fixture->writeNotes({{QStringLiteral("First"), {}}, {QStringLiteral("Second"), {}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->type(QStringLiteral("one two"));
+    NoteEditor &editor = m_fixture->editor();
+    editor.setSelStart(4);
+    editor.setSelLength(3);
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    QVERIFY(editor.hasFocus());
+    QAction *action = nullptr;
+    for (QAction *candidate : window.actions()) {
+        if (candidate->text() == item)
+            action = candidate;
+    }
+    QVERIFY(action);
+    QSignalSpy triggered(action, &QAction::triggered);
+    KeyPressCounter reachingEditor(&editor, key.key());
+
+    m_fixture->press(key.key(), key.keyboardModifiers());
+    QCOMPARE(triggered.count(), 1);
+    QCOMPARE(reachingEditor.count, 0);
+    QCOMPARE(window.tabBar()->currentIndex(), page);
+    QCOMPARE(editor.text(), text);
+    QVERIFY(action->isEnabled());
 }
 
 void WindowCommandsTest::clipboardCommands_data()
