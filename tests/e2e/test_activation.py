@@ -1,115 +1,143 @@
 """Showing, hiding, saving and ending the program with the hot key, the tray icon, the close box,
 Esc, the tray menu and signals, as a person (or the session) would."""
 
+import os
 import signal
-import time
 import unittest
 
 from desktop import wait_until
-from e2ecase import QuillboxCase
+from e2ecase import CTRL_ALT_A, QuillboxCase
 from notesfile import page_lines, read_ini
 
-CTRL_ALT_A = "ctrl+alt+a"
+TEXT = "alpha beta.gamma delta"
 
 
 class ActivationTest(QuillboxCase):
     def test_hot_key_from_another_window_shows_hides_and_shows(self):
-        app = self.start()
-        app.wait_shown()
+        app = self.start_in_front()
         self.desktop.key("ctrl+End")
         self.desktop.type_text(" zeta")
+        self.wait_line(TEXT + " zeta")
         self.other_window()
-        before = app.notes_mtime()
+        self.assertFalse(app.is_active())
+        before = app.file_state()
 
-        self.desktop.key(CTRL_ALT_A)
-        app.wait_active()
-        self.desktop.key(CTRL_ALT_A)
-        app.wait_hidden()
-        wait_until(lambda: app.notes_mtime() != before, what="the Notes file saved")
-        self.assertEqual(page_lines(read_ini(app.notes), 0), ["alpha beta.gamma delta zeta"])
-        self.desktop.key(CTRL_ALT_A)
-        app.wait_active()
+        self.hot_key(app)
+        self.hot_key(app, shown=False)
+        app.wait_saved(before)
+        self.assertEqual(page_lines(read_ini(app.notes), 0), [TEXT + " zeta"])
+        self.hot_key(app)
 
-    def test_close_box_and_escape_hide_and_the_process_stays(self):
-        app = self.start()
-        window = app.wait_shown()
-        self.desktop.run("xdotool", "windowclose", window, check=False)
+    def test_close_box_hides_and_the_process_stays(self):
+        app = self.start_in_front()
+        self.desktop.click_at(*self.desktop.close_box(app.window()))
         app.wait_hidden()
         self.assertIsNone(app.process.poll())
-        self.desktop.key(CTRL_ALT_A)
-        app.wait_active()
+        self.hot_key(app)
         self.desktop.key("Escape")
         app.wait_hidden()
         self.assertIsNone(app.process.poll())
+        self.hot_key(app)
 
     def test_tray_click_toggles_and_tray_exit_saves_and_ends(self):
-        app = self.start()
-        app.wait_shown()
+        app = self.start_in_front()
         self.desktop.type_text("typed ")
-        x, y = self.desktop.tray_icon_center()
+        self.wait_line("typed ")
+        icon = wait_until(lambda: self.desktop.tray_icon(app.pid), what="the tray icon docked")
         self.other_window()
-        self.desktop.click_at(x, y)
+
+        self.desktop.click_at(*icon)
         app.wait_active()
-        self.desktop.click_at(x, y)
+        self.desktop.click_at(*icon)
         app.wait_hidden()
-        self.desktop.click_at(x, y, button=3)
-        time.sleep(0.5)
-        self.desktop.key("Up")  # the last item of the menu: "Exit"
-        self.desktop.key("Return")
+        self.desktop.click_at(*icon)
+        app.wait_active()
+        self.desktop.key("Escape")
+        app.wait_hidden()
+
+        self._tray_menu_choose(app, icon, "Up")  # the last item, "Exit"
         self.assertEqual(app.wait_exit(), 0)
-        self.assertEqual(page_lines(read_ini(app.notes), 0)[0], "typed alpha beta.gamma delta")
+        self.assertEqual(page_lines(read_ini(app.notes), 0), ["typed " + TEXT])
+        self.assertFalse(os.path.exists(os.path.join(self.desktop.home, "QuillIni.lck")))
+
+    def _tray_menu_choose(self, app, icon, *keys):
+        before = set(app.windows())
+        self.desktop.click_at(*icon, button=3)
+        wait_until(lambda: set(app.windows()) - before, what="the tray menu open")
+        self.desktop.key(*keys, "Return")
 
     def test_sigterm_writes_unsaved_edits_before_the_process_ends(self):
-        app = self.start()
-        app.wait_shown()
+        app = self.start_in_front()
         self.desktop.type_text("unsaved ")
-        time.sleep(0.3)
+        self.wait_line("unsaved ")
         app.signal(signal.SIGTERM)
         self.assertEqual(app.wait_exit(), 0)
-        self.assertEqual(page_lines(read_ini(app.notes), 0)[0], "unsaved alpha beta.gamma delta")
+        self.assertEqual(page_lines(read_ini(app.notes), 0), ["unsaved " + TEXT])
 
     def test_hide_switch_starts_hidden_with_the_hot_key_working(self):
         for switch in ("/hide", "/HIDE", "--hide"):
             with self.subTest(switch=switch):
                 app = self.start(switch)
-                wait_until(lambda: app.window(visible=False), what="the window created")
-                time.sleep(1.0)
+                app.wait_started()
                 self.assertIsNone(app.window(visible=True))
-                self.desktop.key(CTRL_ALT_A)
-                app.wait_active()
-                app.process.terminate()
-                app.wait_exit()
+                self.assertIsNone(app.process.poll())
+                self.hot_key(app)
+                app.signal(signal.SIGTERM)
+                self.assertEqual(app.wait_exit(), 0)
 
     URL = "https://www.example.org/accounts/user/settings/password/reset?token=abcdef0123456789"
 
     def test_double_click_copies_the_whole_word(self):
-        app = self.start(pages=[("Words", ["pw " + self.URL], False)])
-        window = app.wait_shown()
-        self.desktop.run("xclip", "-selection", "clipboard", "-i", "/dev/null", check=False)
-        x, y, _, _ = self.desktop.window_geometry(window)
-        # The long address fills the first line from the fourth column on; a point a third of
-        # the way along the line lies inside it whatever the font's exact width.
-        self.desktop.click_at(x + 220, y + self.FIRST_LINE_Y, repeat=2)
-        wait_until(lambda: self.desktop.clipboard() == self.URL, what="the address copied")
-
-    FIRST_LINE_Y = 72
+        # Every line holds the long address after a short word, so a double click in the middle
+        # of the editor lands inside an address whatever the font's exact size.
+        app = self.start_in_front(pages=[("Words", ["pw " + self.URL + " end"] * 60, False)])
+        self.desktop.set_clipboard("nothing copied yet")
+        x, y, width, height = self.desktop.window_geometry(app.window())
+        self.desktop.click_at(x + width // 2, y + height // 2, repeat=2)
+        self.desktop.wait_clipboard(self.URL)
 
     def test_second_copy_reports_the_hot_key_taken_and_both_save_cleanly(self):
-        first = self.start()
-        first.wait_shown()
+        first = self.start_in_front()
         second = self.start(notes=first.notes)
-        wait_until(lambda: len(self.desktop.windows(name="Quillbox", visible=True)) >= 2,
-                   what="the second copy's message")
-        time.sleep(0.5)
-        self.assertIsNone(second.process.poll())
+        box = second.wait_window("Quillbox")
         self.assertIsNone(first.process.poll())
+        self.desktop.key("Return")
+        second.wait_window_gone("Quillbox")
+        # Without a hot key of its own the copy asks for another one; cancelled, it tells the
+        # user to use the tray icon instead, and runs on.
+        second.wait_window("Quillbox Options")
+        self.desktop.key("Escape")
+        self.assertNotEqual(box, second.wait_window("Quillbox"))
+        self.desktop.key("Return")
+        window = wait_until(lambda: second.window(), what="the second copy's window")
+        self.assertIsNone(second.process.poll())
+
+        # Both edit the one page. The copy that goes to the background saves; the other saves
+        # at its end; each save merges into what the other wrote.
+        self.desktop.run("xdotool", "windowactivate", "--sync", window, check=False)
+        second.wait_active()
+        self.desktop.key("ctrl+End")
+        self.desktop.type_text(" second")
+        self.wait_line(TEXT + " second")
+        before = second.file_state()
+        self.hot_key(first)
+        second.wait_saved(before)
+        self.assertEqual(page_lines(read_ini(first.notes), 0), [TEXT + " second"])
+        self.desktop.key("ctrl+End")
+        self.desktop.type_text(" first")
+        self.wait_line(TEXT + " first")
+
         for app in (first, second):
             app.signal(signal.SIGTERM)
-            app.wait_exit()
+        for app in (first, second):
+            self.assertEqual(app.wait_exit(), 0)
         ini = read_ini(first.notes)
-        self.assertEqual(ini["NOTES TABNAMES"]["ITEMDATA(0001)"], "First")
-        self.assertEqual(page_lines(ini, 0), ["alpha beta.gamma delta"])
-
+        self.assertEqual(ini["NOTES TABNAMES"], {"ITEMS": "1", "ITEMDATA(0001)": "First"})
+        self.assertEqual(page_lines(ini, 0), [TEXT + " first"])
+        self.assertEqual(ini["NOTES"]["HOTKEY"], "1065")
+        leftovers = [name for name in os.listdir(self.desktop.home)
+                     if name.endswith((".lck", ".tmp"))]
+        self.assertEqual(leftovers, [])
 
 if __name__ == "__main__":
     unittest.main()
