@@ -3,6 +3,7 @@
 #include "aboutbox.h"
 #include "copyword.h"
 #include "dialogseam.h"
+#include "focusreturn.h"
 #include "keypreview.h"
 #include "noteeditor.h"
 #include "optionscommand.h"
@@ -89,6 +90,8 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     connect(&tray, &TrayIcon::hideRequested, this, &QWidget::close);
     connect(&tray, &TrayIcon::exitRequested, this, &MainWindow::exitProgram);
     m_tray.setWanted(true);
+
+    new FocusReturn(*this);
 
     connectCommands();
     updateCaption();

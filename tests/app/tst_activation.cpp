@@ -60,6 +60,7 @@ private slots:
     void hideWithoutWayBackMinimizes();
     void activateOrHideToggles();
     void aModalDialogIsOnlyBroughtForward();
+    void theKeyboardComesBackAfterADialog();
     void trayMenu();
     void trayFollowsTheSetting_data();
     void trayFollowsTheSetting();
@@ -252,6 +253,31 @@ void ActivationTest::aModalDialogIsOnlyBroughtForward()
     QVERIFY(dialogActive);
     QVERIFY(visibleAfterHotKey);
     QVERIFY(answers.messages.isEmpty());
+}
+
+// The window system may leave the keyboard nowhere, or with the closing dialog, when two
+// dialogs close at once; a stray window taking it stands for that here.
+void ActivationTest::theKeyboardComesBackAfterADialog()
+{
+    MainWindow &window = m_fixture->start();
+    QWidget stray;
+    bool dialogActive = false;
+    bool strayActive = false;
+    SeamAnswers answers([&](QDialog &dialog) {
+        dialog.open();
+        dialogActive = QTest::qWaitForWindowActive(&dialog);
+        stray.show();
+        stray.activateWindow();
+        strayActive = QTest::qWaitForWindowActive(&stray);
+        dialog.reject();
+        return dialog.result();
+    });
+
+    window.commands().setPassword->trigger();
+    QCOMPARE(answers.dialogs, QStringList{"PasswordDialog"});
+    QVERIFY(dialogActive);
+    QVERIFY(strayActive);
+    QTRY_COMPARE(QGuiApplication::focusWindow(), window.windowHandle());
 }
 
 void ActivationTest::trayMenu()
