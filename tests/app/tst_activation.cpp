@@ -1,7 +1,6 @@
 #include "hotkeyedit.h"
 #include "mainwindow.h"
 #include "noteeditor.h"
-#include "notesstore.h"
 #include "optionsdialog.h"
 #include "seamanswers.h"
 #include "windowfixture.h"
@@ -22,16 +21,6 @@ const QString NotSetUp = QStringLiteral(
 const QString Placeholder = QStringLiteral("Password Protected Data ");
 const int CtrlAltN = 1078;
 const int CtrlShiftQ = 2081;
-
-QList<StoredPage> pagesIn(const QString &path, NotesSettings &settings)
-{
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    QList<StoredPage> pages;
-    if (!store.read(settings, pages))
-        qWarning("cannot read %s", qPrintable(path));
-    return pages;
-}
 
 // The user picks Ctrl+Shift+Q in the options dialog and presses OK.
 int chooseCtrlShiftQ(QDialog &dialog)
@@ -167,9 +156,8 @@ void ActivationTest::startUpWithoutWorkingHotKey()
     QVERIFY(window.isVisible());
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("text"));
     QVERIFY(!window.settingsChanged());
-    NotesSettings read;
-    pagesIn(m_fixture->notesPath(), read);
-    QCOMPARE(read.hotKeyCode, chooseInDialog ? CtrlShiftQ : stored);
+    QCOMPARE(WindowFixture::settingsIn(m_fixture->notesPath()).hotKeyCode,
+             chooseInDialog ? CtrlShiftQ : stored);
 }
 
 void ActivationTest::hideWithoutWayBackMinimizes_data()
@@ -199,8 +187,8 @@ void ActivationTest::hideWithoutWayBackMinimizes()
     m_fixture->press(Qt::Key_Escape);
     QCOMPARE(window.isVisible(), !hotKeyWorks);
     QCOMPARE(window.isMinimized(), !hotKeyWorks);
-    NotesSettings read;
-    QCOMPARE(pagesIn(m_fixture->notesPath(), read).at(0).record.lines, QStringList{"hidden typed"});
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
+             QStringList{"hidden typed"});
     QVERIFY(m_fixture->editor().text().isEmpty());
 
     window.activateOrHide();
@@ -217,8 +205,8 @@ void ActivationTest::activateOrHideToggles()
 
     window.activateOrHide();
     QVERIFY(!window.isVisible());
-    NotesSettings read;
-    QCOMPARE(pagesIn(m_fixture->notesPath(), read).at(0).record.lines, QStringList{"new text"});
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
+             QStringList{"new text"});
 
     window.activateOrHide();
     QVERIFY(window.isVisible());
@@ -296,8 +284,8 @@ void ActivationTest::trayMenu()
     items.at(3)->trigger(); // Hide
     QVERIFY(!window.isVisible());
     QVERIFY(!window.exitRequested());
-    NotesSettings read;
-    QCOMPARE(pagesIn(m_fixture->notesPath(), read).at(0).record.lines, QStringList{"tray text"});
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
+             QStringList{"tray text"});
 
     items.at(2)->trigger(); // Activate
     QVERIFY(window.isVisible());

@@ -1,7 +1,6 @@
 #include "dialogseam.h"
 #include "mainwindow.h"
 #include "noteeditor.h"
-#include "notesstore.h"
 #include "pagetabbar.h"
 #include "passwordbar.h"
 #include "seamanswers.h"
@@ -16,17 +15,6 @@
 #include <QTest>
 
 namespace {
-QList<StoredPage> pagesIn(const QString &path)
-{
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    if (!store.read(settings, pages))
-        qWarning("cannot read %s", qPrintable(path));
-    return pages;
-}
-
 // A Notes file that cannot be written while a file stands where its folder should be.
 QString blockedNotesPath(const QString &inTheWay)
 {
@@ -150,7 +138,7 @@ void NotesSavingTest::failedSaveKeepsTheFlags()
     QVERIFY(window.saveNotes());
     QVERIFY(!window.notesChanged());
     QVERIFY(!window.positionsChanged());
-    const QList<StoredPage> pages = pagesIn(path);
+    const QList<StoredPage> pages = WindowFixture::pagesIn(path);
     QCOMPARE(pages.size(), 4);
     QCOMPARE(pages.at(0).record.lines, QStringList{"kept"});
     QCOMPARE(pages.at(0).record.caretX, 5);
@@ -189,7 +177,7 @@ void NotesSavingTest::failedSaveAtExitAsks()
     QVERIFY2(message.text.contains(QDir::toNativeSeparators(inTheWay)), qPrintable(message.text));
     QCOMPARE(QFileInfo::exists(path), retry);
     if (retry)
-        QCOMPARE(pagesIn(path).at(0).record.lines, QStringList{"typed"});
+        QCOMPARE(WindowFixture::pagesIn(path).at(0).record.lines, QStringList{"typed"});
 }
 
 void NotesSavingTest::unreadableFileIsReportedOnce()
@@ -235,7 +223,8 @@ void NotesSavingTest::hideDisablesPassword()
     QVERIFY(!window.isVisible());
     QCOMPARE(window.lockState().revealed(), !hideDisablesPassword);
     QCOMPARE(m_fixture->editor().text().isEmpty(), hideDisablesPassword);
-    QCOMPARE(pagesIn(m_fixture->notesPath()).at(0).record.lines, QStringList{"hidden text"});
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
+             QStringList{"hidden text"});
 
     window.activateOrHide();
     QVERIFY(window.isVisible());
@@ -273,7 +262,8 @@ void NotesSavingTest::deactivationSaves()
     emit qApp->applicationStateChanged(Qt::ApplicationInactive);
     QVERIFY(!window.notesChanged());
     QVERIFY(window.isVisible());
-    QCOMPARE(pagesIn(m_fixture->notesPath()).at(0).record.lines, QStringList{"typed"});
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
+             QStringList{"typed"});
 }
 
 void NotesSavingTest::startUpHides_data()

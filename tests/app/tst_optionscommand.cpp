@@ -3,7 +3,6 @@
 #include "hotkeyedit.h"
 #include "mainwindow.h"
 #include "noteeditor.h"
-#include "notesstore.h"
 #include "seamanswers.h"
 #include "windowfixture.h"
 
@@ -23,17 +22,6 @@ namespace {
 
 const int CtrlAltN = 1078;
 const int CtrlShiftQ = 2081;
-
-NotesSettings settingsIn(const QString &path)
-{
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    if (!store.read(settings, pages))
-        qWarning("cannot read %s", qPrintable(path));
-    return settings;
-}
 
 // The colour each of the six panels is given, in the dialog's order.
 const QList<std::pair<const char *, QColor>> PanelColors = {
@@ -177,7 +165,7 @@ void OptionsCommandTest::everyOptionSurvivesARestart()
     QVERIFY(!window.tray().isWanted());
     QVERIFY(window.windowTitle().contains(QStringLiteral("Ctrl+Shift+Q = Activate")));
     // Written by OK.
-    compareWithTheChanges(settingsIn(notesPath), backupFolder);
+    compareWithTheChanges(WindowFixture::settingsIn(notesPath), backupFolder);
 
     window.exitProgram();
     m_fixture->discard();

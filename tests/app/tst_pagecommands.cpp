@@ -1,6 +1,5 @@
 #include "mainwindow.h"
 #include "noteeditor.h"
-#include "notesstore.h"
 #include "pagerecord.h"
 #include "pagetabbar.h"
 #include "seamanswers.h"
@@ -15,17 +14,6 @@
 #include <QTest>
 
 namespace {
-
-QList<StoredPage> pagesIn(const QString &path)
-{
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    if (!store.read(settings, pages))
-        qWarning("cannot read %s", qPrintable(path));
-    return pages;
-}
 
 QStringList tabNames(const MainWindow &window)
 {
@@ -151,7 +139,7 @@ void PageCommandsTest::configurePagesRenameAndMove()
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("second"));
 
     // "Ok" saved the pages as the dialog left them.
-    const QList<StoredPage> stored = pagesIn(m_fixture->notesPath());
+    const QList<StoredPage> stored = WindowFixture::pagesIn(m_fixture->notesPath());
     QCOMPARE(stored.size(), 3);
     QCOMPARE(stored.at(0).name, QStringLiteral("Renamed"));
     QCOMPARE(stored.at(0).record.lines, QStringList{"second page"});
@@ -198,7 +186,7 @@ void PageCommandsTest::configurePagesDeletesTheShownPage()
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("second"));
     m_fixture->type(QStringLiteral("more "));
     m_fixture->press(Qt::Key_S, Qt::ControlModifier);
-    const QList<StoredPage> stored = pagesIn(m_fixture->notesPath());
+    const QList<StoredPage> stored = WindowFixture::pagesIn(m_fixture->notesPath());
     QCOMPARE(stored.size(), 1);
     QCOMPARE(stored.at(0).record.lines, QStringList{"more second"});
 }

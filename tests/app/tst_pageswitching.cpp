@@ -1,6 +1,5 @@
 #include "mainwindow.h"
 #include "noteeditor.h"
-#include "notesstore.h"
 #include "pagerecord.h"
 #include "pagetabbar.h"
 #include "passwordbar.h"
@@ -305,12 +304,8 @@ void PageSwitchingTest::lockedPageStoresNothing()
     // What the file keeps is the page's own text.
     window.setSettingsChanged();
     QVERIFY(window.saveNotes());
-    NotesStore store(nullptr);
-    store.setFileName(m_fixture->notesPath());
-    NotesSettings read;
-    QList<StoredPage> pages;
-    QVERIFY(store.read(read, pages));
-    QCOMPARE(pages.at(1).record.lines, QStringList{"hidden"});
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines,
+             QStringList{"hidden"});
 }
 
 void PageSwitchingTest::revealOpensEveryProtectedPage()

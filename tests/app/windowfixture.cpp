@@ -104,6 +104,31 @@ void WindowFixture::clickTab(int index) const
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
 }
 
+namespace {
+QList<StoredPage> readNotes(const QString &path, NotesSettings &settings)
+{
+    NotesStore store(nullptr);
+    store.setFileName(path);
+    QList<StoredPage> pages;
+    if (!store.read(settings, pages))
+        qWarning("cannot read %s", qPrintable(path));
+    return pages;
+}
+} // namespace
+
+QList<StoredPage> WindowFixture::pagesIn(const QString &path)
+{
+    NotesSettings settings;
+    return readNotes(path, settings);
+}
+
+NotesSettings WindowFixture::settingsIn(const QString &path)
+{
+    NotesSettings settings;
+    readNotes(path, settings);
+    return settings;
+}
+
 QByteArray WindowFixture::fileBytes() const
 {
     QFile file(notesPath());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notessettings.h"
+#include "notesstore.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -54,6 +55,9 @@ public:
     void clickTab(int index) const;
 
     QByteArray fileBytes() const;
+    // What a Notes file holds, read through the program's own store.
+    static QList<StoredPage> pagesIn(const QString &path);
+    static NotesSettings settingsIn(const QString &path);
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
 private:
