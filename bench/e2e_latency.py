@@ -85,14 +85,14 @@ def main():
 
     desktop = Desktop().start()
     try:
+        desktop.spawn(["xmessage", "-name", "otherprogram", "-geometry", "+600+500", "other"])
+        other = desktop.run("xdotool", "search", "--sync", "--name", "otherprogram").split()[0]
         notes = os.path.join(desktop.home, "Quillbox.ini")
         write_plain_notes(notes, [("First", [TEXT], False)])
         app = Quillbox(desktop, os.path.abspath(args.binary), notes).start()
         app.wait_started()
         app.wait_active()
         desktop.key("ctrl+End")
-        desktop.spawn(["xmessage", "-name", "otherprogram", "-geometry", "+600+500", "other"])
-        other = desktop.run("xdotool", "search", "--sync", "--name", "otherprogram").split()[0]
         desktop.key("Escape")
         app.wait_hidden()
 

@@ -135,6 +135,7 @@ class Desktop:
         )
         self._processes = []
         self._xlib = None
+        self._last_click = 0.0
 
     def start(self, tray=True):
         try:
@@ -253,9 +254,18 @@ class Desktop:
     def type_text(self, text):
         self.run("xdotool", "type", "--clearmodifiers", "--delay", "20", text)
 
+    # Two clicks closer than this are one double click (Qt's default is 400 ms).
+    DOUBLE_CLICK_INTERVAL = 0.5
+
     def click_at(self, x, y, button=1, repeat=1):
-        self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat",
+        """Clicks (repeat times: a double click for 2). A click follows the previous one by
+        more than the double-click interval, so that it is a click of its own."""
+        pause = self._last_click + self.DOUBLE_CLICK_INTERVAL - time.monotonic()
+        if pause > 0:
+            time.sleep(pause)
+        self.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat",
                  str(repeat), "--delay", "80", str(button))
+        self._last_click = time.monotonic()
 
     def window_geometry(self, window) -> tuple[int, int, int, int]:
         """The window's absolute position and its size."""

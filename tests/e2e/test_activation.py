@@ -3,6 +3,8 @@ Esc, the tray menu and signals, as a person (or the session) would."""
 
 import os
 import signal
+import subprocess
+import tempfile
 import unittest
 
 from desktop import wait_until
@@ -27,6 +29,19 @@ class ActivationTest(QuillboxCase):
         app.wait_saved(before)
         self.assertEqual(page_lines(read_ini(app.notes), 0), [TEXT + " zeta"])
         self.hot_key(app)
+
+    def test_hot_key_works_with_num_lock_and_caps_lock_on(self):
+        app = self.start_in_front()
+        self.desktop.key("Escape")
+        app.wait_hidden()
+        locks = ("Num_Lock", "Caps_Lock")
+        self.desktop.run("xdotool", "key", *locks)
+        try:
+            # Without --clearmodifiers, so that the press carries both locks.
+            self.desktop.run("xdotool", "key", CTRL_ALT_A)
+            app.wait_active()
+        finally:
+            self.desktop.run("xdotool", "key", *locks)
 
     def test_close_box_hides_and_the_process_stays(self):
         app = self.start_in_front()
@@ -55,7 +70,12 @@ class ActivationTest(QuillboxCase):
         self.desktop.key("Escape")
         app.wait_hidden()
 
-        self._tray_menu_choose(app, icon, "Up")  # the last item, "Exit"
+        # The menu: the product name (greyed), a separator, "Activate", "Hide", "Exit".
+        self._tray_menu_choose(app, icon, "Up", "Up", "Up")  # "Activate"
+        app.wait_active()
+        self._tray_menu_choose(app, icon, "Up", "Up")  # "Hide"
+        app.wait_hidden()
+        self._tray_menu_choose(app, icon, "Up")  # "Exit"
         self.assertEqual(app.wait_exit(), 0)
         self.assertEqual(page_lines(read_ini(app.notes), 0), ["typed " + TEXT])
         self.assertFalse(os.path.exists(os.path.join(self.desktop.home, "QuillIni.lck")))
@@ -138,6 +158,37 @@ class ActivationTest(QuillboxCase):
         leftovers = [name for name in os.listdir(self.desktop.home)
                      if name.endswith((".lck", ".tmp"))]
         self.assertEqual(leftovers, [])
+
+
+class CommandLineTest(unittest.TestCase):
+    """The options that answer on the terminal and end at once, without a desktop."""
+
+    def run_program(self, *args):
+        env = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+        with tempfile.TemporaryDirectory() as home:
+            notes = os.path.join(home, "Quillbox.ini")
+            result = subprocess.run([os.environ["QUILLBOX_BIN"], *args, "--notes", notes],
+                                    env=dict(env, HOME=home), capture_output=True, text=True,
+                                    timeout=30)
+            self.assertFalse(os.path.exists(notes))
+        return result
+
+    def test_version_help_and_unknown_options(self):
+        cases = (
+            (["--version"], 0, r"^Quillbox \d+\.\d+\.\d+\n$", ""),
+            (["--help"], 0, r"^Usage: quillbox (.|\n)*--notes FILE(.|\n)*/HIDE", ""),
+            (["--bogus"], 2, "", r"unknown option '--bogus'(.|\n)*Usage: quillbox"),
+        )
+        for args, code, out, err in cases:
+            with self.subTest(args=args):
+                result = self.run_program(*args)
+                self.assertEqual(result.returncode, code)
+                for text, pattern in ((result.stdout, out), (result.stderr, err)):
+                    if pattern:
+                        self.assertRegex(text, pattern)
+                    else:
+                        self.assertEqual(text, "")
+
 
 if __name__ == "__main__":
     unittest.main()
