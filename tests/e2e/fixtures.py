@@ -15,3 +15,9 @@ def write_plain_notes(path, pages, hot_key=1065, extra=None):
         lines += [f"ItemData({i:04d})={line}" for i, line in enumerate(text, 1)]
     with open(path, "wb") as f:
         f.write("\r\n".join(lines + [""]).encode("utf-8"))
+
+
+def stored_password(text):
+    """The "User2" value of a password: a length byte and 30 bytes, in hexadecimal."""
+    data = text.encode()
+    return (bytes([len(data)]) + data.ljust(30, b"\0")).hex().upper()

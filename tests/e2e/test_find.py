@@ -4,12 +4,7 @@ a page that is locked is passed over."""
 import unittest
 
 from e2ecase import QuillboxCase
-
-
-def stored_password(text):
-    """The "User2" value: a length byte and 30 bytes, in hexadecimal."""
-    data = text.encode()
-    return (bytes([len(data)]) + data.ljust(30, b"\0")).hex().upper()
+from fixtures import stored_password
 
 
 class FindTest(QuillboxCase):

@@ -1,10 +1,12 @@
 """Setting the password, protecting a page, hiding with Protect and opening the lock again from
 the password bar, with the keyboard and the mouse only, then reading the Notes file from disk."""
 
+import signal
 import unittest
 
 from desktop import wait_until
 from e2ecase import QuillboxCase
+from fixtures import stored_password
 from notesfile import page_lines, read_ini, read_lines
 
 PASSWORD = "Tr0ub4dor"
@@ -90,6 +92,33 @@ class SecurityTest(QuillboxCase):
         self.desktop.key("ctrl+s")
         app.wait_saved(before)
         self.check_notes_file(app, last_line=SECRET_LINE + " added")
+
+    def test_every_hide_locks_again_when_hide_disables_password_and_keeps_the_edits(self):
+        app = self.start_in_front(
+            pages=[("Secret", ["alpha"], True), ("Other", ["beta"], False)],
+            extra={"User1": "01", "User2": stored_password(PASSWORD), "HidedoesPW": "01"})
+        self.desktop.type_text(PASSWORD)  # the focus starts in the password bar
+        self.desktop.key("Return", "ctrl+End")
+        self.desktop.type_text(" typed")
+        self.wait_line("alpha typed")
+        before = app.file_state()
+        self.desktop.key("Escape")
+        app.wait_hidden()
+        app.wait_saved(before)
+        self.assertEqual(page_lines(read_ini(app.notes), 0), ["alpha typed"])
+
+        self.hot_key(app)
+        self.desktop.set_clipboard("nothing copied yet")
+        self.desktop.click_at(*self.desktop.first_text_line(app.window(), x_offset=125), repeat=2)
+        self.desktop.wait_clipboard("Protected")
+        # The emptied editor of the hide is never taken for the page's text: not by a page
+        # switch, a hide or the end of the program.
+        self.desktop.key("ctrl+Tab", "ctrl+Tab", "Escape")
+        app.wait_hidden()
+        app.signal(signal.SIGTERM)
+        self.assertEqual(app.wait_exit(), 0)
+        ini = read_ini(app.notes)
+        self.assertEqual((page_lines(ini, 0), page_lines(ini, 1)), (["alpha typed"], ["beta"]))
 
     def check_notes_file(self, app, last_line=SECRET_LINE):
         ini = read_ini(app.notes)
