@@ -43,16 +43,40 @@ class ActivationTest(QuillboxCase):
         finally:
             self.desktop.run("xdotool", "key", *locks)
 
-    def test_close_box_hides_and_the_process_stays(self):
+    def test_close_box_alt_f4_and_escape_hide_and_alt_x_ends(self):
         app = self.start_in_front()
         self.desktop.click_at(*self.desktop.close_box(app.window()))
         app.wait_hidden()
-        self.assertIsNone(app.process.poll())
+        for keys in ("alt+F4", "Escape"):  # openbox turns Alt+F4 into a close request
+            with self.subTest(keys=keys):
+                self.hot_key(app)
+                self.desktop.key(keys)
+                app.wait_hidden()
+                self.assertIsNone(app.process.poll())
         self.hot_key(app)
-        self.desktop.key("Escape")
+        self.desktop.type_text("last ")
+        self.wait_line("last ")
+        self.desktop.key("alt+x")
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertEqual(page_lines(read_ini(app.notes), 0), ["last " + TEXT])
+
+    def test_moved_window_is_saved_at_hide_and_comes_back_there(self):
+        app = self.start_in_front()
+        window = app.window()
+        x, y, _, _ = self.desktop.window_geometry(window)
+        moved = (x + 40, y + 30, 700, 500)
+        self.desktop.run("xdotool", "windowmove", "--sync", window, str(moved[0]), str(moved[1]))
+        self.desktop.run("xdotool", "windowsize", "--sync", window, str(moved[2]), str(moved[3]))
+        wait_until(lambda: self.desktop.window_geometry(window) == moved, what="the window moved")
+        before = app.file_state()
+        self.desktop.key("Escape")  # no text changed: the new place alone is saved
         app.wait_hidden()
-        self.assertIsNone(app.process.poll())
-        self.hot_key(app)
+        app.wait_saved(before)
+        app.signal(signal.SIGTERM)
+        self.assertEqual(app.wait_exit(), 0)
+
+        again = self.start_in_front()
+        self.assertEqual(self.desktop.window_geometry(again.window()), moved)
 
     def test_tray_click_toggles_and_tray_exit_saves_and_ends(self):
         app = self.start_in_front()
