@@ -110,13 +110,17 @@ class ActivationTest(QuillboxCase):
         wait_until(lambda: set(app.windows()) - before, what="the tray menu open")
         self.desktop.key(*keys, "Return")
 
-    def test_sigterm_writes_unsaved_edits_before_the_process_ends(self):
-        app = self.start_in_front()
-        self.desktop.type_text("unsaved ")
-        self.wait_line("unsaved ")
-        app.signal(signal.SIGTERM)
-        self.assertEqual(app.wait_exit(), 0)
-        self.assertEqual(page_lines(read_ini(app.notes), 0), ["unsaved " + TEXT])
+    def test_end_signals_write_unsaved_edits_before_the_process_ends(self):
+        # SIGTERM is the session's log-off; SIGHUP and SIGINT (a closed terminal, Ctrl+C) end
+        # the program the same way.
+        for number in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
+            with self.subTest(signal=number.name):
+                app = self.start_in_front(pages=[("First", [TEXT], False)])
+                self.desktop.type_text("unsaved ")
+                self.wait_line("unsaved ")
+                app.signal(number)
+                self.assertEqual(app.wait_exit(), 0)
+                self.assertEqual(page_lines(read_ini(app.notes), 0), ["unsaved " + TEXT])
 
     def test_hide_switch_starts_hidden_with_the_hot_key_working(self):
         for switch in ("/hide", "/HIDE", "--hide"):
