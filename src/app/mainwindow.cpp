@@ -323,15 +323,6 @@ int MainWindow::addPage(const QString &name, const QString &text, int selStart, 
     return appendPage(name, record);
 }
 
-PageRecord *MainWindow::createPageRecord(int index)
-{
-    if (PageRecord *previous = m_tabs->record(index))
-        freeRecord(previous);
-    auto *page = new PageRecord;
-    m_tabs->setRecord(index, page);
-    return page;
-}
-
 void MainWindow::deletePage(int index)
 {
     if (PageRecord *page = m_tabs->record(index))

@@ -55,7 +55,6 @@ public:
     void setHotKeyGrab(std::function<bool(int code)> grab);
 
     TrayPresence &tray() { return m_tray; }
-    PageFinder &finder() { return m_finder; }
     // OptionsExecute: the options dialog, then its settings applied, saved and checked.
     void optionsExecute();
     // Opens the help at the section of a help context, or says that it is missing.
@@ -65,7 +64,6 @@ public:
     // Pages, in tab order.
     int addPage(const QString &name, const QString &text, int selStart, int caretX, int caretY,
                 int selLength, int topLine, bool isProtected);
-    PageRecord *createPageRecord(int index);
     void deletePage(int index);
     int pageCount() const;
     PageRecord *pageRecord(int index) const;
