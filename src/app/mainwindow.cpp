@@ -24,16 +24,21 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
+constexpr int PlacementWaitMs = 1000;
 const QString LockedPageText = QStringLiteral("Password Protected Data ");
 
 QToolButton *toolButton(QAction *action, const QString &name, QWidget *parent)
@@ -259,6 +264,7 @@ void MainWindow::startUp(bool hideAfterStart)
     show();
     raise();
     activateWindow();
+    waitUntilPlaced();
     if (!readable)
         DialogSeam::error(this, QStringLiteral("The Notes file cannot be read.\n%1\n\nChanges "
                                                "will not be saved until %2 is started again "
@@ -277,6 +283,24 @@ void MainWindow::startUp(bool hideAfterStart)
     if (m_settings.startHidden || hideAfterStart)
         hideWindow();
     updateCaption();
+}
+
+// A new window is placed by the window manager in its own time; what the start-up opens over
+// the window (the options dialog, a message) is centred on it only once it stands in its place.
+void MainWindow::waitUntilPlaced()
+{
+    const QWindow *window = windowHandle();
+    if (!window || window->isExposed())
+        return;
+    const QDeadlineTimer deadline(PlacementWaitMs);
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (window->isExposed() || deadline.hasExpired())
+            loop.quit();
+    });
+    poll.start(10);
+    loop.exec();
 }
 
 bool MainWindow::readNotes()

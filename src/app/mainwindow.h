@@ -134,6 +134,7 @@ protected:
 private:
     QWidget *createTopBand();
     void connectCommands();
+    void waitUntilPlaced();
     bool readNotes();
     int appendPage(const QString &name, const PageRecord &record);
     void freeRecord(PageRecord *page);
