@@ -17,14 +17,14 @@ TEXT = "alpha beta.gamma delta"
 class ActivationTest(QuillboxCase):
     def test_hot_key_from_another_window_shows_hides_and_shows(self):
         app = self.start_in_front()
+        self.other_window()
+        self.assertFalse(app.is_active())
+
+        self.hot_key(app)
         self.desktop.key("ctrl+End")
         self.desktop.type_text(" zeta")
         self.wait_line(TEXT + " zeta")
-        self.other_window()
-        self.assertFalse(app.is_active())
         before = app.file_state()
-
-        self.hot_key(app)
         self.hot_key(app, shown=False)
         app.wait_saved(before)
         self.assertEqual(page_lines(read_ini(app.notes), 0), [TEXT + " zeta"])
