@@ -30,6 +30,31 @@ class ActivationTest(QuillboxCase):
         self.assertEqual(page_lines(read_ini(app.notes), 0), [TEXT + " zeta"])
         self.hot_key(app)
 
+    def test_nothing_changed_nothing_written(self):
+        # A Notes file as the program writes it (a plain hand-made one lacks the caret
+        # positions, which the first page-leave then fills in: a change).
+        app = self.start_in_front()
+        self.desktop.type_text("x")
+        self.wait_line("x")
+        self.desktop.key("alt+x")
+        self.assertEqual(app.wait_exit(), 0)
+
+        app = self.start_in_front()
+        with open(app.notes, "rb") as f:
+            written = f.read()
+        before = app.file_state()
+        self.desktop.key("Escape")
+        app.wait_hidden()
+        self.hot_key(app)
+        self.other_window()
+        self.hot_key(app)
+        self.hot_key(app, shown=False)
+        app.signal(signal.SIGTERM)
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertEqual(app.file_state(), before)
+        with open(app.notes, "rb") as f:
+            self.assertEqual(f.read(), written)
+
     def test_hot_key_works_with_num_lock_and_caps_lock_on(self):
         app = self.start_in_front()
         self.desktop.key("Escape")
