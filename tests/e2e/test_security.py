@@ -120,6 +120,33 @@ class SecurityTest(QuillboxCase):
         ini = read_ini(app.notes)
         self.assertEqual((page_lines(ini, 0), page_lines(ini, 1)), (["alpha typed"], ["beta"]))
 
+    def test_pages_dialog_adds_and_deletes_pages_with_their_texts(self):
+        app = self.start_in_front(pages=[("First", ["alpha"], False),
+                                         ("Second", ["beta"], False)])
+        self.open_menu(app, "alt+p")
+        self.desktop.key("Up", "Return")  # "Configure Pages"
+        dialog = app.wait_window("Quillbox Page Control")
+        self.desktop.key("alt+a")  # "&Add Page"
+        app.wait_window("Add New Page")
+        self.desktop.type_text("Third")
+        self.desktop.key("Return")
+        app.wait_window("Quillbox Page Control")
+        self.desktop.key("Home", "Down", "alt+d")  # "&Delete Page" on "Second"
+        app.wait_window("Confirm")  # the page holds notes: asked first
+        self.desktop.key("Return")
+        app.wait_window("Quillbox Page Control")
+        before = app.file_state()
+        self.desktop.key("Return")  # "Ok"
+        app.wait_window_gone("Quillbox Page Control")
+        app.wait_saved(before)
+        app.wait_active()
+        self.assertNotEqual(dialog, app.window())
+
+        ini = read_ini(app.notes)
+        self.assertEqual(ini["NOTES TABNAMES"],
+                         {"ITEMS": "2", "ITEMDATA(0001)": "First", "ITEMDATA(0002)": "Third"})
+        self.assertEqual((page_lines(ini, 0), page_lines(ini, 1)), (["alpha"], []))
+
     def check_notes_file(self, app, last_line=SECRET_LINE):
         ini = read_ini(app.notes)
         notes = ini["NOTES"]
