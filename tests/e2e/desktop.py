@@ -76,8 +76,9 @@ class WindowTree:
     """One reading of `xwininfo -root -tree`: every window with its name, class, parent and
     absolute geometry."""
 
-    _LINE = re.compile(r'^(?P<indent>\s*)(?P<id>0x[0-9a-f]+) (?P<name>"(?:[^"\\]|\\.)*"|\(has no name\)):'
-                       r' \((?P<cls>[^)]*)\)\s+(?P<w>\d+)x(?P<h>\d+)[+-]-?\d+[+-]-?\d+\s+'
+    _LINE = re.compile(r'^(?P<indent>\s*)(?P<id>0x[0-9a-f]+) '
+                       r'(?P<name>"(?:[^"\\]|\\.)*"|\(has no name\)): \((?P<cls>[^)]*)\)\s+'
+                       r'(?P<w>\d+)x(?P<h>\d+)[+-]-?\d+[+-]-?\d+\s+'
                        r'\+(?P<x>-?\d+)\+(?P<y>-?\d+)')
 
     def __init__(self, text: str):
@@ -210,7 +211,8 @@ class Desktop:
         return result.returncode == 0 and needle in result.stdout
 
     def run(self, *argv, check=True) -> str:
-        result = subprocess.run(list(argv), env=self.env, capture_output=True, text=True, timeout=30)
+        result = subprocess.run(list(argv), env=self.env, capture_output=True, text=True,
+                                timeout=30)
         if check and result.returncode != 0:
             raise RuntimeError(f"{argv} failed: {result.stderr}")
         return result.stdout.strip()
