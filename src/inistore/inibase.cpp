@@ -84,11 +84,14 @@ void IniBase::read()
         try {
             parseInto(lines);
             m_readFailed = false;
+            rememberFileLines(std::move(lines));
         } catch (const IniError &error) {
+            forgetFileLines();
             m_readFailed = true;
             m_lastError = std::string("The file cannot be understood: ") + error.what();
         }
     } else {
+        forgetFileLines();
         m_readFailed = true;
         if (m_lastError.empty())
             m_lastError = "The file cannot be read.";
@@ -116,14 +119,13 @@ bool IniBase::write()
         return false;
     }
     const LockHolder lock(*this, true);
-    std::vector<std::string> fileLines;
-    if (!loadLines(fileLines)) {
+    if (!loadFileLines()) {
         if (m_lastError.empty())
             m_lastError = "The file cannot be read.";
         return false;
     }
     try {
-        if (mergeAndSave(std::move(fileLines)))
+        if (mergeAndSave())
             return true;
     } catch (const IniError &error) {
         m_lastError = std::string("The file cannot be understood: ") + error.what();
@@ -232,7 +234,31 @@ void IniBase::parseInto(const std::vector<std::string> &lines)
     m_entries.setSorted(true);
 }
 
-bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
+bool IniBase::loadFileLines()
+{
+    if (m_fileMark != 0 && holdsContent(m_fileMark))
+        return true;
+    forgetFileLines();
+    std::vector<std::string> lines;
+    if (!loadLines(lines))
+        return false;
+    rememberFileLines(std::move(lines));
+    return true;
+}
+
+void IniBase::rememberFileLines(std::vector<std::string> lines)
+{
+    m_fileMark = contentMark();
+    m_fileLines = std::move(lines);
+}
+
+void IniBase::forgetFileLines()
+{
+    m_fileMark = 0;
+    m_fileLines = {};
+}
+
+bool IniBase::mergeAndSave()
 {
     IniLineParser parser;
     IniPStringList stored;
@@ -245,12 +271,12 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
     };
     std::string section;
     bool claimed = isClaimed(section);
-    for (std::string &line : fileLines) {
+    for (const std::string &line : m_fileLines) {
         if (claimed && parser.userBlock() == 0 && !IniText::trim(line).starts_with('['))
             continue;
         auto result = parser.parse(line);
         if (!result.inBlockZero)
-            otherBlocks.push_back(std::move(line));
+            otherBlocks.push_back(line);
         else if (result.entry)
             stored.add(std::move(*result.entry));
         if (parser.section() != section) {
@@ -285,7 +311,12 @@ bool IniBase::mergeAndSave(std::vector<std::string> fileLines)
 
     std::vector<std::string> out = sectionLines(merged);
     std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
-    return saveLines(out);
+    if (!saveLines(out)) {
+        forgetFileLines();
+        return false;
+    }
+    rememberFileLines(std::move(out));
+    return true;
 }
 
 std::vector<std::string> IniBase::sectionLines(const std::vector<std::string_view> &entries)

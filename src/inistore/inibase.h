@@ -2,6 +2,7 @@
 
 #include "inipstringlist.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -96,10 +97,26 @@ public:
 protected:
     void setLastError(std::string error) { m_lastError = std::move(error); }
 
+    // What the file held at the last loadLines or saveLines: a mark that no other call had,
+    // 0 when it is not known. write() keeps the lines it loaded or saved under this mark.
+    virtual std::uint64_t contentMark() const { return 0; }
+    // True when the file still holds exactly the content of `mark` (called under the lock):
+    // write() then merges into the lines it kept instead of loading them again. Nothing is
+    // known by default.
+    virtual bool holdsContent(std::uint64_t mark)
+    {
+        static_cast<void>(mark);
+        return false;
+    }
+
 private:
     void claimSection(std::string_view section);
     void parseInto(const std::vector<std::string> &lines);
-    bool mergeAndSave(std::vector<std::string> fileLines);
+    // Loads the file's lines into m_fileLines unless they are known to be what it holds.
+    bool loadFileLines();
+    void rememberFileLines(std::vector<std::string> lines);
+    void forgetFileLines();
+    bool mergeAndSave();
     // Sorted entries as INI text: a header before each change of section, a blank line
     // between sections and one after the last.
     static std::vector<std::string> sectionLines(const std::vector<std::string_view> &entries);
@@ -117,6 +134,10 @@ private:
     std::string m_clearedSection;
     bool m_readFailed = false;
     std::string m_lastError;
+    // The file's lines as this store last loaded or saved them, and the subclass's mark of
+    // that content (0: not known).
+    std::vector<std::string> m_fileLines;
+    std::uint64_t m_fileMark = 0;
     // The name readString looks up, kept so that a lookup allocates nothing.
     std::string m_lookup;
 };

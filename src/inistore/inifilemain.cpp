@@ -157,6 +157,7 @@ void IniFileMain::unlockFile()
 
 bool IniFileMain::loadLines(std::vector<std::string> &lines)
 {
+    forgetContent();
     const std::string full = fullFileName();
     std::string error;
     std::string source = full;
@@ -172,7 +173,7 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
     case PlatformFile::Existence::Present:
         break;
     }
-    const auto text = PlatformFile::readAll(source, error);
+    auto text = PlatformFile::readAll(source, error);
     if (!text) {
         setLastError("The file " + source + " cannot be read: " + error);
         return false;
@@ -180,11 +181,14 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
     lines = splitLines(*text);
     if (lines.size() >= 2 && lines[0] == encryptedMarker)
         decipherLines(lines);
+    if (source == full)
+        rememberContent(std::move(*text));
     return true;
 }
 
 bool IniFileMain::saveLines(const std::vector<std::string> &lines)
 {
+    forgetContent();
     if (IniText::trim(m_filename).empty()) {
         setLastError("No file name is set.");
         return false;
@@ -194,7 +198,7 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
         return false;
     }
-    const std::string out = contentToWrite(lines);
+    std::string out = contentToWrite(lines);
     std::string error;
     if (!PlatformFile::writeNewFile(temp, out, true, error)) {
         PlatformFile::removeFile(temp);
@@ -209,7 +213,14 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
             folder += PlatformFile::separator();
         BackupRotation::run(folder, baseName(), out, {fullFileName(), sideFileName()});
     }
+    rememberContent(std::move(out));
     return true;
+}
+
+bool IniFileMain::holdsContent(std::uint64_t mark)
+{
+    return mark != 0 && mark == m_contentMark &&
+           PlatformFile::holdsBytes(fullFileName(), m_contentBytes);
 }
 
 void IniFileMain::setProgramFolder(std::string folder)
@@ -276,6 +287,18 @@ std::string IniFileMain::contentToWrite(const std::vector<std::string> &lines) c
         out += "\r\n";
     }
     return out;
+}
+
+void IniFileMain::rememberContent(std::string bytes)
+{
+    m_contentBytes = std::move(bytes);
+    m_contentMark = ++m_lastMark;
+}
+
+void IniFileMain::forgetContent()
+{
+    m_contentBytes = {};
+    m_contentMark = 0;
 }
 
 bool IniFileMain::replaceDataFile(const std::string &temp)

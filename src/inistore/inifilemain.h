@@ -73,6 +73,10 @@ public:
     static std::uint32_t millisecondsSinceMidnight();
 
 protected:
+    std::uint64_t contentMark() const override { return m_contentMark; }
+    // Compares the data file with the bytes last loaded from it or saved to it.
+    bool holdsContent(std::uint64_t mark) override;
+
     // The one place where files are renamed, so that tests can make a rename fail; error
     // takes the reason of a failure.
     virtual bool renameFile(const std::string &from, const std::string &to, std::string &error);
@@ -83,6 +87,9 @@ private:
     // seed when encrypt() is set.
     std::string contentToWrite(const std::vector<std::string> &lines) const;
     bool replaceDataFile(const std::string &temp);
+    // The data file holds `bytes` (as loaded or just saved); a new mark names them.
+    void rememberContent(std::string bytes);
+    void forgetContent();
 
     bool m_allowBackups = true;
     std::string m_filename;
@@ -90,4 +97,9 @@ private:
     bool m_encrypt = false;
     // POSIX file descriptor; on Windows the HANDLE as an integer.
     std::intptr_t m_lockHandle = -1;
+    // The bytes of the last loadLines or saveLines while they are what the data file holds,
+    // and their mark (0: unknown).
+    std::string m_contentBytes;
+    std::uint64_t m_contentMark = 0;
+    std::uint64_t m_lastMark = 0;
 };

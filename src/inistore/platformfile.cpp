@@ -70,6 +70,30 @@ std::optional<std::string> readAll(const std::string &path, std::string &error)
     return content;
 }
 
+bool holdsBytes(const std::string &path, std::string_view bytes)
+{
+    std::error_code code;
+    if (fs::file_size(path, code) != bytes.size() || code)
+        return false;
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[65536];
+    std::size_t offset = 0;
+    bool same = true;
+    while (same) {
+        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
+        if (count == 0)
+            break;
+        same = offset + count <= bytes.size() &&
+               std::memcmp(buffer, bytes.data() + offset, count) == 0;
+        offset += count;
+    }
+    same = same && offset == bytes.size() && std::ferror(file) == 0;
+    std::fclose(file);
+    return same;
+}
+
 bool renameFile(const std::string &from, const std::string &to, std::string &error)
 {
     std::error_code code;

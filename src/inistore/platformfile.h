@@ -19,6 +19,8 @@ enum class Existence
 
 Existence existence(const std::string &path, std::string &error);
 std::optional<std::string> readAll(const std::string &path, std::string &error);
+// The file at path holds exactly `bytes` (false when it cannot be read).
+bool holdsBytes(const std::string &path, std::string_view bytes);
 // Creates a new file (never replacing one) readable by its owner only, writes text and, with
 // `sync`, flushes it to the disk before closing.
 bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error);

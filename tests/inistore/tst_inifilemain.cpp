@@ -35,6 +35,19 @@ protected:
     }
 };
 
+// Counts the loads of the file.
+class CountingFileMain : public IniFileMain
+{
+public:
+    int loads = 0;
+
+    bool loadLines(std::vector<std::string> &lines) override
+    {
+        ++loads;
+        return IniFileMain::loadLines(lines);
+    }
+};
+
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);
@@ -120,6 +133,9 @@ private slots:
     void backupOfSameSizeIsSkippedButOldestStillGoes();
     void backupRotationNeverTouchesDataSideOrOtherFiles();
     void writeMergesWithAnotherWriter();
+    void writeMergesWithChangeBetweenTwoOfOurs_data();
+    void writeMergesWithChangeBetweenTwoOfOurs();
+    void writeAfterOwnReadOrSaveLoadsOnlyChangedFile();
     void unreadableFileBlocksWrites();
     void writeAbandonedWhenReloadFails();
 
@@ -620,6 +636,93 @@ void TestIniFileMain::writeMergesWithAnotherWriter()
     QCOMPARE(reader.readString("Notes", "Shared", false), std::string("mine"));
     QVERIFY(readBytes(path("Quillbox.ini")).startsWith("ENCRYPTED DATA DO NOT EDIT\r\n"));
     QCOMPARE(filesIn(m_dir->path()), QStringList({"Quillbox.ini"}));
+}
+
+void TestIniFileMain::writeMergesWithChangeBetweenTwoOfOurs_data()
+{
+    QTest::addColumn<bool>("encrypt");
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("enciphered, another store's save") << true << false;
+    QTest::newRow("plain, another store's save") << false << false;
+    // The same file, the same size and the same modification time: only its bytes differ.
+    QTest::newRow("plain, rewritten in place with its old time") << false << true;
+}
+
+// Another writer's change lands between two saves of ours and leaves the file at the same
+// size; our second save still keeps what it wrote.
+void TestIniFileMain::writeMergesWithChangeBetweenTwoOfOurs()
+{
+    QFETCH(bool, encrypt);
+    QFETCH(bool, inPlace);
+    IniFileMain mine;
+    IniFileMain theirs;
+    useFile(mine, "Quillbox.ini");
+    useFile(theirs, "Quillbox.ini");
+    mine.setEncrypt(encrypt);
+    theirs.setEncrypt(encrypt);
+    theirs.writeString("Notes", "Theirs", "1", false);
+    QVERIFY(theirs.write());
+    mine.read();
+    mine.writeString("Notes", "Mine", "1", false);
+    QVERIFY(mine.write());
+
+    const QString file = path("Quillbox.ini");
+    const QByteArray before = readBytes(file);
+    if (inPlace) {
+        const auto time = fs::last_write_time(file.toStdString());
+        QByteArray changed = before;
+        changed.replace("Theirs=1", "Theirs=2");
+        writeBytes(file, changed);
+        fs::last_write_time(file.toStdString(), time);
+    } else {
+        theirs.read();
+        theirs.writeString("Notes", "Theirs", "2", false);
+        QVERIFY(theirs.write());
+    }
+    QVERIFY(readBytes(file) != before);
+    QCOMPARE(readBytes(file).size(), before.size());
+
+    mine.writeString("Notes", "Mine", "2", false);
+    QVERIFY(mine.write());
+    IniFileMain reader;
+    useFile(reader, "Quillbox.ini");
+    reader.read();
+    QCOMPARE(reader.readString("Notes", "Theirs", false), std::string("2"));
+    QCOMPARE(reader.readString("Notes", "Mine", false), std::string("2"));
+}
+
+// A file that still holds what this store read or saved is merged without loading it again.
+void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
+{
+    writeBytes(path("Quillbox.ini"), "[S]\r\nk=1\r\n");
+    CountingFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(true);
+    store.read();
+    QCOMPARE(store.loads, 1);
+    store.writeString("S", "k", "2", false);
+    QVERIFY(store.write());
+    store.writeString("S", "k", "3", false);
+    QVERIFY(store.write());
+    QCOMPARE(store.loads, 1);
+
+    IniFileMain other;
+    useFile(other, "Quillbox.ini");
+    other.writeString("S", "other", "1", false);
+    QVERIFY(other.write());
+    QVERIFY(store.write());
+    QCOMPARE(store.loads, 2);
+    // A load of its own outside a write is not taken for the file's content either.
+    std::vector<std::string> lines;
+    QVERIFY(store.loadLines(lines));
+    QVERIFY(store.write());
+    QCOMPARE(store.loads, 4);
+
+    IniFileMain reader;
+    useFile(reader, "Quillbox.ini");
+    reader.read();
+    QCOMPARE(reader.readString("S", "k", false), std::string("3"));
+    QCOMPARE(reader.readString("S", "other", false), std::string("1"));
 }
 
 void TestIniFileMain::unreadableFileBlocksWrites()
