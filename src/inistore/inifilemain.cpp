@@ -137,11 +137,13 @@ bool IniFileMain::lockFile()
         return false;
     const std::string path = lockFileName();
     std::string error;
-    for (int attempt = 0; attempt < lockAttempts; ++attempt) {
-        m_lockHandle = PlatformFile::tryLock(path, error);
+    bool folderMissing = false;
+    for (int attempt = 0; attempt < lockAttempts && !folderMissing; ++attempt) {
+        m_lockHandle = PlatformFile::tryLock(path, error, folderMissing);
         if (isLocked())
             return true;
-        DelayObject::delay(lockWaitMs);
+        if (!folderMissing)
+            DelayObject::delay(lockWaitMs);
     }
     setLastError("The lock file " + path + " cannot be held: " + error);
     return false;

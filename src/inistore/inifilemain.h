@@ -49,7 +49,8 @@ public:
     // file's folder; empty when the counter would need more than eight digits.
     std::string tempFileName() const;
 
-    // Up to ten attempts 100 ms apart (through DelayObject) to hold the lock file.
+    // Up to ten attempts 100 ms apart (through DelayObject) to hold the lock file; none
+    // after one that finds no folder for it (reading then goes on without the lock).
     bool lockFile() override;
     // Deletes and closes the lock file.
     void unlockFile() override;

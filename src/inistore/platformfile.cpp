@@ -137,10 +137,11 @@ bool createFolder(const std::string &path)
 
 void syncFolder(const std::string &) {}
 
-std::intptr_t tryLock(const std::string &path, std::string &error)
+std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderMissing)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    folderMissing = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND;
     if (file == INVALID_HANDLE_VALUE) {
         error = systemError();
         return -1;
@@ -226,13 +227,15 @@ void syncFolder(const std::string &path)
     ::close(fd);
 }
 
-std::intptr_t tryLock(const std::string &path, std::string &error)
+std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderMissing)
 {
+    folderMissing = false;
     // The holder deletes the file before it closes it, so a lock won on a file that no
     // longer has this name is worthless: take the new file instead.
     for (int tries = 0; tries < 10; ++tries) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0) {
+            folderMissing = errno == ENOENT;
             error = systemError();
             return -1;
         }

@@ -32,8 +32,9 @@ bool createFolder(const std::string &path);
 void syncFolder(const std::string &path);
 
 // Opens and exclusively holds the lock file; -1 while another holder has it (or it cannot
-// be created).
-std::intptr_t tryLock(const std::string &path, std::string &error);
+// be created). folderMissing is set when it cannot be created because its folder does not
+// exist: no later attempt can do better.
+std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderMissing);
 // Deletes the lock file (when it is still the one held) and closes it.
 void unlock(std::intptr_t handle, const std::string &path);
 

@@ -126,6 +126,7 @@ private slots:
     void lockHeldElsewhereFailsAfterTenWaits();
     void lockHeldByOtherStoreFails();
     void deletedLockFileOfOldHolderDoesNotBlock();
+    void lockInMissingFolderFailsAtOnce();
     void delayRefusesNestedWait();
     void backupCreatesPrivateFolderAndCopy();
     void backupNeedsAllowAndFolder();
@@ -509,6 +510,18 @@ void TestIniFileMain::deletedLockFileOfOldHolderDoesNotBlock()
     QCOMPARE(m_delays, 0);
     store.unlockFile();
     ::close(fd);
+}
+
+void TestIniFileMain::lockInMissingFolderFailsAtOnce()
+{
+    IniFileMain store;
+    useFile(store, "missing/Quillbox.ini");
+    QVERIFY(!store.lockFile());
+    QCOMPARE(m_delays, 0);
+    store.read();
+    QVERIFY(!store.readFailed());
+    QCOMPARE(m_delays, 0);
+    QVERIFY(!QFileInfo::exists(path("missing")));
 }
 
 void TestIniFileMain::delayRefusesNestedWait()

@@ -1,4 +1,5 @@
 #include "notesdatetime.h"
+#include "noteslayout.h"
 #include "notespassword.h"
 #include "notesstore.h"
 
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <delayobject.h>
 #include <inifilemain.h>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -204,6 +206,7 @@ private slots:
     void unwritableFolderFails_data();
     void unwritableFolderFails();
     void missingFolderIsCreatedPrivately();
+    void readFromMissingFolderDoesNotWait();
 
 private:
     QString notesPath() const { return m_dir->filePath(QStringLiteral("Quillbox.ini")); }
@@ -775,6 +778,30 @@ void NotesStoreTest::missingFolderIsCreatedPrivately()
     for (const QString &created : {folder, QFileInfo(folder).path()})
         QCOMPARE(QFileInfo(created).permissions() & others, QFile::Permissions());
 #endif
+}
+
+// The first start, before any folder is made: no lock file can be created there, and no
+// attempt waits for one.
+void NotesStoreTest::readFromMissingFolderDoesNotWait()
+{
+    int waits = 0;
+    DelayObject::setHook([&waits](int) {
+        ++waits;
+        return true;
+    });
+    const QString file = m_dir->filePath(QStringLiteral("new/Quillbox/Quillbox.ini"));
+    NotesStore store(nullptr);
+    store.setFileName(file);
+    NotesSettings settings;
+    QList<StoredPage> pages;
+    const bool read = store.read(settings, pages);
+    const bool written = store.write(settings, pages, false, at(2, 10));
+    DelayObject::setHook(nullptr);
+    QVERIFY(read);
+    QCOMPARE(pages.size(), NotesLayout::defaultPageNames.size());
+    QCOMPARE(waits, 0);
+    QVERIFY(written);
+    QVERIFY(QFileInfo::exists(file));
 }
 
 QTEST_GUILESS_MAIN(NotesStoreTest)
