@@ -84,6 +84,7 @@ private slots:
     void listRead();
     void hugeItemCountIsBoundedByStoredItems();
     void listRoundTripsThroughFile();
+    void repeatedWritesKeepTheStoreTheSameSize();
     void errorsInsideLinkCallsAreDropped();
     void registryKeepsLatestBindingOrder();
     void destroyedStoreUnbindsLinkers();
@@ -318,6 +319,44 @@ void TestIniLinkers::listRoundTripsThroughFile()
     QVERIFY(store.write());
     QCOMPARE(store.fileLines(),
              QByteArrayList({"[Notes TabNames]", "ItemData(0001)=One", "Items=1", ""}));
+}
+
+// Saving again and again, from one store and from stores made and dropped in between, leaves
+// the entries, the claimed sections, the file and the registry as large as after the first.
+void TestIniLinkers::repeatedWritesKeepTheStoreTheSameSize()
+{
+    const std::size_t linkersBefore = IniProcessor::instance().linkers().size();
+    std::vector<std::vector<std::string>> pages(3, std::vector<std::string>(50, "line"));
+    const auto bind = [&pages](IniVarLinker &linker, IniBase &store) {
+        linker.setOnIniReadWrite([&pages](IniVarLinker &sender, IniVarLinker::VarLinkMode) {
+            for (std::size_t p = 0; p < pages.size(); ++p)
+                sender.linkObjToIni("Notes", "Page" + std::to_string(p), &pages[p]);
+        });
+        linker.setIniMain(&store);
+    };
+    MemoryStore store;
+    IniVarLinker linker;
+    bind(linker, store);
+    store.read();
+    QVERIFY(store.write());
+    const int entries = store.entries().count();
+    const std::size_t lines = store.file.size();
+    QCOMPARE(entries, 3 * 51);
+    for (int round = 0; round < 20; ++round) {
+        pages[round % 3][round] += "x";
+        {
+            MemoryStore other;
+            IniVarLinker otherLinker;
+            bind(otherLinker, other);
+            other.file = store.file;
+            QVERIFY(other.write());
+        }
+        QVERIFY(store.write());
+        QCOMPARE(store.entries().count(), entries);
+        QCOMPARE(store.replacedSections().size(), pages.size());
+        QCOMPARE(store.file.size(), lines);
+    }
+    QCOMPARE(IniProcessor::instance().linkers().size(), linkersBefore + 1);
 }
 
 void TestIniLinkers::errorsInsideLinkCallsAreDropped()
