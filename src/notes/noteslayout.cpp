@@ -157,8 +157,13 @@ void NotesLayout::linkText(const std::string &key, QString &text)
 
 void NotesLayout::linkLines(const std::string &key, QStringList &lines)
 {
-    const std::vector<std::string> before = NotesText::toByteLines(splitAtLineBreaks(lines));
-    std::vector<std::string> stored = before;
+    std::vector<std::string> stored = NotesText::toByteLines(splitAtLineBreaks(lines));
+    // Writing leaves the lines as they are: no copy to compare with.
+    if (m_linker.mode() == IniVarLinker::vlWrite) {
+        m_linker.linkObjToIni(defaultSection, key, &stored);
+        return;
+    }
+    const std::vector<std::string> before = stored;
     m_linker.linkObjToIni(defaultSection, key, &stored);
     if (stored != before)
         lines = NotesText::fromByteLines(stored);

@@ -19,7 +19,16 @@ QString fromBytes(std::string_view bytes)
 
 std::string toBytes(const QString &text)
 {
-    return text.toStdString();
+    // Text that is all ASCII (nearly every line of notes) is its own UTF-8: copied straight,
+    // with no encoder and no QByteArray in between.
+    const char16_t *const chars = reinterpret_cast<const char16_t *>(text.utf16());
+    std::string bytes(size_t(text.size()), '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (chars[i] >= 0x80)
+            return text.toStdString();
+        bytes[i] = char(chars[i]);
+    }
+    return bytes;
 }
 
 QStringList fromByteLines(const std::vector<std::string> &lines)

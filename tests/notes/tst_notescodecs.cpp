@@ -15,6 +15,7 @@ private slots:
     void textFromBytes_data();
     void textFromBytes();
     void everySingleByteIsWindows1252();
+    void textIsWrittenAsUtf8_data();
     void textIsWrittenAsUtf8();
     void colorValues_data();
     void colorValues();
@@ -70,10 +71,24 @@ void NotesCodecsTest::everySingleByteIsWindows1252()
     }
 }
 
+void NotesCodecsTest::textIsWrittenAsUtf8_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("beyond Latin-1")
+        << QStringLiteral("Café 🙂") << QByteArray("Caf\xC3\xA9 \xF0\x9F\x99\x82");
+    QTest::newRow("ASCII") << QStringLiteral("user: me\tpw: S3cr3t!\x7F")
+                           << QByteArray("user: me\tpw: S3cr3t!\x7F");
+    QTest::newRow("only the last character beyond ASCII")
+        << QStringLiteral("abc\u0080") << QByteArray("abc\xC2\x80");
+    QTest::newRow("empty") << QString() << QByteArray();
+}
+
 void NotesCodecsTest::textIsWrittenAsUtf8()
 {
-    const QString text = QStringLiteral("Café 🙂");
-    QCOMPARE(NotesText::toBytes(text), std::string("Caf\xC3\xA9 \xF0\x9F\x99\x82"));
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(NotesText::toBytes(text), bytes.toStdString());
     QCOMPARE(NotesText::fromBytes(NotesText::toBytes(text)), text);
 }
 
