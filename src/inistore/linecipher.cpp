@@ -8,7 +8,7 @@ constexpr std::uint32_t multiplier = 134775813u;
 constexpr int range = 223;
 constexpr int lowest = 32;
 // Generators drawing side by side for a line without escapes.
-constexpr int lanes = 4;
+constexpr int lanes = 16;
 
 // `steps` state steps in one: state * multiplierOf(steps) + incrementOf(steps).
 constexpr std::uint32_t multiplierOf(int steps)
