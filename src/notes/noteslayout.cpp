@@ -25,19 +25,22 @@ std::string indexed(std::string_view key, int index)
 // pass for a key of its own: lines are split at their breaks, names lose them.
 const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
 
-bool hasLineBreak(const QString &text)
+// The UTF-8 of a text holds the byte of a line break exactly where the text holds the break.
+bool hasLineBreak(const std::string &bytes)
 {
-    return text.contains(u'\n') || text.contains(u'\r');
+    return bytes.find('\n') != std::string::npos || bytes.find('\r') != std::string::npos;
 }
 
-QStringList splitAtLineBreaks(const QStringList &lines)
+// The lines as bytes, each line break inside a line starting a line of its own.
+std::vector<std::string> byteLines(const QStringList &lines)
 {
-    if (std::none_of(lines.begin(), lines.end(), hasLineBreak))
-        return lines;
+    std::vector<std::string> bytes = NotesText::toByteLines(lines);
+    if (std::none_of(bytes.begin(), bytes.end(), hasLineBreak))
+        return bytes;
     QStringList split;
     for (const QString &line : lines)
         split.append(line.split(lineBreak));
-    return split;
+    return NotesText::toByteLines(split);
 }
 
 QString oneLine(QString text)
@@ -157,7 +160,7 @@ void NotesLayout::linkText(const std::string &key, QString &text)
 
 void NotesLayout::linkLines(const std::string &key, QStringList &lines)
 {
-    std::vector<std::string> stored = NotesText::toByteLines(splitAtLineBreaks(lines));
+    std::vector<std::string> stored = byteLines(lines);
     // Writing leaves the lines as they are: no copy to compare with.
     if (m_linker.mode() == IniVarLinker::vlWrite) {
         m_linker.linkObjToIni(defaultSection, key, &stored);
