@@ -37,19 +37,23 @@ std::string_view nameOf(std::string_view entry)
 
 // "[" + section + "]"; a section beginning with "**" (read from a header such as "[ **3]")
 // keeps a blank after the bracket, or it would come back as a user-block marker.
-std::string sectionHeader(std::string_view section)
+void setSectionHeader(std::string &line, std::string_view section)
 {
-    const std::string_view gap = section.substr(0, 2) == "**" ? " " : "";
-    return '[' + std::string(gap) + std::string(section) + ']';
+    line.assign(1, '[');
+    if (section.substr(0, 2) == "**")
+        line.append(1, ' ');
+    line.append(section).append(1, ']');
 }
 
 // "key=value". A key that lost a ";" when it was read can make the line begin with "[" while
 // the value ends with "]": such a line would come back as a section header or a user-block
 // marker, so it keeps a ";" in front, which reading drops again.
-std::string keyLine(std::string_view text)
+void setKeyLine(std::string &line, std::string_view text)
 {
-    const bool bracketed = text.starts_with('[') && text.ends_with(']');
-    return bracketed ? ';' + std::string(text) : std::string(text);
+    line.clear();
+    if (text.starts_with('[') && text.ends_with(']'))
+        line.append(1, ';');
+    line.append(text);
 }
 
 } // namespace
@@ -309,31 +313,40 @@ bool IniBase::mergeAndSave()
     std::merge(untouched.begin(), untouched.end(), touched.begin(), touched.end(),
                std::back_inserter(merged), IniText::lessText);
 
-    std::vector<std::string> out = sectionLines(merged);
+    // The file's old lines are no longer needed (every view above is into other strings):
+    // the new ones take their places and reuse their memory.
+    std::vector<std::string> &out = m_fileLines;
+    m_fileMark = 0;
+    sectionLines(merged, out);
     std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
     if (!saveLines(out)) {
         forgetFileLines();
         return false;
     }
-    rememberFileLines(std::move(out));
+    m_fileMark = contentMark();
     return true;
 }
 
-std::vector<std::string> IniBase::sectionLines(const std::vector<std::string_view> &entries)
+void IniBase::sectionLines(const std::vector<std::string_view> &entries,
+                           std::vector<std::string> &lines)
 {
-    std::vector<std::string> lines;
-    lines.reserve(entries.size() + 16);
+    std::size_t count = 0;
+    const auto nextLine = [&lines, &count]() -> std::string & {
+        if (count == lines.size())
+            lines.emplace_back();
+        return lines[count++];
+    };
     std::string_view lastSection;
     for (const std::string_view entry : entries) {
         const std::string_view section = IniPStringList::sectionOf(entry);
         if (!IniText::sameText(section, lastSection)) {
             if (!lastSection.empty())
-                lines.emplace_back();
-            lines.push_back(sectionHeader(section));
+                nextLine().clear();
+            setSectionHeader(nextLine(), section);
             lastSection = section;
         }
-        lines.push_back(keyLine(entry.substr(section.size() + 1)));
+        setKeyLine(nextLine(), entry.substr(section.size() + 1));
     }
-    lines.emplace_back();
-    return lines;
+    nextLine().clear();
+    lines.resize(count);
 }

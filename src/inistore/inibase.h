@@ -118,8 +118,9 @@ private:
     void forgetFileLines();
     bool mergeAndSave();
     // Sorted entries as INI text: a header before each change of section, a blank line
-    // between sections and one after the last.
-    static std::vector<std::string> sectionLines(const std::vector<std::string_view> &entries);
+    // between sections and one after the last. lines is overwritten, its strings reused.
+    static void sectionLines(const std::vector<std::string_view> &entries,
+                             std::vector<std::string> &lines);
 
     std::string m_name;
     IniControl m_ioControl = IniControl::Manual;

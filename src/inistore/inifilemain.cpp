@@ -190,6 +190,9 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
 
 bool IniFileMain::saveLines(const std::vector<std::string> &lines)
 {
+    // The new content is built in the memory of the old one: a large file is then written
+    // again without fresh pages to fault in.
+    std::string out = std::move(m_contentBytes);
     forgetContent();
     if (IniText::trim(m_filename).empty()) {
         setLastError("No file name is set.");
@@ -200,7 +203,7 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
         return false;
     }
-    std::string out = contentToWrite(lines);
+    contentToWrite(lines, out);
     std::string error;
     if (!PlatformFile::writeNewFile(temp, out, true, error)) {
         PlatformFile::removeFile(temp);
@@ -266,12 +269,12 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-std::string IniFileMain::contentToWrite(const std::vector<std::string> &lines) const
+void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::string &out) const
 {
     std::size_t size = 64;
     for (const std::string &line : lines)
         size += line.size() + 2;
-    std::string out;
+    out.clear();
     out.reserve(size);
     std::uint32_t key = 0;
     if (m_encrypt) {
@@ -288,7 +291,6 @@ std::string IniFileMain::contentToWrite(const std::vector<std::string> &lines) c
             out += line;
         out += "\r\n";
     }
-    return out;
 }
 
 void IniFileMain::rememberContent(std::string bytes)

@@ -84,9 +84,9 @@ protected:
 
 private:
     std::string folderOf(const std::string &path) const;
-    // The file's bytes: every line followed by CR LF, enciphered behind the marker and the
-    // seed when encrypt() is set.
-    std::string contentToWrite(const std::vector<std::string> &lines) const;
+    // Makes out the file's bytes: every line followed by CR LF, enciphered behind the marker
+    // and the seed when encrypt() is set.
+    void contentToWrite(const std::vector<std::string> &lines, std::string &out) const;
     bool replaceDataFile(const std::string &temp);
     // The data file holds `bytes` (as loaded or just saved); a new mark names them.
     void rememberContent(std::string bytes);
