@@ -30,6 +30,37 @@ std::string systemError()
 #endif
 }
 
+// Opens path for reading. On POSIX the open never waits (a FIFO would wait for a writer) and
+// anything but a regular file is refused, so a FIFO or device swapped in for a data file can
+// never hang a read.
+std::FILE *openForReading(const std::string &path, std::string &error)
+{
+#ifdef _WIN32
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        error = std::strerror(errno);
+    return file;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = systemError();
+        return nullptr;
+    }
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a regular file";
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE *file = ::fdopen(fd, "rb");
+    if (!file) {
+        error = systemError();
+        ::close(fd);
+    }
+    return file;
+#endif
+}
+
 } // namespace
 
 Existence existence(const std::string &path, std::string &error)
@@ -47,11 +78,9 @@ Existence existence(const std::string &path, std::string &error)
 
 std::optional<std::string> readAll(const std::string &path, std::string &error)
 {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = std::strerror(errno);
+    std::FILE *file = openForReading(path, error);
+    if (!file)
         return std::nullopt;
-    }
     // Read in one go at the size the file has now, then on to its end should it have grown.
     std::error_code code;
     const std::uintmax_t size = fs::file_size(path, code);
@@ -75,7 +104,8 @@ bool holdsBytes(const std::string &path, std::string_view bytes)
     std::error_code code;
     if (fs::file_size(path, code) != bytes.size() || code)
         return false;
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::string error;
+    std::FILE *file = openForReading(path, error);
     if (!file)
         return false;
     char buffer[65536];
@@ -220,7 +250,8 @@ bool createFolder(const std::string &path)
 
 void syncFolder(const std::string &path)
 {
-    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
@@ -233,7 +264,7 @@ std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderM
     // The holder deletes the file before it closes it, so a lock won on a file that no
     // longer has this name is worthless: take the new file instead.
     for (int tries = 0; tries < 10; ++tries) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
         if (fd < 0) {
             folderMissing = errno == ENOENT;
             error = systemError();
