@@ -1,5 +1,6 @@
 #include "startupoptions.h"
 
+#include "notespaths.h"
 #include "productname.h"
 
 #include <QFileInfo>
@@ -33,6 +34,17 @@ StartUpOptions refuse(const QString &program, const QString &reason)
     options.exitCode = 2;
     options.outputIsError = true;
     options.output = program + QStringLiteral(": ") + reason + u'\n' + shortUsage(program);
+    return options;
+}
+
+// A Notes file that cannot be used ends the program before anything starts: nothing is written.
+StartUpOptions refuseNotesFile(const QString &program, const QString &problem)
+{
+    StartUpOptions options;
+    options.endNow = true;
+    options.exitCode = 1;
+    options.outputIsError = true;
+    options.output = program + QStringLiteral(": ") + problem + u'\n';
     return options;
 }
 
@@ -91,9 +103,9 @@ StartUpOptions StartUpOptions::parse(const QStringList &arguments)
         if (argument == QLatin1String("--version"))
             return print(version() + u'\n');
         if (argument == notesOption) {
-            if (i + 1 >= arguments.size())
+            options.notesFile = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+            if (options.notesFile.isEmpty())
                 return refuse(program, QStringLiteral("option '--notes' needs a file name"));
-            options.notesFile = arguments.at(++i);
         } else if (argument.startsWith(notesOption + u'=')) {
             options.notesFile = argument.mid(notesOption.size() + 1);
             if (options.notesFile.isEmpty())
@@ -109,6 +121,14 @@ StartUpOptions StartUpOptions::parse(const QStringList &arguments)
                 options.hide = true;
             firstArgument = false;
         }
+    }
+    if (!options.notesFile.isEmpty()) {
+        // A relative name means the working folder, where the user typed it.
+        const NotesFileChoice notes =
+            resolveNotesFile(QFileInfo(options.notesFile).absoluteFilePath());
+        if (!notes.problem.isEmpty())
+            return refuseNotesFile(program, notes.problem);
+        options.notesFile = notes.path;
     }
     return options;
 }

@@ -10,7 +10,9 @@
 // are left for the application object; any other argument that starts with "-" is refused.
 struct StartUpOptions
 {
-    // Empty: the default Notes file.
+    // Empty: the default Notes file. Else absolute (a relative name is taken in the working
+    // folder) and resolved by resolveNotesFile; a file it refuses ends the program with the
+    // reason (exit code 1).
     QString notesFile;
     bool hide = false;
 

@@ -1,7 +1,9 @@
 #include "appicon.h"
 #include "startupoptions.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class StartUpOptionsTest : public QObject
@@ -11,8 +13,13 @@ class StartUpOptionsTest : public QObject
 private slots:
     void parse_data();
     void parse();
+    void relativeNotesFile_data();
+    void relativeNotesFile();
     void endsAtOnce_data();
     void endsAtOnce();
+    void unusableNotesFile_data();
+    void unusableNotesFile();
+    void linkedNotesFile();
     void iconFromTheResources();
 };
 
@@ -42,7 +49,7 @@ void StartUpOptionsTest::parse_data()
         << QStringLiteral("/tmp/n.ini") << true;
     QTest::newRow("a file named like an option")
         << QStringList{program, QStringLiteral("--notes"), QStringLiteral("--hide")}
-        << QStringLiteral("--hide") << false;
+        << QDir::current().filePath(QStringLiteral("--hide")) << false;
     QTest::newRow("Qt's own options pass") << QStringList{program,
                                                           QStringLiteral("-platform"),
                                                           QStringLiteral("xcb"),
@@ -64,6 +71,42 @@ void StartUpOptionsTest::parse()
     QVERIFY(!options.endNow);
     QCOMPARE(options.notesFile, notesFile);
     QCOMPARE(options.hide, hide);
+}
+
+void StartUpOptionsTest::relativeNotesFile_data()
+{
+    QTest::addColumn<QStringList>("notesArguments");
+    QTest::addColumn<QString>("inFolder"); // relative to the working folder's parent
+    QTest::newRow("bare name") << QStringList{QStringLiteral("--notes"), QStringLiteral("rel.ini")}
+                               << QStringLiteral("work/rel.ini");
+    QTest::newRow("./") << QStringList{QStringLiteral("--notes"), QStringLiteral("./x.ini")}
+                        << QStringLiteral("work/x.ini");
+    QTest::newRow("../") << QStringList{QStringLiteral("--notes"), QStringLiteral("../x.ini")}
+                         << QStringLiteral("x.ini");
+    QTest::newRow("sub folder") << QStringList{QStringLiteral("--notes"),
+                                               QStringLiteral("sub/n.ini")}
+                                << QStringLiteral("work/sub/n.ini");
+    QTest::newRow("--notes=") << QStringList{QStringLiteral("--notes=rel.ini")}
+                              << QStringLiteral("work/rel.ini");
+    QTest::newRow(".name") << QStringList{QStringLiteral("--notes"), QStringLiteral(".q.ini")}
+                           << QStringLiteral("work/.q.ini");
+}
+
+// A relative Notes file is the one in the folder the user typed the command in, never one
+// beside the program.
+void StartUpOptionsTest::relativeNotesFile()
+{
+    QFETCH(QStringList, notesArguments);
+    QFETCH(QString, inFolder);
+    QTemporaryDir parent;
+    QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("work")));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(parent.filePath(QStringLiteral("work"))));
+    const StartUpOptions options =
+        StartUpOptions::parse(QStringList{QStringLiteral("/opt/q/quillbox")} + notesArguments);
+    QVERIFY(QDir::setCurrent(previous));
+    QVERIFY(!options.endNow);
+    QCOMPARE(options.notesFile, parent.filePath(inFolder));
 }
 
 void StartUpOptionsTest::endsAtOnce_data()
@@ -95,6 +138,9 @@ void StartUpOptionsTest::endsAtOnce_data()
     QTest::newRow("--notes= without a file")
         << QStringList{program, QStringLiteral("--notes=")} << 2 << true
         << QStringList{QStringLiteral("'--notes' needs a file name")};
+    QTest::newRow("--notes with an empty name")
+        << QStringList{program, QStringLiteral("--notes"), QString(), QStringLiteral("/hide")} << 2
+        << true << QStringList{QStringLiteral("'--notes' needs a file name"), usage.first()};
 }
 
 void StartUpOptionsTest::endsAtOnce()
@@ -112,6 +158,68 @@ void StartUpOptionsTest::endsAtOnce()
     QVERIFY(options.output.endsWith(u'\n'));
     if (toStandardError)
         QCOMPARE(options.output.count(u'\n'), 2);
+}
+
+void StartUpOptionsTest::unusableNotesFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // a folder when null
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("shopping list") << QStringLiteral("todo.txt") << QByteArray("milk\neggs\n")
+                                   << QStringLiteral("is not a Notes file");
+    QTest::newRow("folder") << QStringLiteral("notes.ini") << QByteArray()
+                            << QStringLiteral("is a folder");
+    QTest::newRow("own lock file") << QStringLiteral("notesIni.lck") << QByteArray("[Notes]\n")
+                                   << QStringLiteral("its own lock file");
+    QTest::newRow("temporary file name")
+        << QStringLiteral("$$$$$$$$.tmp") << QByteArray("") << QStringLiteral("temporary file");
+}
+
+// A file that cannot be the Notes file ends the program with the reason, before anything
+// could write it.
+void StartUpOptionsTest::unusableNotesFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (content.isNull()) {
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const StartUpOptions options =
+        StartUpOptions::parse({QStringLiteral("/opt/q/quillbox"), QStringLiteral("--notes"), path});
+    QVERIFY(options.endNow);
+    QCOMPARE(options.exitCode, 1);
+    QVERIFY(options.outputIsError);
+    QVERIFY2(options.output.startsWith(QStringLiteral("quillbox: The Notes file ") + path),
+             qPrintable(options.output));
+    QVERIFY2(options.output.contains(reason), qPrintable(options.output));
+    QCOMPARE(options.output.count(u'\n'), 1);
+    if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+    }
+}
+
+void StartUpOptionsTest::linkedNotesFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sync")));
+    const QString target = dir.filePath(QStringLiteral("sync/real.ini"));
+    QVERIFY(QFile::link(QStringLiteral("sync/real.ini"), dir.filePath(QStringLiteral("Q.ini"))));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const StartUpOptions options = StartUpOptions::parse(
+        {QStringLiteral("/opt/q/quillbox"), QStringLiteral("--notes"), QStringLiteral("Q.ini")});
+    QVERIFY(QDir::setCurrent(previous));
+    QVERIFY(!options.endNow);
+    QCOMPARE(options.notesFile, target);
 }
 
 void StartUpOptionsTest::iconFromTheResources()
