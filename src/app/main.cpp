@@ -1,4 +1,5 @@
 #include "appicon.h"
+#include "dialogseam.h"
 #include "eventloopdelay.h"
 #include "mainwindow.h"
 #include "notespaths.h"
@@ -39,8 +40,19 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(appIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     installEventLoopDelay();
-    if (options.notesFile.isEmpty())
-        options.notesFile = defaultNotesPath(QApplication::applicationDirPath());
+    if (options.notesFile.isEmpty()) {
+        // Started from a desktop menu nobody reads standard error: the user is told in a box.
+        const NotesFileChoice notes =
+            resolveNotesFile(defaultNotesPath(QApplication::applicationDirPath()));
+        if (!notes.problem.isEmpty()) {
+            std::fputs((notes.problem + u'\n').toLocal8Bit().constData(), stderr);
+            DialogSeam::error(nullptr, notes.problem + QStringLiteral("\n\n%1 ends now; nothing "
+                                                                      "was written.")
+                                                           .arg(productName()));
+            return 1;
+        }
+        options.notesFile = notes.path;
+    }
 
     const RunningMarker runningMarker;
     MainWindow window(options.notesFile);
