@@ -62,7 +62,7 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
       m_statusLine(new StatusLine(WebLinks::webSite().toString(), this))
 {
     setObjectName(QStringLiteral("FmMain"));
-    resize(666, 577);
+    m_bounds.applyDesignedBounds();
     setMinimumSize(535, 100);
     m_store.setFileName(notesFile);
 

@@ -1,7 +1,5 @@
 #include "windowbounds.h"
 
-#include "formvalue.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -35,14 +33,23 @@ QString WindowBounds::boundsValue() const
 void WindowBounds::applyBoundsValue(const QString &value)
 {
     const std::optional<FormValue::Bounds> bounds = FormValue::decode(value.toStdString());
-    if (!bounds)
-        return;
-    const FormValue::Rect &stored = bounds->normal;
+    if (bounds)
+        place(*bounds);
+}
+
+void WindowBounds::applyDesignedBounds()
+{
+    place({{249, 109, 666, 577}, false});
+}
+
+void WindowBounds::place(const FormValue::Bounds &bounds)
+{
+    const FormValue::Rect &stored = bounds.normal;
     const QRect workArea = workAreaAt({stored.left, stored.top});
     const FormValue::Rect placed = FormValue::placeOnWorkArea(stored, toFormRect(workArea), true,
                                                               m_window.width(), m_window.height());
     m_window.setGeometry(placed.left, placed.top, placed.width, placed.height);
     const Qt::WindowStates state = m_window.windowState();
-    m_window.setWindowState(bounds->maximized ? state | Qt::WindowMaximized
+    m_window.setWindowState(bounds.maximized ? state | Qt::WindowMaximized
                                               : state & ~Qt::WindowMaximized);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formvalue.h"
 #include "notesstore.h"
 
 class QWidget;
@@ -15,7 +16,12 @@ public:
     QString objectName() const override;
     QString boundsValue() const override;
     void applyBoundsValue(const QString &value) override;
+    // The bounds the window has while the Notes file keeps none: left 249, top 109, 666 × 577,
+    // not maximized, put on the work area like stored bounds.
+    void applyDesignedBounds();
 
 private:
+    void place(const FormValue::Bounds &bounds);
+
     QWidget &m_window;
 };

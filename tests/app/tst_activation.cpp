@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,7 @@ private slots:
     void trayMenu();
     void trayFollowsTheSetting_data();
     void trayFollowsTheSetting();
+    void opensAtTheDesignedBounds();
 
 private:
     QTemporaryDir m_config;
@@ -312,6 +314,15 @@ void ActivationTest::trayFollowsTheSetting()
     m_fixture->writeNotes({{QStringLiteral("Page"), {}}}, settings);
     MainWindow &window = m_fixture->start();
     QCOMPARE(window.tray().isWanted(), showTrayIcon);
+}
+
+// With no bounds in the Notes file the window opens where it was designed to, on the screen.
+void ActivationTest::opensAtTheDesignedBounds()
+{
+    MainWindow &window = m_fixture->start();
+    const QRect workArea = window.screen()->availableGeometry();
+    QVERIFY(workArea.contains(QPoint(249, 109)));
+    QCOMPARE(window.normalGeometry(), QRect(249, 109, 666, 577));
 }
 
 QTEST_MAIN(ActivationTest)
