@@ -107,8 +107,6 @@ class SavingTest(QuillboxCase):
             self.desktop.key("Return")
         self.assertEqual(app.wait_exit(timeout=20), 0)
         self.assertEqual(page_lines(read_ini(app.notes), 0), ["typed " + TEXT])
-        self.release(holder)
-        os.remove(app.notes)
 
 
 if __name__ == "__main__":
