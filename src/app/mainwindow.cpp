@@ -144,7 +144,7 @@ void MainWindow::connectCommands()
     const WindowCommands &c = m_commands;
     connect(c.exit, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(c.hide, &QAction::triggered, this, &MainWindow::hideWindow);
-    connect(c.save, &QAction::triggered, this, &MainWindow::saveNotes);
+    connect(c.save, &QAction::triggered, this, &MainWindow::saveCommand);
     connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
     connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
     connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
@@ -236,7 +236,7 @@ void MainWindow::optionsExecute()
     const OptionsWindow window{
         [this] { applySettings(); },
         [this] {
-            m_settingsChanged = true;
+            m_changes.markSettings();
             saveNotes();
         },
         [this](bool visible) { m_tray.setWanted(visible); },
@@ -260,6 +260,7 @@ void MainWindow::setHelpLauncher(const HelpLauncher &launcher)
 void MainWindow::startUp(bool hideAfterStart)
 {
     const bool readable = readNotes();
+    m_notesUnreadable = !readable;
     m_tray.setWanted(m_settings.showTrayIcon);
     show();
     raise();
@@ -275,9 +276,9 @@ void MainWindow::startUp(bool hideAfterStart)
     else
         hotKeyStartUp();
     m_savedBounds = normalGeometry();
-    m_settingsChanged = false;
-    m_notesChanged = false;
-    m_positionsChanged = false;
+    // What reading and showing marked is no change; what a save of the options dialog could
+    // not write stays for the next save.
+    m_changes.clearAllButUnsaved();
     m_pageDirty = false;
     pageEnter();
     if (m_settings.startHidden || hideAfterStart)
@@ -402,7 +403,7 @@ void MainWindow::leavePage(int index)
         return;
     keepEdits();
     if (m_editor->caretX() != page->caretX || m_editor->caretY() != page->caretY)
-        m_positionsChanged = true;
+        m_changes.markPositions();
     page->selStart = m_editor->selStart();
     page->selLength = m_editor->selLength();
     page->caretX = m_editor->caretX();
@@ -499,7 +500,7 @@ void MainWindow::previousPageWrapping()
 void MainWindow::editorChanged()
 {
     if (!m_pageLoading) {
-        m_notesChanged = true;
+        m_changes.markNotes();
         m_pageDirty = true;
     }
     updateStatus();
@@ -507,23 +508,31 @@ void MainWindow::editorChanged()
 
 bool MainWindow::saveNotes()
 {
-    if (!m_settingsChanged && !m_notesChanged && !m_positionsChanged)
+    if (!m_changes.any())
         return true;
     if (m_saving)
         return false;
-    const QScopedValueRollback saving(m_saving, true);
-    pageLeave();
-    // What changes while the store waits for the lock is marked again and kept for the next
-    // save; what was pending before is marked again only when the write fails.
-    const bool settings = std::exchange(m_settingsChanged, false);
-    const bool notes = std::exchange(m_notesChanged, false);
-    const bool positions = std::exchange(m_positionsChanged, false);
-    if (m_store.write(m_settings, storedPages(), notes))
-        return true;
-    m_settingsChanged |= settings;
-    m_notesChanged |= notes;
-    m_positionsChanged |= positions;
-    return false;
+    bool written = false;
+    {
+        const QScopedValueRollback saving(m_saving, true);
+        pageLeave();
+        // The store waits for the lock handling events: what is marked meanwhile stays set for
+        // the next save.
+        m_changes.saveStarted();
+        written = m_store.write(m_settings, storedPages(), m_changes.notes());
+        m_changes.saveEnded(written);
+    }
+    if (m_exitPending)
+        QTimer::singleShot(0, this, &MainWindow::exitAfterSave);
+    return written;
+}
+
+void MainWindow::saveCommand()
+{
+    if (saveNotes() || m_saving || m_exitPending || m_notesUnreadable)
+        return;
+    DialogSeam::error(
+        this, QStringLiteral("The Notes file could not be saved.\n%1").arg(m_store.lastError()));
 }
 
 void MainWindow::updateCaption()
@@ -615,7 +624,7 @@ void MainWindow::disablePassword()
 void MainWindow::setPassword()
 {
     showPasswordDialog(m_lock, this, [this](int, int context) { showHelp(context); });
-    m_settingsChanged = true;
+    m_changes.markSettings();
 }
 
 void MainWindow::configurePages()
@@ -626,7 +635,7 @@ void MainWindow::configurePages()
                          [this](int, int context) { showHelp(context); }))
         return;
     pageEnter();
-    m_settingsChanged = true;
+    m_changes.markSettings();
     saveNotes();
 }
 
@@ -635,7 +644,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (isVisible()) {
         pageLeave();
         if (normalGeometry() != m_savedBounds)
-            m_positionsChanged = true;
+            m_changes.markPositions();
         if (m_exitRequested || canComeBack()) {
             hide();
         } else if (!m_minimizedAsHide) {
@@ -644,7 +653,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     if (m_exitRequested) {
+        if (m_saving) {
+            // Inside a save's wait for the lock: the exit runs once that save is over.
+            m_exitPending = true;
+            event->ignore();
+            return;
+        }
         saveBeforeExit();
+        m_exitPending = false;
         event->accept();
         emit exited();
         return;
@@ -683,6 +699,12 @@ void MainWindow::saveBeforeExit()
     }
 }
 
+void MainWindow::exitAfterSave()
+{
+    if (std::exchange(m_exitPending, false))
+        exitProgram();
+}
+
 // A window minimized in place of a hide that comes back shows its page afresh, as a hidden
 // window does when it is shown again.
 void MainWindow::changeEvent(QEvent *event)
@@ -699,7 +721,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (isVisible())
-        m_positionsChanged = true;
+        m_changes.markPositions();
 }
 
 void MainWindow::copyWord()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "changeflags.h"
 #include "globalhotkey.h"
 #include "helplauncher.h"
 #include "lockstate.h"
@@ -81,14 +82,17 @@ public:
     void nextPageWrapping();
     void previousPageWrapping();
 
-    // Writes the Notes file when a change flag is set. The flags are cleared only when the
-    // file really was written; a failed save keeps them, so the next save retries.
+    // Writes the Notes file when a change flag is set. The flags stay set until the file really
+    // was written; a failed save keeps them, so the next save retries. False when the file was
+    // not written, also when another save is still running (inside its wait for the lock).
     bool saveNotes();
-    bool settingsChanged() const { return m_settingsChanged; }
-    bool notesChanged() const { return m_notesChanged; }
-    bool positionsChanged() const { return m_positionsChanged; }
+    // Save (Ctrl+S): saveNotes, and a save that fails is reported to the user with its reason.
+    void saveCommand();
+    bool settingsChanged() const { return m_changes.settings(); }
+    bool notesChanged() const { return m_changes.notes(); }
+    bool positionsChanged() const { return m_changes.positions(); }
     bool pageDirty() const { return m_pageDirty; }
-    void setSettingsChanged() { m_settingsChanged = true; }
+    void setSettingsChanged() { m_changes.markSettings(); }
 
     NotesSettings &settings() { return m_settings; }
     LockState &lockState() { return m_lock; }
@@ -104,7 +108,10 @@ public:
     void updateStatus();
 
     // Hide: save and hide, the process runs on; while neither the tray icon nor a hot key
-    // could bring the window back, the window is minimized instead. Exit: save and end.
+    // could bring the window back, the window is minimized instead. Exit: save and end; when
+    // the save fails the user chooses between Retry and exiting anyway. An exit asked for
+    // while a save waits for the lock (the log-off and signals included) hides the window at
+    // once and ends only after that save, retrying what it could not write.
     void hideWindow();
     void exitProgram();
     bool exitRequested() const { return m_exitRequested; }
@@ -148,6 +155,7 @@ private:
     void bringToFront();
     bool canComeBack() const;
     void saveBeforeExit();
+    void exitAfterSave();
     void editorChanged();
     void copyWord();
     void connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
@@ -175,14 +183,14 @@ private:
     PageFinder m_finder{*this};
 
     QRect m_savedBounds;
-    bool m_settingsChanged = false;
-    bool m_notesChanged = false;
-    bool m_positionsChanged = false;
+    ChangeFlags m_changes;
     bool m_pageLoading = false;
     bool m_pageDirty = false;
     bool m_exitRequested = false;
     bool m_hotKeyRegistered = false;
     bool m_minimizedAsHide = false; // hidden as far as it can be: minimized
     bool m_saving = false;
+    bool m_exitPending = false;          // an exit waits for the save that is running
+    bool m_notesUnreadable = false;      // the user was told at start-up that nothing is saved
     PageRecord *m_currentPage = nullptr; // the page the editor holds; not owned
 };

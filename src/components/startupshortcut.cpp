@@ -44,6 +44,7 @@ bool StartupShortcut::checkPresence()
 
 bool StartupShortcut::setShortcutPresent(bool present)
 {
+    m_error.clear();
     if (present == m_present)
         return true;
     m_present = present;
@@ -52,15 +53,35 @@ bool StartupShortcut::setShortcutPresent(bool present)
 
 bool StartupShortcut::create()
 {
-    if (m_folder.isEmpty() || m_programName.isEmpty() || !QDir().mkpath(m_folder))
+    const QString unableToCreate = QStringLiteral("Unable to create directory");
+    if (m_folder.isEmpty()) {
+        m_error = unableToCreate;
         return false;
+    }
+    if (!QDir().mkpath(m_folder)) {
+        m_error = unableToCreate + u'\r' + QDir::toNativeSeparators(m_folder);
+        return false;
+    }
     if (m_title.isEmpty())
         m_title = QFileInfo(m_programName).completeBaseName();
-    return writeEntry(QDir(m_folder).filePath(m_title + entrySuffix()));
+    const QString entry = QDir(m_folder).filePath(m_title + entrySuffix());
+    QString reason = QStringLiteral("The program's file is not known.");
+    if (!m_programName.isEmpty() && writeEntry(entry, reason))
+        return true;
+    m_error = QStringLiteral("Unable to write the start-up entry\r%1\r%2")
+                  .arg(QDir::toNativeSeparators(entry), reason);
+    return false;
 }
 
-bool StartupShortcut::remove() const
+bool StartupShortcut::remove()
 {
     const QString entry = findEntry();
-    return entry.isEmpty() || QFile::remove(entry);
+    if (entry.isEmpty())
+        return true;
+    QFile file(entry);
+    if (file.remove())
+        return true;
+    m_error = QStringLiteral("Unable to delete the start-up entry\r%1\r%2")
+                  .arg(QDir::toNativeSeparators(entry), file.errorString());
+    return false;
 }

@@ -30,24 +30,30 @@ public:
     bool isShortcutPresent() const { return m_present; }
     // Creates (true) or removes (false) the entry, but only when present differs from the
     // value held: setting the value held touches nothing. False when the entry could not be
-    // written or deleted; the next presence check tells the truth.
+    // written or deleted (errorString() says why); the next presence check tells the truth.
     bool setShortcutPresent(bool present);
+    // Why the last setShortcutPresent failed, for the user: "Unable to create directory" when
+    // the start-up folder is unknown or cannot be made (with the folder on a second line when
+    // it is known), otherwise the entry's path and the system's reason. Empty after success.
+    QString errorString() const { return m_error; }
 
 private:
     QString findEntry() const;
     bool checkPresence();
     bool create();
-    bool remove() const;
+    bool remove();
 
     // One implementation per platform.
     static QString startupFolder();
     static QString entrySuffix();
     static QString linkTarget(const QString &entryPath);
     static bool sameProgram(const QString &target, const QString &program);
-    bool writeEntry(const QString &entryPath);
+    // Writes the entry that starts the program; on failure reason says why.
+    bool writeEntry(const QString &entryPath, QString &reason);
 
     QString m_folder;
     QString m_programName;
     QString m_title;
+    QString m_error;
     bool m_present = false;
 };

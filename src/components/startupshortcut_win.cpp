@@ -103,15 +103,23 @@ bool StartupShortcut::sameProgram(const QString &target, const QString &program)
                             Qt::CaseInsensitive) == 0;
 }
 
-bool StartupShortcut::writeEntry(const QString &entryPath)
+bool StartupShortcut::writeEntry(const QString &entryPath, QString &reason)
 {
     const ComApartment apartment;
     const ShellLink shellLink;
-    if (!shellLink.isValid() ||
-        FAILED(shellLink.link()->SetPath(wide(QDir::toNativeSeparators(m_programName)))))
+    if (!shellLink.isValid()) {
+        reason = QStringLiteral("The shell link object cannot be created.");
         return false;
-    const QString stored = shellLink.target();
-    if (!stored.isEmpty())
-        m_programName = stored;
-    return SUCCEEDED(shellLink.file()->Save(wide(QDir::toNativeSeparators(entryPath)), FALSE));
+    }
+    HRESULT result = shellLink.link()->SetPath(wide(QDir::toNativeSeparators(m_programName)));
+    if (SUCCEEDED(result)) {
+        const QString stored = shellLink.target();
+        if (!stored.isEmpty())
+            m_programName = stored;
+        result = shellLink.file()->Save(wide(QDir::toNativeSeparators(entryPath)), FALSE);
+    }
+    if (SUCCEEDED(result))
+        return true;
+    reason = qt_error_string(int(result));
+    return false;
 }

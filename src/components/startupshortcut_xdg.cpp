@@ -45,11 +45,14 @@ bool StartupShortcut::sameProgram(const QString &target, const QString &program)
     return !target.isEmpty() && target == QFileInfo(program).canonicalFilePath();
 }
 
-bool StartupShortcut::writeEntry(const QString &entryPath)
+bool StartupShortcut::writeEntry(const QString &entryPath, QString &reason)
 {
     QSaveFile file(entryPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(DesktopEntry::application(m_title, m_programName));
-    return file.commit();
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(DesktopEntry::application(m_title, m_programName));
+        if (file.commit())
+            return true;
+    }
+    reason = file.errorString();
+    return false;
 }

@@ -283,7 +283,12 @@ void OptionsDialog::confirm()
 {
     m_settings.hotKeyCode =
         HotKeyCode::compose(m_specialKey->currentIndex(), m_standardKey->virtualKey()).value();
-    m_services.setStartupShortcutPresent(m_loadOnStartup->isChecked());
+    const QString shortcutProblem =
+        m_services.setStartupShortcutPresent(m_loadOnStartup->isChecked());
+    if (!shortcutProblem.isEmpty()) {
+        DialogSeam::error(this, shortcutProblem);
+        return;
+    }
     if (!m_services.registerHotKey())
         return;
     storeSettings();

@@ -20,8 +20,10 @@ class QPushButton;
 // numbers, the hide option, the six colours and the keyword list.
 //
 // It shows the values of the settings it is given. OK first stores the chosen hot key in the
-// settings and sets the start-up shortcut, then has the hot key registered; when that fails the
-// dialog stays open (the hot-key code and the shortcut stay changed). When it succeeds every
+// settings and sets the start-up shortcut; when the shortcut cannot be written the user is told
+// why and the dialog stays open (the hot-key code stays changed). Then it has the hot key
+// registered; when that fails the dialog stays open (the hot-key code and the shortcut stay
+// changed). When it succeeds every
 // other value goes into the settings and the dialog closes with okPressed(). Every other close
 // puts the hot-key code and the registered flag back as they were when the dialog was created.
 // The custom colours of the colour picker go into the settings whenever the picker closes.

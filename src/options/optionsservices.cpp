@@ -26,7 +26,8 @@ OptionsServices OptionsServices::standard(std::function<bool()> registerHotKey,
     services.registerHotKey = std::move(registerHotKey);
     services.startupShortcutPresent = [] { return programShortcut().isShortcutPresent(); };
     services.setStartupShortcutPresent = [](bool present) {
-        programShortcut().setShortcutPresent(present);
+        StartupShortcut shortcut = programShortcut();
+        return shortcut.setShortcutPresent(present) ? QString() : shortcut.errorString();
     };
     services.browseForFolder = [parent](const QString &start) {
         FolderBrowser browser(parent);

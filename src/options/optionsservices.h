@@ -12,9 +12,10 @@ struct OptionsServices
     // RegisterAppHotKey: registers NotesSettings::hotKeyCode, stores the outcome in the main
     // window's HotKeyRegistered, reports a failure itself and returns the outcome.
     std::function<bool()> registerHotKey;
-    // Whether the program is started at log-on, and making it so (or not).
+    // Whether the program is started at log-on, and making it so (or not). Setting it answers
+    // why the start-up entry could not be written or removed, empty when it was done.
     std::function<bool()> startupShortcutPresent;
-    std::function<void(bool)> setStartupShortcutPresent;
+    std::function<QString(bool)> setStartupShortcutPresent;
     // Lets the user pick a folder, starting at the one given; empty when cancelled.
     std::function<QString(const QString &)> browseForFolder;
     // Opens the help for a help context.

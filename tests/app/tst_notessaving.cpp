@@ -125,12 +125,15 @@ void NotesSavingTest::failedSaveKeepsTheFlags()
     MainWindow &window = m_fixture->start(path);
     window.settings().hideDisablesPassword = hideDisablesPassword;
     m_fixture->type(QStringLiteral("kept"));
+    SeamAnswers catcher;
 
     m_fixture->press(Qt::Key_S, Qt::ControlModifier);
     QVERIFY(window.notesChanged());
+    QCOMPARE(catcher.messages.size(), 1); // Save says why; a hide does not
     m_fixture->press(Qt::Key_Escape);
     QVERIFY(!window.isVisible());
     QVERIFY(window.notesChanged());
+    QCOMPARE(catcher.messages.size(), 1);
     QVERIFY(!QFileInfo::exists(path));
 
     // The next save, once the file can be written, writes what was typed.

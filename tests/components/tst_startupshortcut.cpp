@@ -25,6 +25,8 @@ private slots:
     void settingTheHeldValueTouchesNothing();
     void trailingSeparatorIsDropped();
     void titleDefaultsToTheProgramsName();
+    void entryThatCannotBeWrittenSaysWhy_data();
+    void entryThatCannotBeWrittenSaysWhy();
 
 private:
     QString autostart() const { return m_config->path() + QStringLiteral("/autostart"); }
@@ -106,6 +108,7 @@ void StartupShortcutTest::creatingWritesAValidEntry()
 {
     StartupShortcut shortcut = shortcutForProgram();
     QVERIFY(shortcut.setShortcutPresent(true));
+    QCOMPARE(shortcut.errorString(), QString());
 
     const QString path = autostart() + QStringLiteral("/Quillbox.desktop");
     QFile file(path);
@@ -248,6 +251,45 @@ void StartupShortcutTest::titleDefaultsToTheProgramsName()
     QVERIFY(shortcut.setShortcutPresent(true));
     QCOMPARE(shortcut.shortcutTitle(), QStringLiteral("quillbox"));
     QVERIFY(QFile::exists(autostart() + QStringLiteral("/quillbox.desktop")));
+}
+
+void StartupShortcutTest::entryThatCannotBeWrittenSaysWhy_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<QString>("firstLine");
+    // The tests may run as root, whom no permission stops: the folder cannot be made when a
+    // file stands where a folder of its path should be, and the entry cannot be written when
+    // a folder takes its name.
+    QTest::newRow("a file in the way of the folder")
+        << QStringLiteral("config home") << QStringLiteral("Unable to create directory");
+    QTest::newRow("a folder in the way of the entry")
+        << QStringLiteral("entry") << QStringLiteral("Unable to write the start-up entry");
+}
+
+void StartupShortcutTest::entryThatCannotBeWrittenSaysWhy()
+{
+    QFETCH(QString, blocked);
+    QFETCH(QString, firstLine);
+    QString where;
+    if (blocked == QLatin1String("config home")) {
+        const QString file = m_config->filePath(QStringLiteral("not a folder"));
+        QFile inTheWay(file);
+        QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+        qputenv("XDG_CONFIG_HOME", file.toLocal8Bit());
+        where = QDir::toNativeSeparators(file + QStringLiteral("/autostart/"));
+    } else {
+        where = autostart() + QStringLiteral("/Quillbox.desktop");
+        QVERIFY(QDir().mkpath(where));
+        where = QDir::toNativeSeparators(where);
+    }
+    StartupShortcut shortcut = shortcutForProgram();
+
+    QVERIFY(!shortcut.setShortcutPresent(true));
+    const QStringList lines = shortcut.errorString().split(u'\r');
+    QVERIFY2(lines.size() >= 2, qPrintable(shortcut.errorString()));
+    QCOMPARE(lines.at(0), firstLine);
+    QCOMPARE(lines.at(1), where);
+    QVERIFY(!shortcutForProgram().isShortcutPresent());
 }
 
 QTEST_GUILESS_MAIN(StartupShortcutTest)

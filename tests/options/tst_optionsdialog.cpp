@@ -24,6 +24,7 @@ struct Fakes
     bool hotKeyRegistered = false;
     bool registrationWorks = true;
     bool shortcutPresent = false;
+    QString shortcutProblem; // why the start-up entry cannot be written; empty when it can
     QStringList calls;
     QList<int> registeredCodes;
     QString browseStart;
@@ -42,7 +43,9 @@ struct Fakes
         s.startupShortcutPresent = [this] { return shortcutPresent; };
         s.setStartupShortcutPresent = [this](bool present) {
             calls << QStringLiteral("shortcut %1").arg(present);
-            shortcutPresent = present;
+            if (shortcutProblem.isEmpty())
+                shortcutPresent = present;
+            return shortcutProblem;
         };
         s.browseForFolder = [this](const QString &start) {
             browseStart = start;
@@ -91,6 +94,8 @@ private slots:
     void proposal();
     void okStoresAfterTheShortcutAndTheRegistration();
     void failedRegistrationKeepsTheDialogOpen();
+    void unwritableShortcutKeepsTheDialogOpen_data();
+    void unwritableShortcutKeepsTheDialogOpen();
     void colorPanelsShowTheirPartners();
     void defaultColorsThenCancel();
     void defaultColorsThenOk();
@@ -224,6 +229,59 @@ void TestOptionsDialog::failedRegistrationKeepsTheDialogOpen()
     QVERIFY(fakes.hotKeyRegistered);
     QVERIFY(fakes.shortcutPresent);
     QVERIFY(!fakes.settings.wrapText);
+}
+
+void TestOptionsDialog::unwritableShortcutKeepsTheDialogOpen_data()
+{
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("no start-up folder") << QStringLiteral("Unable to create directory");
+    QTest::newRow("folder cannot be made")
+        << QStringLiteral("Unable to create directory\r/home/user/.config/autostart/");
+    QTest::newRow("entry cannot be written")
+        << QStringLiteral("Unable to write the start-up entry\r/autostart/Quillbox.desktop\r"
+                          "No space left on device");
+}
+
+void TestOptionsDialog::unwritableShortcutKeepsTheDialogOpen()
+{
+    QFETCH(QString, problem);
+    Fakes fakes;
+    fakes.settings.hotKeyCode = 1078;
+    fakes.hotKeyRegistered = true;
+    fakes.shortcutProblem = problem;
+    QList<DialogSeam::Message> messages;
+    DialogSeam::setMessageHandler([&](const DialogSeam::Message &message) {
+        messages << message;
+        return QMessageBox::Ok;
+    });
+    OptionsDialog dialog(fakes.settings, fakes.hotKeyRegistered, fakes.services());
+    dialog.show();
+    QTest::keyClick(child<HotKeyEdit>(dialog, "standardKey"), Qt::Key_B);
+    child<QCheckBox>(dialog, "wrapText")->setChecked(true);
+    child<QCheckBox>(dialog, "loadOnStartup")->setChecked(true);
+
+    click(dialog, "ok");
+
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.first().kind, DialogSeam::Kind::Error);
+    QCOMPARE(messages.first().caption, QStringLiteral("Error"));
+    QCOMPARE(messages.first().text, problem);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.okPressed());
+    QCOMPARE(fakes.calls, QStringList{"shortcut 1"});
+    QCOMPARE(fakes.settings.hotKeyCode, 1066);
+    QVERIFY(!fakes.shortcutPresent);
+    QVERIFY(!fakes.settings.wrapText);
+
+    // Unchecked, OK goes through.
+    fakes.shortcutProblem.clear();
+    child<QCheckBox>(dialog, "loadOnStartup")->setChecked(false);
+    click(dialog, "ok");
+
+    QVERIFY(dialog.okPressed());
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(fakes.registeredCodes, QList<int>{1066});
+    QVERIFY(fakes.settings.wrapText);
 }
 
 void TestOptionsDialog::colorPanelsShowTheirPartners()

@@ -14,6 +14,7 @@ private slots:
     void initTestCase();
     void cleanup();
     void startupShortcutFollowsTheCheckBox();
+    void unwritableStartupShortcutSaysWhy();
     void browseAnswersThePickedFolder_data();
     void browseAnswersThePickedFolder();
 
@@ -38,12 +39,28 @@ void TestOptionsServices::startupShortcutFollowsTheCheckBox()
     const QString entry = m_config.path() + QStringLiteral("/autostart/Quillbox.desktop");
 
     QVERIFY(!services.startupShortcutPresent());
-    services.setStartupShortcutPresent(true);
+    QCOMPARE(services.setStartupShortcutPresent(true), QString());
     QVERIFY(QFileInfo::exists(entry));
     QVERIFY(services.startupShortcutPresent());
-    services.setStartupShortcutPresent(false);
+    QCOMPARE(services.setStartupShortcutPresent(false), QString());
     QVERIFY(!QFileInfo::exists(entry));
     QVERIFY(!services.startupShortcutPresent());
+}
+
+void TestOptionsServices::unwritableStartupShortcutSaysWhy()
+{
+    // A file where the configuration folder should be: the start-up folder cannot be made,
+    // whoever runs the test.
+    const QString inTheWay = m_config.filePath(QStringLiteral("in the way"));
+    QFile file(inTheWay);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(inTheWay));
+    const OptionsServices services = OptionsServices::standard({}, {}, nullptr);
+
+    const QString problem = services.setStartupShortcutPresent(true);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    QCOMPARE(problem, QStringLiteral("Unable to create directory\r") +
+                          QDir::toNativeSeparators(inTheWay + QStringLiteral("/autostart/")));
 }
 
 void TestOptionsServices::browseAnswersThePickedFolder_data()
