@@ -26,6 +26,26 @@ PageTabBar::PageTabBar(QWidget *parent) : QTabBar(parent)
     setAttribute(Qt::WA_Hover);
 }
 
+int PageTabBar::addPage(const QString &name)
+{
+    return addTab(literalTabText(name));
+}
+
+QString PageTabBar::pageName(int index) const
+{
+    return tabText(index).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+void PageTabBar::setPageName(int index, const QString &name)
+{
+    setTabText(index, literalTabText(name));
+}
+
+QString PageTabBar::literalTabText(const QString &name)
+{
+    return QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 PageRecord *PageTabBar::record(int index) const
 {
     return tabData(index).value<PageRecord *>();
@@ -39,7 +59,7 @@ void PageTabBar::setRecord(int index, PageRecord *record)
 QSize PageTabBar::tabSizeHint(int index) const
 {
     const QFontMetrics metrics = fontMetrics();
-    return {metrics.horizontalAdvance(tabText(index)) + SelectedNameIndent + 2 * SideRoom,
+    return {metrics.horizontalAdvance(pageName(index)) + SelectedNameIndent + 2 * SideRoom,
             metrics.height() + 2 * NameTop + 2 * SideRoom};
 }
 
@@ -124,5 +144,5 @@ void PageTabBar::drawTab(QPainter &painter, int index, const QRect &frame) const
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.setFont(font());
     painter.drawText(QRect(origin, QSize(tab.right() - origin.x() + 1, fontMetrics().height())),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, tabText(index));
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, pageName(index));
 }

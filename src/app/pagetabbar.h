@@ -15,6 +15,13 @@ class PageTabBar : public QTabBar
 public:
     explicit PageTabBar(QWidget *parent = nullptr);
 
+    // The page names, kept and drawn as typed. An '&' in a name is a character like any other:
+    // it gives the tab no Alt+letter shortcut, which would change the selection without
+    // page-leave and page-enter.
+    int addPage(const QString &name);
+    QString pageName(int index) const;
+    void setPageName(int index, const QString &name);
+
     PageRecord *record(int index) const;
     void setRecord(int index, PageRecord *record);
 
@@ -35,4 +42,6 @@ protected:
 private:
     template <typename Handler> void trackUserChange(Handler handler);
     void drawTab(QPainter &painter, int index, const QRect &rect) const;
+    // QTabBar takes "&x" in a tab's text as its Alt+X shortcut; "&&" is a plain '&'.
+    static QString literalTabText(const QString &name);
 };

@@ -10,7 +10,7 @@ int WindowPages::count() const
 
 QString WindowPages::name(int index) const
 {
-    return m_window.tabBar()->tabText(index);
+    return m_window.tabBar()->pageName(index);
 }
 
 PageRecord *WindowPages::record(int index) const
@@ -20,7 +20,7 @@ PageRecord *WindowPages::record(int index) const
 
 void WindowPages::setName(int index, const QString &name)
 {
-    m_window.tabBar()->setTabText(index, name);
+    m_window.tabBar()->setPageName(index, name);
 }
 
 void WindowPages::movePage(int from, int to)

@@ -38,6 +38,7 @@ private slots:
     void tabIsPaintedByTheProgram();
     void recordIsTheTabData();
     void userClickReportsThePageLeft();
+    void ampersandIsDrawnAndTakesNoShortcut();
 
 private:
     struct Painted
@@ -45,17 +46,19 @@ private:
         QRect square; // the blue square, relative to the tab
         QRect name;   // the name's dark pixels, relative to the tab
     };
-    static Painted paintFirstTab(bool selected, bool isProtected);
+    static Painted paintFirstTab(bool selected, bool isProtected,
+                                 const QString &name = QStringLiteral("First"));
 };
 
-PageTabBarTest::Painted PageTabBarTest::paintFirstTab(bool selected, bool isProtected)
+PageTabBarTest::Painted PageTabBarTest::paintFirstTab(bool selected, bool isProtected,
+                                                      const QString &name)
 {
     PageTabBar bar;
     PageRecord first;
     PageRecord second;
     first.isProtected = isProtected;
-    bar.addTab(QStringLiteral("First"));
-    bar.addTab(QStringLiteral("Second"));
+    bar.addPage(name);
+    bar.addPage(QStringLiteral("Second"));
     bar.setRecord(0, &first);
     bar.setRecord(1, &second);
     bar.setCurrentIndex(selected ? 0 : 1);
@@ -98,7 +101,7 @@ void PageTabBarTest::recordIsTheTabData()
 {
     PageTabBar bar;
     PageRecord record;
-    bar.addTab(QStringLiteral("One"));
+    bar.addPage(QStringLiteral("One"));
     QCOMPARE(bar.record(0), nullptr);
     bar.setRecord(0, &record);
     QCOMPARE(bar.record(0), &record);
@@ -109,7 +112,7 @@ void PageTabBarTest::userClickReportsThePageLeft()
 {
     PageTabBar bar;
     for (const char *name : {"One", "Two", "Three"})
-        bar.addTab(QString::fromLatin1(name));
+        bar.addPage(QString::fromLatin1(name));
     bar.resize(bar.sizeHint());
     bar.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bar));
@@ -123,6 +126,36 @@ void PageTabBarTest::userClickReportsThePageLeft()
 
     QCOMPARE(left, (QList<int>{0, 0}));
     QCOMPARE(bar.currentIndex(), 1);
+}
+
+// A page name is drawn as typed, '&' included, and Alt with the letter after the '&' leaves the
+// selection alone.
+void PageTabBarTest::ampersandIsDrawnAndTakesNoShortcut()
+{
+    const QRect plain = paintFirstTab(false, false, QStringLiteral("RD")).name;
+    const QRect ampersand = paintFirstTab(false, false, QStringLiteral("R&D")).name;
+    QCOMPARE(ampersand.left(), plain.left());
+    QVERIFY(ampersand.width() > plain.width() + 3);
+
+    PageTabBar bar;
+    for (const char *name : {"Notes", "R&D", "&Kitchen"})
+        bar.addPage(QString::fromLatin1(name));
+    QCOMPARE(bar.pageName(1), QStringLiteral("R&D"));
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    QList<int> left;
+    connect(&bar, &PageTabBar::changedByUser, this, [&](int previous) { left.append(previous); });
+
+    for (Qt::Key key : {Qt::Key_D, Qt::Key_K})
+        QTest::keyClick(&bar, key, Qt::AltModifier);
+    QCOMPARE(bar.currentIndex(), 0);
+    QVERIFY(left.isEmpty());
+
+    bar.setPageName(0, QStringLiteral("Q&&A"));
+    QCOMPARE(bar.pageName(0), QStringLiteral("Q&&A"));
+    QTest::keyClick(&bar, Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(bar.currentIndex(), 0);
 }
 
 QTEST_MAIN(PageTabBarTest)
