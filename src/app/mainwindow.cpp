@@ -351,7 +351,7 @@ void MainWindow::deletePage(int index)
 {
     if (PageRecord *page = m_tabs->record(index))
         freeRecord(page);
-    m_tabs->removeTab(index);
+    m_tabs->removePage(index);
 }
 
 void MainWindow::freeRecord(PageRecord *page)

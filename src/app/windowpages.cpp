@@ -25,7 +25,7 @@ void WindowPages::setName(int index, const QString &name)
 
 void WindowPages::movePage(int from, int to)
 {
-    m_window.tabBar()->moveTab(from, to);
+    m_window.tabBar()->movePage(from, to);
 }
 
 void WindowPages::deletePage(int index)
