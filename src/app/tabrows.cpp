@@ -19,16 +19,7 @@ QList<int> rowStarts(const QList<int> &widths, int width)
 
 int TabRows::count(const QList<int> &widths, int width)
 {
-    int rows = 0;
-    int x = 0;
-    for (const int tabWidth : widths) {
-        if (rows == 0 || (x > 0 && x + tabWidth > width)) {
-            ++rows;
-            x = 0;
-        }
-        x += tabWidth;
-    }
-    return rows;
+    return int(rowStarts(widths, width).size());
 }
 
 QList<QRect> TabRows::layOut(const QList<int> &widths, int width, int rowHeight, int selected)
