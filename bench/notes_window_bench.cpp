@@ -195,7 +195,7 @@ int main(int argc, char *argv[])
     });
     QList<StoredPage> stored;
     for (int i = 0; i < window.pageCount(); ++i)
-        stored.append({window.tabBar()->tabText(i), *window.pageRecord(i)});
+        stored.append({window.tabBar()->pageName(i), *window.pageRecord(i)});
     const double storeWrite = medianOf(SaveRounds, [&] {
         return milliseconds([&] {
             if (!window.store().write(window.settings(), stored, true))

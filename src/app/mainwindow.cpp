@@ -327,7 +327,7 @@ void MainWindow::applySettings()
 
 int MainWindow::appendPage(const QString &name, const PageRecord &record)
 {
-    const int index = m_tabs->addTab(name);
+    const int index = m_tabs->addPage(name);
     auto *page = new PageRecord(record);
     page->document = nullptr; // made from the lines when the page is first shown
     m_tabs->setRecord(index, page);
@@ -352,7 +352,7 @@ void MainWindow::deletePage(int index)
 {
     if (PageRecord *page = m_tabs->record(index))
         freeRecord(page);
-    m_tabs->removeTab(index);
+    m_tabs->removePage(index);
 }
 
 void MainWindow::freeRecord(PageRecord *page)
@@ -382,7 +382,7 @@ QList<StoredPage> MainWindow::storedPages() const
     QList<StoredPage> pages;
     pages.reserve(pageCount());
     for (int i = 0; i < pageCount(); ++i) {
-        StoredPage page{m_tabs->tabText(i), *m_tabs->record(i)};
+        StoredPage page{m_tabs->pageName(i), *m_tabs->record(i)};
         page.record.document = nullptr;
         pages.append(page);
     }

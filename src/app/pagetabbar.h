@@ -1,22 +1,53 @@
 #pragma once
 
-#include <QTabBar>
+#include <QList>
+#include <QRect>
+#include <QWidget>
 
 struct PageRecord;
 
-// The tab strip of the notes window: one tab per page, the page's record as the tab's data.
-// Every tab is painted flat in the button-face colour with its name; the selected tab's name
-// stands further right and a protected page carries a small blue square in its lower right
-// corner. Tabs that do not fit in one row scroll (QTabBar has no rows of tabs).
-class PageTabBar : public QTabBar
+// The tab strip of the notes window: one tab per page, in rows that wrap to the strip's width
+// with the selected tab's row next to the page, so that every page has a visible tab. The strip
+// is as high as its rows (it has a height for each width). Every tab is painted flat in the
+// button-face colour with its name, drawn as typed; the selected tab's name stands further
+// right and a protected page carries a small blue square in its lower right corner.
+//
+// The strip never changes the selected tab by itself: a click, Left, Right or the wheel select
+// another tab and report it with changedByUser, so that the window runs page-leave and
+// page-enter; the window's own selection (setCurrentIndex) reports nothing. Tabs take no
+// Alt+letter shortcut from an '&' in a name.
+class PageTabBar : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit PageTabBar(QWidget *parent = nullptr);
 
+    // Appends a tab; the first tab of an empty strip becomes the selected one.
+    int addPage(const QString &name);
+    QString pageName(int index) const;
+    void setPageName(int index, const QString &name);
+    // Removes a tab; when it was the selected one, the tab that takes its place (or the new
+    // last one) is selected.
+    void removePage(int index);
+    // Takes the tab from out of the list and puts it back at to; the selection stays with it.
+    void movePage(int from, int to);
+    int count() const { return int(m_tabs.size()); }
+
     PageRecord *record(int index) const;
     void setRecord(int index, PageRecord *record);
+
+    int currentIndex() const { return m_current; }
+    void setCurrentIndex(int index);
+
+    QRect tabRect(int index) const;
+    int tabAt(const QPoint &position) const;
+    int rowCount() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
 signals:
     // The user (mouse, keys or wheel) selected another tab; previous is the tab left, which
@@ -24,15 +55,38 @@ signals:
     void changedByUser(int previous);
 
 protected:
-    QSize tabSizeHint(int index) const override;
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 #if QT_CONFIG(wheelevent)
     void wheelEvent(QWheelEvent *event) override;
 #endif
 
 private:
-    template <typename Handler> void trackUserChange(Handler handler);
-    void drawTab(QPainter &painter, int index, const QRect &rect) const;
+    struct Tab
+    {
+        QString name;
+        PageRecord *record = nullptr;
+        int width = 0;
+    };
+
+    int tabWidth(const QString &name) const;
+    int rowHeight() const;
+    QList<int> widths() const;
+    void tabsChanged();
+    const QList<QRect> &rects() const;
+    void selectByUser(int index);
+    void setHovered(int index);
+    void drawTab(QPainter &painter, int index) const;
+
+    QList<Tab> m_tabs;
+    int m_current = -1;
+    int m_hovered = -1;
+    // The tabs' rectangles at the present width and selection, made when first asked for.
+    mutable QList<QRect> m_rects;
+    mutable bool m_rectsValid = false;
 };

@@ -10,7 +10,7 @@ int WindowPages::count() const
 
 QString WindowPages::name(int index) const
 {
-    return m_window.tabBar()->tabText(index);
+    return m_window.tabBar()->pageName(index);
 }
 
 PageRecord *WindowPages::record(int index) const
@@ -20,12 +20,12 @@ PageRecord *WindowPages::record(int index) const
 
 void WindowPages::setName(int index, const QString &name)
 {
-    m_window.tabBar()->setTabText(index, name);
+    m_window.tabBar()->setPageName(index, name);
 }
 
 void WindowPages::movePage(int from, int to)
 {
-    m_window.tabBar()->moveTab(from, to);
+    m_window.tabBar()->movePage(from, to);
 }
 
 void WindowPages::deletePage(int index)

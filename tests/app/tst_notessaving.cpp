@@ -97,7 +97,7 @@ void NotesSavingTest::saveAndRestart()
     QCOMPARE(again.pageCount(), 4);
     QStringList names;
     for (int i = 0; i < again.pageCount(); ++i)
-        names.append(again.tabBar()->tabText(i));
+        names.append(again.tabBar()->pageName(i));
     QCOMPARE(names, (QStringList{"Reminders", "ToDo", "General", "Passwords"}));
     QCOMPARE(again.pageRecord(0)->lines, (QStringList{"Café £ 12.50", "pw: 1234"}));
     QCOMPARE(again.pageRecord(2)->lines, QStringList{"third"});

@@ -19,7 +19,7 @@ QStringList tabNames(const MainWindow &window)
 {
     QStringList names;
     for (int i = 0; i < window.pageCount(); ++i)
-        names.append(window.tabBar()->tabText(i));
+        names.append(window.tabBar()->pageName(i));
     return names;
 }
 

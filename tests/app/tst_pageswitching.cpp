@@ -38,6 +38,8 @@ private slots:
     void stepping_data();
     void stepping();
     void singlePageCtrlTabKeepsTheCaret();
+    void ampersandInANameIsNoShortcut_data();
+    void ampersandInANameIsNoShortcut();
     void loadingNeverMarksNotesChanged();
     void positionsChanged_data();
     void positionsChanged();
@@ -197,6 +199,41 @@ void PageSwitchingTest::singlePageCtrlTabKeepsTheCaret()
     QCOMPARE(editor.selStart(), 10);
     QCOMPARE(window.pageRecord(0)->selStart, 6);
     QCOMPARE(window.pageRecord(0)->selLength, 4);
+}
+
+void PageSwitchingTest::ampersandInANameIsNoShortcut_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::newRow("R&D, Alt+D") << QStringLiteral("R&D") << int(Qt::Key_D);
+    QTest::newRow("Bread&Butter, Alt+B") << QStringLiteral("Bread&Butter") << int(Qt::Key_B);
+    QTest::newRow("&Kitchen, Alt+K") << QStringLiteral("&Kitchen") << int(Qt::Key_K);
+}
+
+// Alt and the letter after an '&' in a page name select nothing: a tab that changed behind
+// page-leave's back would leave the editor showing one page while typing went to another.
+void PageSwitchingTest::ampersandInANameIsNoShortcut()
+{
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    m_fixture->writeNotes({{QStringLiteral("Notes"), {QStringLiteral("notes")}},
+                           {name, {QStringLiteral("research")}}});
+    MainWindow &window = m_fixture->start();
+    QCOMPARE(window.tabBar()->pageName(1), name);
+
+    m_fixture->press(Qt::Key(key), Qt::AltModifier);
+    QCOMPARE(window.tabBar()->currentIndex(), 0);
+    QCOMPARE(window.currentPage(), window.pageRecord(0));
+    m_fixture->press(Qt::Key_Home);
+    m_fixture->type(QStringLiteral("typed "));
+    const QString shown = m_fixture->editor().text();
+    QVERIFY(shown.startsWith(QStringLiteral("typed ")));
+
+    // What was typed stays with the page it was typed on.
+    m_fixture->clickTab(1);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("research"));
+    QCOMPARE(window.pageRecord(0)->lines, QStringList{shown});
+    QCOMPARE(window.pageRecord(1)->lines, QStringList{"research"});
 }
 
 void PageSwitchingTest::loadingNeverMarksNotesChanged()

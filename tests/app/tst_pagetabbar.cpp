@@ -1,8 +1,12 @@
 #include "pagerecord.h"
 #include "pagetabbar.h"
+#include "tabrows.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QSet>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 // Where pixels of the colour lie inside the area of the image.
@@ -38,6 +42,11 @@ private slots:
     void tabIsPaintedByTheProgram();
     void recordIsTheTabData();
     void userClickReportsThePageLeft();
+    void ampersandIsDrawnAndTakesNoShortcut();
+    void rowsWrapToTheWidth_data();
+    void rowsWrapToTheWidth();
+    void keysAndWheelReportThePageLeft();
+    void removingAndMovingKeepTheSelectedPage();
 
 private:
     struct Painted
@@ -45,17 +54,19 @@ private:
         QRect square; // the blue square, relative to the tab
         QRect name;   // the name's dark pixels, relative to the tab
     };
-    static Painted paintFirstTab(bool selected, bool isProtected);
+    static Painted paintFirstTab(bool selected, bool isProtected,
+                                 const QString &name = QStringLiteral("First"));
 };
 
-PageTabBarTest::Painted PageTabBarTest::paintFirstTab(bool selected, bool isProtected)
+PageTabBarTest::Painted PageTabBarTest::paintFirstTab(bool selected, bool isProtected,
+                                                      const QString &name)
 {
     PageTabBar bar;
     PageRecord first;
     PageRecord second;
     first.isProtected = isProtected;
-    bar.addTab(QStringLiteral("First"));
-    bar.addTab(QStringLiteral("Second"));
+    bar.addPage(name);
+    bar.addPage(QStringLiteral("Second"));
     bar.setRecord(0, &first);
     bar.setRecord(1, &second);
     bar.setCurrentIndex(selected ? 0 : 1);
@@ -98,7 +109,7 @@ void PageTabBarTest::recordIsTheTabData()
 {
     PageTabBar bar;
     PageRecord record;
-    bar.addTab(QStringLiteral("One"));
+    bar.addPage(QStringLiteral("One"));
     QCOMPARE(bar.record(0), nullptr);
     bar.setRecord(0, &record);
     QCOMPARE(bar.record(0), &record);
@@ -109,7 +120,7 @@ void PageTabBarTest::userClickReportsThePageLeft()
 {
     PageTabBar bar;
     for (const char *name : {"One", "Two", "Three"})
-        bar.addTab(QString::fromLatin1(name));
+        bar.addPage(QString::fromLatin1(name));
     bar.resize(bar.sizeHint());
     bar.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bar));
@@ -123,6 +134,141 @@ void PageTabBarTest::userClickReportsThePageLeft()
 
     QCOMPARE(left, (QList<int>{0, 0}));
     QCOMPARE(bar.currentIndex(), 1);
+}
+
+// A page name is drawn as typed, '&' included, and Alt with the letter after the '&' leaves the
+// selection alone.
+void PageTabBarTest::ampersandIsDrawnAndTakesNoShortcut()
+{
+    const QRect plain = paintFirstTab(false, false, QStringLiteral("RD")).name;
+    const QRect ampersand = paintFirstTab(false, false, QStringLiteral("R&D")).name;
+    QCOMPARE(ampersand.left(), plain.left());
+    QVERIFY(ampersand.width() > plain.width() + 3);
+
+    PageTabBar bar;
+    for (const char *name : {"Notes", "R&D", "&Kitchen"})
+        bar.addPage(QString::fromLatin1(name));
+    QCOMPARE(bar.pageName(1), QStringLiteral("R&D"));
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    QList<int> left;
+    connect(&bar, &PageTabBar::changedByUser, this, [&](int previous) { left.append(previous); });
+
+    for (Qt::Key key : {Qt::Key_D, Qt::Key_K})
+        QTest::keyClick(&bar, key, Qt::AltModifier);
+    QCOMPARE(bar.currentIndex(), 0);
+    QVERIFY(left.isEmpty());
+
+    bar.setPageName(0, QStringLiteral("Q&&A"));
+    QCOMPARE(bar.pageName(0), QStringLiteral("Q&&A"));
+    QTest::keyClick(&bar, Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(bar.currentIndex(), 0);
+}
+
+void PageTabBarTest::rowsWrapToTheWidth_data()
+{
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QList<QRect>>("rects");
+    const int h = 20;
+    QTest::newRow("no tabs") << QList<int>{} << 200 << -1 << QList<QRect>{};
+    QTest::newRow("one row, not stretched")
+        << QList<int>{50, 50, 50} << 200 << 1
+        << QList<QRect>{{0, 0, 50, h}, {50, 0, 50, h}, {100, 0, 50, h}};
+    QTest::newRow("two rows stretched, the selected row at the bottom")
+        << QList<int>{60, 60, 60} << 130 << 0
+        << QList<QRect>{{0, h, 65, h}, {65, h, 65, h}, {0, 0, 130, h}};
+    QTest::newRow("the second row selected")
+        << QList<int>{60, 60, 60} << 130 << 2
+        << QList<QRect>{{0, 0, 65, h}, {65, 0, 65, h}, {0, h, 130, h}};
+    QTest::newRow("rows turn round, their order kept")
+        << QList<int>{100, 100, 100} << 100 << 1
+        << QList<QRect>{{0, 0, 100, h}, {0, 2 * h, 100, h}, {0, h, 100, h}};
+    QTest::newRow("a tab wider than the strip has a row of its own")
+        << QList<int>{300, 40, 40} << 200 << 0
+        << QList<QRect>{{0, h, 300, h}, {0, 0, 100, h}, {100, 0, 100, h}};
+}
+
+void PageTabBarTest::rowsWrapToTheWidth()
+{
+    QFETCH(QList<int>, widths);
+    QFETCH(int, width);
+    QFETCH(int, selected);
+    QFETCH(QList<QRect>, rects);
+    QCOMPARE(TabRows::layOut(widths, width, 20, selected), rects);
+    QSet<int> tops;
+    for (const QRect &rect : rects)
+        tops.insert(rect.top());
+    QCOMPARE(TabRows::count(widths, width), int(tops.size()));
+}
+
+void PageTabBarTest::keysAndWheelReportThePageLeft()
+{
+    PageTabBar bar;
+    for (const char *name : {"One", "Two", "Three"})
+        bar.addPage(QString::fromLatin1(name));
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    bar.setFocus();
+    QList<int> left;
+    connect(&bar, &PageTabBar::changedByUser, this, [&](int previous) { left.append(previous); });
+    const auto wheel = [&](int delta) {
+        const QPointF at = bar.tabRect(0).center();
+        QWheelEvent event(at, bar.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&bar, &event);
+    };
+
+    QTest::keyClick(&bar, Qt::Key_Right);
+    QTest::keyClick(&bar, Qt::Key_Right);
+    QTest::keyClick(&bar, Qt::Key_Right); // at the last tab: nothing
+    QCOMPARE(bar.currentIndex(), 2);
+    QTest::keyClick(&bar, Qt::Key_Left);
+    wheel(120);  // up: the previous tab
+    wheel(120);  // at the first tab: nothing
+    wheel(-120); // down: the next tab
+    QCOMPARE(bar.currentIndex(), 1);
+    QCOMPARE(left, (QList<int>{0, 1, 2, 1, 0}));
+}
+
+// Removing or moving tabs keeps the selection on the selected page while it stays; the
+// selection changes the strip makes itself are never reported as the user's.
+void PageTabBarTest::removingAndMovingKeepTheSelectedPage()
+{
+    PageTabBar bar;
+    PageRecord records[5];
+    for (int i = 0; i < 5; ++i) {
+        bar.addPage(QString::number(i));
+        bar.setRecord(i, &records[i]);
+    }
+    QCOMPARE(bar.currentIndex(), 0);
+    QList<int> left;
+    connect(&bar, &PageTabBar::changedByUser, this, [&](int previous) { left.append(previous); });
+    const auto selected = [&] { return bar.record(bar.currentIndex()); };
+
+    bar.setCurrentIndex(2);
+    bar.removePage(0);
+    QCOMPARE(selected(), &records[2]);
+    bar.movePage(bar.currentIndex(), 3);
+    QCOMPARE(bar.currentIndex(), 3);
+    QCOMPARE(selected(), &records[2]);
+    bar.movePage(3, 0);
+    bar.movePage(1, 3);
+    bar.movePage(3, 1);
+    QCOMPARE(selected(), &records[2]);
+    // The selected tab removed: the tab that takes its place, or the new last tab.
+    bar.removePage(bar.currentIndex());
+    QCOMPARE(bar.currentIndex(), 0);
+    bar.setCurrentIndex(bar.count() - 1);
+    bar.removePage(bar.count() - 1);
+    QCOMPARE(bar.currentIndex(), bar.count() - 1);
+    while (bar.count() > 0)
+        bar.removePage(0);
+    QCOMPARE(bar.currentIndex(), -1);
+    QVERIFY(left.isEmpty());
 }
 
 QTEST_MAIN(PageTabBarTest)
