@@ -192,8 +192,7 @@ void MainWindow::connectCommands()
     connect(m_editor, &NoteEditor::changed, this, &MainWindow::editorChanged);
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
     connect(m_editor, &NoteEditor::doubleClicked, this, &MainWindow::copyWord);
-    connect(&m_clipboard, &ClipboardGuard::countdownChanged, this,
-            &MainWindow::showCopyCountdown);
+    connect(&m_clipboard, &ClipboardGuard::countdownChanged, this, &MainWindow::showCopyCountdown);
     connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
     connect(m_statusLine, &StatusLine::clicked, this, [this] { WebLinks::openWebSite(this); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,

@@ -61,8 +61,8 @@ private:
     Clock m_clock;
     QTimer m_timer;
     QString m_text;
-    bool m_holding = false;       // a secret copy was made and not yet forgotten
+    bool m_holding = false;        // a secret copy was made and not yet forgotten
     bool m_ownershipKnown = false; // the platform tells whether this program owns the clipboard
-    qint64 m_deadline = -1;       // clock time of the clearing; -1 never
+    qint64 m_deadline = -1;        // clock time of the clearing; -1 never
     int m_shownSeconds = -1;
 };

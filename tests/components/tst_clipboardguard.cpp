@@ -137,8 +137,7 @@ void ClipboardGuardTest::atTheDeadline_data()
     QTest::newRow("still the copy: cleared") << QString() << false << QString();
     QTest::newRow("another text copied since: kept")
         << QStringLiteral("mine") << false << QStringLiteral("mine");
-    QTest::newRow("the same word copied again without hints: kept")
-        << Word << false << Word;
+    QTest::newRow("the same word copied again without hints: kept") << Word << false << Word;
     QTest::newRow("another secret word copied elsewhere: kept")
         << QStringLiteral("other") << true << QStringLiteral("other");
 }

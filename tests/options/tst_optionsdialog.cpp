@@ -134,9 +134,9 @@ void TestOptionsDialog::controls()
     QCOMPARE(child<QCheckBox>(dialog, "clipClearAll")->text(),
              QStringLiteral("also for words from &unprotected pages"));
     QCOMPARE(child<QSpinBox>(dialog, "clipClearSecs")->minimum(), 0);
-    for (const char *caption : {"&Special Key", "Standard &Key", "Backup Folder", "NotePad Color",
-                                "Number Color", "Keyword Color", "Keywords",
-                                "&Clear copied words after", "seconds"})
+    for (const char *caption :
+         {"&Special Key", "Standard &Key", "Backup Folder", "NotePad Color", "Number Color",
+          "Keyword Color", "Keywords", "&Clear copied words after", "seconds"})
         QVERIFY2(labels.contains(QLatin1String(caption)), caption);
     QCOMPARE(child<ClickablePanel>(dialog, "keyBackground")->caption(), QStringLiteral("..."));
     QCOMPARE(child<ClickablePanel>(dialog, "defaultColors")->caption(),
