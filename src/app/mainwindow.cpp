@@ -22,7 +22,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -193,6 +192,7 @@ void MainWindow::connectCommands()
     connect(m_editor, &NoteEditor::changed, this, &MainWindow::editorChanged);
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
     connect(m_editor, &NoteEditor::doubleClicked, this, &MainWindow::copyWord);
+    connect(&m_clipboard, &ClipboardGuard::countdownChanged, this, &MainWindow::showCopyCountdown);
     connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
     connect(m_statusLine, &StatusLine::clicked, this, [this] { WebLinks::openWebSite(this); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -553,6 +553,9 @@ void MainWindow::hideWindow()
 
 void MainWindow::exitProgram()
 {
+    // A secret word does not outlive the program on the clipboard; it goes before the exit
+    // saves, which may wait for the Notes file or ask the user.
+    m_clipboard.clearNow();
     m_exitRequested = true;
     close();
 }
@@ -670,6 +673,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (m_lock.hideDisablesPassword()) {
         m_lock.setRevealed(false);
         unbindEditor();
+        m_clipboard.clearNow();
     }
 }
 
@@ -730,8 +734,30 @@ void MainWindow::copyWord()
     const WordRange word = copyWordRange(text, m_editor->selStart());
     m_editor->setSelStart(word.start);
     m_editor->setSelLength(word.length);
-    if (word.length > 0)
-        QGuiApplication::clipboard()->setText(text.mid(word.start, word.length));
+    if (word.length == 0)
+        return;
+    const QString copied = text.mid(word.start, word.length);
+    if (copiesSecretly())
+        m_clipboard.copySecret(copied, m_settings.clipClearSecs);
+    else
+        m_clipboard.copyPlain(copied);
+}
+
+// A word of a protected page's own text is a secret, and so is every word when the user asks
+// for it; the placeholder of a locked page is not.
+bool MainWindow::copiesSecretly() const
+{
+    if (m_settings.clipClearAll)
+        return true;
+    return m_passwordBar->isHidden() && m_currentPage && m_currentPage->isProtected;
+}
+
+void MainWindow::showCopyCountdown(int secondsLeft)
+{
+    if (secondsLeft < 0)
+        m_statusLine->resetHint();
+    else
+        m_statusLine->setHint(WindowTexts::copiedHint(secondsLeft));
 }
 
 // An item of the Edit or Pages menu runs as the menu runs it, also through its shortcut: the

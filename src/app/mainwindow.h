@@ -1,6 +1,7 @@
 #pragma once
 
 #include "changeflags.h"
+#include "clipboardguard.h"
 #include "globalhotkey.h"
 #include "helplauncher.h"
 #include "lockstate.h"
@@ -100,6 +101,8 @@ public:
     NoteEditor *editor() const { return m_editor; }
     PasswordBar *passwordBar() const { return m_passwordBar; }
     StatusLine *statusLine() const { return m_statusLine; }
+    // Copied words go through it; tests give it a clock of their own.
+    ClipboardGuard &clipboardGuard() { return m_clipboard; }
     const WindowCommands &commands() const { return m_commands; }
 
     // Colours, highlighter colours and keywords, word wrap and the gutter from the settings.
@@ -158,6 +161,8 @@ private:
     void exitAfterSave();
     void editorChanged();
     void copyWord();
+    bool copiesSecretly() const;
+    void showCopyCountdown(int secondsLeft);
     void connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
                          std::function<void()> command);
     void updateEditMenu();
@@ -181,6 +186,7 @@ private:
     TrayPresence m_tray;
     HelpLauncher m_help{this};
     PageFinder m_finder{*this};
+    ClipboardGuard m_clipboard;
 
     QRect m_savedBounds;
     ChangeFlags m_changes;

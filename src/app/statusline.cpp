@@ -7,6 +7,7 @@
 
 namespace {
 constexpr QColor silver(0xC0, 0xC0, 0xC0);
+const QString DoubleClickHint = QStringLiteral("Double click a word to copy to clipboard");
 
 QLabel *panel(const QString &text, QWidget *parent)
 {
@@ -27,7 +28,7 @@ void setPanelWidth(QLabel *label, int designed, const QString &widest)
 
 StatusLine::StatusLine(const QString &webAddress, QWidget *parent)
     : QFrame(parent), m_caret(panel(QStringLiteral("Line 1 Col 1"), this)),
-      m_hint(panel(QStringLiteral("Double click a word to copy to clipboard"), this))
+      m_hint(panel(DoubleClickHint, this))
 {
     setObjectName(QStringLiteral("Panel2"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -76,6 +77,21 @@ void StatusLine::setCaretText(const QString &text)
 QString StatusLine::caretText() const
 {
     return m_caret->text();
+}
+
+void StatusLine::setHint(const QString &text)
+{
+    m_hint->setText(text);
+}
+
+void StatusLine::resetHint()
+{
+    m_hint->setText(DoubleClickHint);
+}
+
+QString StatusLine::hint() const
+{
+    return m_hint->text();
 }
 
 void StatusLine::mousePressEvent(QMouseEvent *event)

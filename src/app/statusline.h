@@ -5,7 +5,8 @@
 class QLabel;
 
 // The status line at the bottom of the notes window: the caret position, the double-click hint
-// and the maker's web address. A click on it, except on the hint, asks for the web site.
+// (or a short text in its place) and the maker's web address. A click on it, except on the hint,
+// asks for the web site.
 class StatusLine : public QFrame
 {
     Q_OBJECT
@@ -15,6 +16,10 @@ public:
 
     void setCaretText(const QString &text);
     QString caretText() const;
+    // The hint panel shows text until resetHint() brings back the double-click hint.
+    void setHint(const QString &text);
+    void resetHint();
+    QString hint() const;
 
 signals:
     void clicked();

@@ -32,3 +32,8 @@ QString WindowTexts::caretPosition(int line, int column)
 {
     return QStringLiteral("Line: %1   Col: %2").arg(line, 3).arg(column, 3);
 }
+
+QString WindowTexts::copiedHint(int secondsLeft)
+{
+    return QStringLiteral("Copied \u2013 clears in %1 s").arg(secondsLeft);
+}

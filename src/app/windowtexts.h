@@ -12,4 +12,8 @@ QString caption(int hotKeyCode);
 // The caret panel of the status line: "Line: %3d   Col: %3d".
 QString caretPosition(int line, int column);
 
+// The hint panel of the status line while a secret copied word waits to be cleared:
+// "Copied – clears in 30 s".
+QString copiedHint(int secondsLeft);
+
 } // namespace WindowTexts

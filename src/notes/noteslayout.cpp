@@ -123,6 +123,8 @@ void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
     linkColor("ColorNBk", m_settings.numberBackground);
     linkColor("ColorK", m_settings.keyColor);
     linkColor("ColorKBk", m_settings.keyBackground);
+    linkInt(defaultSection, "ClipClearSecs", m_settings.clipClearSecs);
+    linkFlag(defaultSection, "ClipClearAll", m_settings.clipClearAll);
 }
 
 void NotesLayout::linkPage(int index, PageRecord &record)

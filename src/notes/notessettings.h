@@ -30,4 +30,6 @@ struct NotesSettings
     QColor numberBackground;
     QColor keyColor = Qt::cyan;
     QColor keyBackground;
+    int clipClearSecs = 30;    // a secret copied word leaves the clipboard after this; 0 never
+    bool clipClearAll = false; // words of unprotected pages are secret copies as well
 };

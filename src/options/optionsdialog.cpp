@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -89,6 +90,12 @@ void OptionsDialog::createControls()
     m_hideDisablesPassword =
         checkBox(QStringLiteral("&Hide disables Password   (Esc, Hot key or Hide Button)"),
                  QStringLiteral("hideDisablesPassword"), this);
+    m_clipClearSecs = new QSpinBox(this);
+    m_clipClearSecs->setObjectName(QStringLiteral("clipClearSecs"));
+    m_clipClearSecs->setRange(0, MaxClipClearSecs);
+    m_clipClearSecs->setToolTip(QStringLiteral("0 = never"));
+    m_clipClearAll = checkBox(QStringLiteral("also for words from &unprotected pages"),
+                              QStringLiteral("clipClearAll"), this);
 
     const std::array<QString, ColorCount> panelNames = {
         QStringLiteral("textColor"),   QStringLiteral("backgroundColor"),
@@ -145,6 +152,14 @@ void OptionsDialog::layOutControls()
     checks->addWidget(m_showLineNumbers, 2, 1);
     checks->addWidget(m_hideDisablesPassword, 3, 0, 1, 2);
 
+    auto *clipClear = new QHBoxLayout;
+    clipClear->addWidget(label(QStringLiteral("&Clear copied words after"), m_clipClearSecs, this));
+    clipClear->addWidget(m_clipClearSecs);
+    clipClear->addWidget(new QLabel(QStringLiteral("seconds"), this));
+    clipClear->addStretch();
+    checks->addLayout(clipClear, 4, 0, 1, 2);
+    checks->addWidget(m_clipClearAll, 5, 0, 1, 2);
+
     auto *backup = new QHBoxLayout;
     backup->addWidget(m_backupFolderLabel);
     backup->addWidget(m_backupFolder, 1);
@@ -195,6 +210,8 @@ void OptionsDialog::loadSettings()
     m_wrapText->setChecked(m_settings.wrapText);
     m_hideDisablesPassword->setChecked(m_settings.hideDisablesPassword);
     m_showLineNumbers->setChecked(m_settings.gutterVisible);
+    m_clipClearSecs->setValue(m_settings.clipClearSecs);
+    m_clipClearAll->setChecked(m_settings.clipClearAll);
     m_backupFolder->setText(m_settings.backupFolder);
     updateBackupControls();
 
@@ -305,6 +322,8 @@ void OptionsDialog::storeSettings()
     m_settings.wrapText = m_wrapText->isChecked();
     m_settings.hideDisablesPassword = m_hideDisablesPassword->isChecked();
     m_settings.gutterVisible = m_showLineNumbers->isChecked();
+    m_settings.clipClearSecs = m_clipClearSecs->value();
+    m_settings.clipClearAll = m_clipClearAll->isChecked();
 
     m_settings.textColor = m_colors[EditorText];
     m_settings.backgroundColor = m_colors[EditorBackground];

@@ -15,9 +15,10 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 
 // The options dialog: the activation hot key, start-up, tray icon, backups, word wrap, line
-// numbers, the hide option, the six colours and the keyword list.
+// numbers, the hide option, the clearing of copied words, the six colours and the keyword list.
 //
 // It shows the values of the settings it is given. OK first stores the chosen hot key in the
 // settings and sets the start-up shortcut; when the shortcut cannot be written the user is told
@@ -33,6 +34,8 @@ class OptionsDialog : public QDialog
 
 public:
     static constexpr int HelpContext = 70;
+    // The longest delay before a copied word is cleared: a day.
+    static constexpr int MaxClipClearSecs = 24 * 60 * 60;
 
     // settings and hotKeyRegistered belong to the main window; every service must be given.
     OptionsDialog(NotesSettings &settings, bool &hotKeyRegistered, OptionsServices services,
@@ -87,6 +90,8 @@ private:
     QCheckBox *m_wrapText = nullptr;
     QCheckBox *m_showLineNumbers = nullptr;
     QCheckBox *m_hideDisablesPassword = nullptr;
+    QSpinBox *m_clipClearSecs = nullptr;
+    QCheckBox *m_clipClearAll = nullptr;
     std::array<QColor, ColorCount> m_colors;
     std::array<ClickablePanel *, ColorCount> m_colorPanels{};
     ClickablePanel *m_defaultColors = nullptr;

@@ -75,6 +75,8 @@ NotesSettings customSettings()
     settings.numberBackground = QColor(0x40, 0x40, 0x40);
     settings.keyColor = QColor(Qt::magenta);
     settings.keyBackground = QColor();
+    settings.clipClearSecs = 0;
+    settings.clipClearAll = true;
     return settings;
 }
 
@@ -99,6 +101,8 @@ void compareSettings(const NotesSettings &actual, const NotesSettings &expected)
     QCOMPARE(actual.numberBackground, expected.numberBackground);
     QCOMPARE(actual.keyColor, expected.keyColor);
     QCOMPARE(actual.keyBackground, expected.keyBackground);
+    QCOMPARE(actual.clipClearSecs, expected.clipClearSecs);
+    QCOMPARE(actual.clipClearAll, expected.clipClearAll);
 }
 
 void comparePages(const QList<StoredPage> &actual, const QList<StoredPage> &expected)
@@ -191,6 +195,8 @@ private slots:
     void plainFileReads();
     void oldFilesRead_data();
     void oldFilesRead();
+    void clipboardKeys_data();
+    void clipboardKeys();
     void textBeyondLatin1Survives();
     void passwordIsStoredIn31Bytes();
     void namesWithoutPageSectionsGiveEmptyPages();
@@ -309,6 +315,8 @@ void NotesStoreTest::writtenForm_data()
         {"Notes", "ColorNBk", QStringLiteral("FFFFFF1F")},
         {"Notes", "ColorK", QStringLiteral("00FFFF00")},
         {"Notes", "ColorKBk", QStringLiteral("FFFFFF1F")},
+        {"Notes", "ClipClearSecs", QStringLiteral("30")},
+        {"Notes", "ClipClearAll", QStringLiteral("00")},
         {"Notes", "Seld3", QStringLiteral("00")},
         {"Notes TabNames", "Items", QStringLiteral("4")},
         {"Notes TabNames", "ItemData(0001)", QStringLiteral("Reminders")},
@@ -459,6 +467,40 @@ void NotesStoreTest::oldFilesRead()
     expectedPages[1].record.caretY = 1;
     comparePages(pages, expectedPages);
     QCOMPARE(window.applied, QStringLiteral("249,109,666,577,0"));
+}
+
+void NotesStoreTest::clipboardKeys_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<int>("clipClearSecs");
+    QTest::addColumn<bool>("clipClearAll");
+    QTest::newRow("missing: the defaults") << QByteArray() << 30 << false;
+    QTest::newRow("decimal seconds") << QByteArray("ClipClearSecs=120\r\n") << 120 << false;
+    QTest::newRow("0 for never") << QByteArray("ClipClearSecs=0\r\n") << 0 << false;
+    QTest::newRow("also unprotected pages")
+        << QByteArray("ClipClearSecs=5\r\nClipClearAll=01\r\n") << 5 << true;
+    QTest::newRow("only protected pages") << QByteArray("ClipClearAll=00\r\n") << 30 << false;
+}
+
+void NotesStoreTest::clipboardKeys()
+{
+    QFETCH(QByteArray, keys);
+    QVERIFY(writePlain("[Notes]\r\nHotKey=1065\r\n" + keys));
+    NotesStore store(nullptr);
+    store.setFileName(notesPath());
+    NotesSettings settings;
+    QList<StoredPage> pages;
+    QVERIFY(store.read(settings, pages));
+    QTEST(settings.clipClearSecs, "clipClearSecs");
+    QTEST(settings.clipClearAll, "clipClearAll");
+
+    // Written back as read, and kept through the next read.
+    QVERIFY(store.write(settings, pages, false, at(2, 10)));
+    StoredFile file(notesPath());
+    QCOMPARE(QString::fromStdString(file.value("Notes", "ClipClearSecs")),
+             QString::number(settings.clipClearSecs));
+    QCOMPARE(QString::fromStdString(file.value("Notes", "ClipClearAll")),
+             settings.clipClearAll ? QStringLiteral("01") : QStringLiteral("00"));
 }
 
 void NotesStoreTest::textBeyondLatin1Survives()

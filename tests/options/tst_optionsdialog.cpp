@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 namespace {
@@ -93,6 +94,8 @@ private slots:
     void proposal_data();
     void proposal();
     void okStoresAfterTheShortcutAndTheRegistration();
+    void clipboardClearing_data();
+    void clipboardClearing();
     void failedRegistrationKeepsTheDialogOpen();
     void unwritableShortcutKeepsTheDialogOpen_data();
     void unwritableShortcutKeepsTheDialogOpen();
@@ -133,8 +136,12 @@ void TestOptionsDialog::controls()
     QStringList labels;
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         labels << label->text();
-    for (const char *caption : {"&Special Key", "Standard &Key", "Backup Folder", "NotePad Color",
-                                "Number Color", "Keyword Color", "Keywords"})
+    QCOMPARE(child<QCheckBox>(dialog, "clipClearAll")->text(),
+             QStringLiteral("also for words from &unprotected pages"));
+    QCOMPARE(child<QSpinBox>(dialog, "clipClearSecs")->minimum(), 0);
+    for (const char *caption :
+         {"&Special Key", "Standard &Key", "Backup Folder", "NotePad Color", "Number Color",
+          "Keyword Color", "Keywords", "&Clear copied words after", "seconds"})
         QVERIFY2(labels.contains(QLatin1String(caption)), caption);
     QCOMPARE(child<ClickablePanel>(dialog, "keyBackground")->caption(), QStringLiteral("..."));
     QCOMPARE(child<ClickablePanel>(dialog, "defaultColors")->caption(),
@@ -199,6 +206,52 @@ void TestOptionsDialog::okStoresAfterTheShortcutAndTheRegistration()
     QVERIFY(!fakes.settings.gutterVisible);
     QVERIFY(fakes.settings.hideDisablesPassword);
     QCOMPARE(fakes.settings.backupFolder, QStringLiteral("/backups"));
+}
+
+void TestOptionsDialog::clipboardClearing_data()
+{
+    QTest::addColumn<int>("storedSecs");
+    QTest::addColumn<bool>("storedAll");
+    QTest::addColumn<int>("chosenSecs");
+    QTest::addColumn<bool>("chosenAll");
+    QTest::addColumn<QString>("button");
+
+    QTest::newRow("defaults kept by OK") << 30 << false << 30 << false << "ok";
+    QTest::newRow("a shorter delay and every page") << 30 << false << 2 << true << "ok";
+    QTest::newRow("0 for never") << 45 << true << 0 << false << "ok";
+    QTest::newRow("Cancel keeps the settings") << 30 << false << 0 << true << "cancel";
+}
+
+void TestOptionsDialog::clipboardClearing()
+{
+    QFETCH(int, storedSecs);
+    QFETCH(bool, storedAll);
+    QFETCH(int, chosenSecs);
+    QFETCH(bool, chosenAll);
+    QFETCH(QString, button);
+    Fakes fakes;
+    fakes.settings.hotKeyCode = 1078;
+    fakes.settings.clipClearSecs = storedSecs;
+    fakes.settings.clipClearAll = storedAll;
+    OptionsDialog dialog(fakes.settings, fakes.hotKeyRegistered, fakes.services());
+    dialog.show();
+    auto *secs = child<QSpinBox>(dialog, "clipClearSecs");
+    auto *all = child<QCheckBox>(dialog, "clipClearAll");
+    QCOMPARE(secs->value(), storedSecs);
+    QCOMPARE(all->isChecked(), storedAll);
+
+    secs->selectAll();
+    QTest::keyClicks(secs, QString::number(chosenSecs));
+    if (all->isChecked() != chosenAll)
+        QTest::mouseClick(all, Qt::LeftButton, {}, QPoint(4, all->height() / 2));
+    QCOMPARE(secs->value(), chosenSecs);
+    QCOMPARE(all->isChecked(), chosenAll);
+    click(dialog, qPrintable(button));
+
+    const bool ok = button == QStringLiteral("ok");
+    QCOMPARE(dialog.okPressed(), ok);
+    QCOMPARE(fakes.settings.clipClearSecs, ok ? chosenSecs : storedSecs);
+    QCOMPARE(fakes.settings.clipClearAll, ok ? chosenAll : storedAll);
 }
 
 void TestOptionsDialog::failedRegistrationKeepsTheDialogOpen()
