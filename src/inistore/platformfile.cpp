@@ -130,6 +130,16 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
     return ok;
 }
 
+bool removeUnheldFile(const std::string &path)
+{
+    // A file open elsewhere without delete sharing (as writeNewFile opens it) cannot go.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return false;
+    return DeleteFileA(path.c_str());
+}
+
 bool createFolder(const std::string &path)
 {
     return CreateDirectoryA(path.c_str(), nullptr);
@@ -189,6 +199,8 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         error = systemError();
         return false;
     }
+    // Held for removeUnheldFile; the file is new, so only that call can hold it already.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     const char *data = text.data();
     std::size_t left = text.size();
     bool ok = true;
@@ -211,6 +223,21 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         ok = false;
     }
     return ok;
+}
+
+bool removeUnheldFile(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat held = {};
+    struct stat named = {};
+    const bool removable = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+                           S_ISREG(held.st_mode) && ::lstat(path.c_str(), &named) == 0 &&
+                           held.st_dev == named.st_dev && held.st_ino == named.st_ino &&
+                           ::unlink(path.c_str()) == 0;
+    ::close(fd);
+    return removable;
 }
 
 bool createFolder(const std::string &path)

@@ -117,6 +117,8 @@ private slots:
     void plainSaveWritesLinesAsGiven();
     void saveRenamesInOrderAndCleansUp();
     void saveUsesNextFreeTempName();
+    void staleTempFilesGoAfterLockedSave_data();
+    void staleTempFilesGoAfterLockedSave();
     void saveFailsWhenDataFileCannotMoveAside();
     void saveFailsWhenTempFileCannotTakeItsPlace();
     void sideFileIsLoadedAndKeptUntilNewDataFileStands();
@@ -380,6 +382,66 @@ void TestIniFileMain::saveUsesNextFreeTempName()
     QCOMPARE(store.renames, QStringList({"$$$$$$$1.tmp -> Quillbox.ini"}));
     QCOMPARE(readBytes(path("$$$$$$$$.tmp")), QByteArray("someone else's"));
     QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("new\r\n"));
+}
+
+void TestIniFileMain::staleTempFilesGoAfterLockedSave_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("goes");
+
+    QTest::newRow("first name") << "$$$$$$$$.tmp" << "file" << true;
+    QTest::newRow("counter 1") << "$$$$$$$1.tmp" << "file" << true;
+    QTest::newRow("counter 12") << "$$$$$$12.tmp" << "file" << true;
+    QTest::newRow("counter of seven digits") << "$1234567.tmp" << "file" << true;
+    QTest::newRow("counter of eight digits") << "12345678.tmp" << "file" << false;
+    QTest::newRow("leading zero") << "$$$$$$01.tmp" << "file" << false;
+    QTest::newRow("nine characters") << "$$$$$$$$$.tmp" << "file" << false;
+    QTest::newRow("letter") << "$$$$$$$x.tmp" << "file" << false;
+    QTest::newRow("upper-case extension") << "$$$$$$$$.TMP" << "file" << false;
+    QTest::newRow("longer extension") << "$$$$$$$$.tmp1" << "file" << false;
+    QTest::newRow("dollar after digits") << "$$$$$$1$.tmp" << "file" << false;
+    QTest::newRow("folder") << "$$$$$$$2.tmp" << "folder" << false;
+    QTest::newRow("link") << "$$$$$$$3.tmp" << "link" << false;
+    QTest::newRow("held by a writer") << "$$$$$$$4.tmp" << "held" << false;
+    QTest::newRow("in a sub-folder") << "sub/$$$$$$$$.tmp" << "file" << false;
+}
+
+// A save that crashed leaves its temporary file, a whole copy of the store: the next save
+// that holds the lock removes such files, and nothing else.
+void TestIniFileMain::staleTempFilesGoAfterLockedSave()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, goes);
+
+    QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+    writeBytes(path("kept.txt"), "kept");
+    int held = -1;
+    if (kind == "folder") {
+        QVERIFY(QDir(m_dir->path()).mkdir(name));
+    } else if (kind == "link") {
+        QVERIFY(QFile::link(path("kept.txt"), path(name)));
+    } else {
+        writeBytes(path(name), "stale copy");
+        if (kind == "held") {
+            held = ::open(path(name).toLocal8Bit().constData(), O_RDWR | O_CLOEXEC);
+            QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+        }
+    }
+    const auto present = [this, &name] { return QFileInfo(path(name)).exists(); };
+
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.writeString("S", "k", "1", false);
+    QVERIFY(store.saveLines({"[S]", "k=0"}));
+    QVERIFY(present());
+    QVERIFY(store.write());
+    if (held >= 0)
+        ::close(held);
+    QCOMPARE(present(), !goes);
+    QCOMPARE(readBytes(path("kept.txt")), QByteArray("kept"));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("[S]\r\nk=1\r\n\r\n"));
 }
 
 void TestIniFileMain::saveFailsWhenDataFileCannotMoveAside()
