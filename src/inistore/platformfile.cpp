@@ -1,5 +1,6 @@
 #include "platformfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,7 +31,34 @@ std::string systemError()
 #endif
 }
 
+std::optional<std::uintmax_t> &spaceLeft()
+{
+    static std::optional<std::uintmax_t> bytes;
+    return bytes;
+}
+
+// The bytes of `wanted` that the disk still takes, taken from the room left.
+std::size_t takeSpace(std::size_t wanted)
+{
+    if (!spaceLeft())
+        return wanted;
+    const auto taken = static_cast<std::size_t>(std::min<std::uintmax_t>(wanted, *spaceLeft()));
+    *spaceLeft() -= taken;
+    return taken;
+}
+
+void giveSpaceBack(std::size_t bytes)
+{
+    if (spaceLeft())
+        *spaceLeft() += bytes;
+}
+
 } // namespace
+
+void setSpaceLeft(std::optional<std::uintmax_t> bytes)
+{
+    spaceLeft() = bytes;
+}
 
 Existence existence(const std::string &path, std::string &error)
 {
@@ -120,10 +148,14 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         return false;
     }
     DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+    const std::size_t room = takeSpace(text.size());
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(room), &written, nullptr) &&
               written == text.size();
+    giveSpaceBack(room - written);
     if (ok && sync)
         ok = FlushFileBuffers(file);
+    if (!ok && room < text.size())
+        SetLastError(ERROR_DISK_FULL);
     if (!ok)
         error = systemError();
     CloseHandle(file);
@@ -205,7 +237,14 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
     std::size_t left = text.size();
     bool ok = true;
     while (ok && left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const std::size_t room = takeSpace(left);
+        if (room == 0) {
+            errno = ENOSPC;
+            ok = false;
+            break;
+        }
+        const ssize_t written = ::write(fd, data, room);
+        giveSpaceBack(room - (written > 0 ? static_cast<std::size_t>(written) : 0));
         if (written < 0 && errno == EINTR)
             continue;
         ok = written > 0;

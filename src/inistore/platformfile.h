@@ -28,6 +28,9 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
 // Removes a regular file that no one holds open for writing (a file being written by
 // writeNewFile in this or another process stays); false when nothing was removed.
 bool removeUnheldFile(const std::string &path);
+// For tests, a nearly full disk: writeNewFile may write `bytes` more bytes in all; the write
+// that finds too little room writes what fits and fails as on a full disk. No value: no limit.
+void setSpaceLeft(std::optional<std::uintmax_t> bytes);
 bool renameFile(const std::string &from, const std::string &to, std::string &error);
 bool removeFile(const std::string &path);
 // Creates one folder level, open to its owner only.
