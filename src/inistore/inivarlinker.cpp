@@ -159,8 +159,8 @@ void IniVarLinker::readList(const std::string &section, std::vector<std::string>
         count = -1;
     if (!count || *count == 0)
         return;
-    // The lines run to the highest item the section holds, whatever the count says: a gap
-    // reads as empty lines, so that the next write keeps every item after it.
+    // The lines run to the highest item the section holds (never past a positive count): a
+    // gap reads as empty lines, so that the next write keeps every item after it.
     const std::vector<std::string> keys = store.keysOfSection(section);
     long highest = 0;
     for (const std::string &key : keys)
