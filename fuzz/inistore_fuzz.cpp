@@ -242,17 +242,14 @@ private:
     std::vector<std::string> m_lines;
 };
 
-// An entry as it reads back after a write: a name that was trimmed before its ";" went (the
-// key "a ;" is "a ") comes back trimmed, and a section may come back spelt in the case of
-// another section of the same name.
+// An entry as it reads back after a write: every key and section name as it was (blanks and
+// control characters at either end included), except that a section may come back spelt in
+// the case of another section of the same name.
 std::string readBackForm(const std::string &entry)
 {
-    const std::string_view text(entry);
-    const std::size_t semicolon = text.find(';');
-    const std::size_t equals = text.find('=', semicolon);
-    const std::string_view key = text.substr(semicolon + 1, equals - semicolon - 1);
-    return IniText::upperCase(IniText::trim(text.substr(0, semicolon))) + ';' +
-           IniText::upperCase(IniText::trim(key)) + std::string(text.substr(equals));
+    const std::size_t semicolon = entry.find(';');
+    return IniText::upperCase(std::string_view(entry).substr(0, semicolon)) +
+           entry.substr(semicolon);
 }
 
 std::set<std::string> readBackForms(const Loaded &loaded)

@@ -27,6 +27,17 @@ bool isKept(const fs::path &path, const std::vector<std::string> &keep)
     });
 }
 
+// A copy is written as its backup name + ".tmp" and renamed into place once complete.
+bool isPartialCopyName(const std::string &fileName, const std::string &base)
+{
+    constexpr std::string_view extension = ".tmp";
+    return fileName.size() > extension.size() && fileName.ends_with(extension) &&
+           BackupRotation::isBackupName(fileName.substr(0, fileName.size() - extension.size()),
+                                        base);
+}
+
+// The backups of the folder, by name. A partial copy that a crash left behind goes (unless a
+// writer still holds it).
 std::vector<Backup> findBackups(const fs::path &folder, const std::string &base,
                                 const std::vector<std::string> &keep)
 {
@@ -34,10 +45,15 @@ std::vector<Backup> findBackups(const fs::path &folder, const std::string &base,
     std::error_code code;
     for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         std::error_code entryCode;
-        if (!it->is_regular_file(entryCode) ||
-            !BackupRotation::isBackupName(it->path().filename().string(), base) ||
-            isKept(it->path(), keep))
+        const std::string name = it->path().filename().string();
+        const bool partial = isPartialCopyName(name, base);
+        if ((!partial && !BackupRotation::isBackupName(name, base)) ||
+            !it->is_regular_file(entryCode) || isKept(it->path(), keep))
             continue;
+        if (partial) {
+            PlatformFile::removeUnheldFile(it->path().string());
+            continue;
+        }
         Backup backup{it->path(), it->last_write_time(entryCode), it->file_size(entryCode)};
         if (!entryCode)
             found.push_back(std::move(backup));
@@ -45,6 +61,22 @@ std::vector<Backup> findBackups(const fs::path &folder, const std::string &base,
     std::sort(found.begin(), found.end(),
               [](const Backup &a, const Backup &b) { return a.path < b.path; });
     return found;
+}
+
+// The lowest backup name that is free once `leaving` (when not empty) is gone; empty when
+// every number is taken.
+fs::path freeName(const fs::path &folder, const std::string &base, const fs::path &leaving)
+{
+    for (int number = 0; number <= 999; ++number) {
+        char suffix[8];
+        std::snprintf(suffix, sizeof suffix, ".%03d", number);
+        const fs::path candidate = folder / (base + suffix);
+        std::string error;
+        if (candidate == leaving ||
+            PlatformFile::existence(candidate.string(), error) == PlatformFile::Existence::Missing)
+            return candidate;
+    }
+    return {};
 }
 
 } // namespace
@@ -67,20 +99,29 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
             newest = it;
     }
     const std::uintmax_t newestSize = backups.empty() ? 0 : newest->size;
-    if (static_cast<int>(backups.size()) >= maxBackups)
-        PlatformFile::removeFile(oldest->path.string());
-
-    for (int number = 0; number <= 999; ++number) {
-        char suffix[8];
-        std::snprintf(suffix, sizeof suffix, ".%03d", number);
-        const fs::path candidate = folderPath / (base + suffix);
-        std::string error;
-        if (PlatformFile::existence(candidate.string(), error) != PlatformFile::Existence::Missing)
-            continue;
-        if (text.size() != newestSize)
-            PlatformFile::writeNewFile(candidate.string(), text, false, error);
+    const fs::path leaving =
+        static_cast<int>(backups.size()) >= maxBackups ? oldest->path : fs::path();
+    if (text.size() == newestSize) {
+        if (!leaving.empty())
+            PlatformFile::removeFile(leaving.string());
         return;
     }
+
+    // The oldest goes only once the new copy stands: on a disk too full for a whole copy
+    // every backup there is stays as it was.
+    const fs::path name = freeName(folderPath, base, leaving);
+    if (name.empty())
+        return;
+    const std::string partial = name.string() + ".tmp";
+    std::string error;
+    if (!PlatformFile::writeNewFile(partial, text, true, error) ||
+        !PlatformFile::renameFile(partial, name.string(), error)) {
+        PlatformFile::removeFile(partial);
+        return;
+    }
+    if (!leaving.empty() && leaving != name)
+        PlatformFile::removeFile(leaving.string());
+    PlatformFile::syncFolder(folder);
 }
 
 bool BackupRotation::isBackupName(const std::string &fileName, const std::string &base)

@@ -5,9 +5,12 @@
 #include <vector>
 
 // Numbered backup copies Base.000 … Base.999 in one folder, at most five at a time: the
-// oldest goes when five or more exist, the copy takes the lowest free number, and a copy of
-// the same byte size as the newest backup is not written. Only files named like a backup
-// take part, and the files in `keep` (the data file and its side file) are never touched.
+// oldest goes when five or more exist, the copy takes the lowest number free once it is gone,
+// and a copy of the same byte size as the newest backup is not written. A copy is written
+// under its name + ".tmp" and renamed into place only when complete; the oldest goes only
+// after that, so a copy that fails (a full disk) costs no backup, and its partial file goes.
+// Only files named like a backup take part, and the files in `keep` (the data file and its
+// side file) are never touched.
 class BackupRotation
 {
 public:

@@ -6,7 +6,10 @@
 #include "linecipher.h"
 #include "platformfile.h"
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -51,6 +54,25 @@ void decipherLines(std::vector<std::string> &lines)
         }
     }
     lines.erase(lines.begin(), lines.begin() + 2);
+}
+
+// A name tempFileName() makes: "$$$$$$$$.tmp", or a counter from 1 without leading zeros
+// padded on the left with at least one "$" to eight characters ("$$$$$$$1.tmp", "$$$$$$12.tmp").
+bool isTempFileName(std::string_view name)
+{
+    constexpr std::size_t stemSize = 8;
+    if (name.size() != stemSize + 4 || name.substr(stemSize) != ".tmp")
+        return false;
+    const std::string_view stem = name.substr(0, stemSize);
+    const std::size_t digits = stem.find_first_not_of('$');
+    if (digits == 0)
+        return false;
+    if (digits == std::string_view::npos)
+        return true;
+    const std::string_view counter = stem.substr(digits);
+    return counter.front() != '0' && std::all_of(counter.begin(), counter.end(), [](char c) {
+               return c >= '0' && c <= '9';
+           });
 }
 
 } // namespace
@@ -212,6 +234,8 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
     }
     if (!replaceDataFile(temp))
         return false;
+    if (isLocked())
+        removeStaleTempFiles();
     if (m_allowBackups && !m_backupDirectory.empty()) {
         std::string folder = m_backupDirectory;
         if (!PlatformFile::isPathSeparator(folder.back()))
@@ -303,6 +327,19 @@ void IniFileMain::forgetContent()
 {
     m_contentBytes = {};
     m_contentMark = 0;
+}
+
+void IniFileMain::removeStaleTempFiles() const
+{
+    namespace fs = std::filesystem;
+    const std::string folder = folderOf(fullFileName());
+    std::error_code code;
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, code), end; !code && it != end;
+         it.increment(code)) {
+        const std::string name = it->path().filename().string();
+        if (isTempFileName(name))
+            PlatformFile::removeUnheldFile(folder + name);
+    }
 }
 
 bool IniFileMain::replaceDataFile(const std::string &temp)

@@ -59,7 +59,9 @@ public:
     // was interrupted between its two renames); a missing data file alone loads nothing.
     bool loadLines(std::vector<std::string> &lines) override;
     // Writes the temporary file (synced), moves the data file to the side name, moves the
-    // temporary file to the data name, deletes the side file, then makes the backup.
+    // temporary file to the data name, deletes the side file, then, while the lock is held,
+    // removes the temporary files of earlier saves that no one is writing (each a whole copy
+    // left by a save that crashed), and makes the backup.
     // False when any of these steps fails (the file on disk is then the old content).
     bool saveLines(const std::vector<std::string> &lines) override;
 
@@ -88,6 +90,8 @@ private:
     // and the seed when encrypt() is set.
     void contentToWrite(const std::vector<std::string> &lines, std::string &out) const;
     bool replaceDataFile(const std::string &temp);
+    // Only regular files of the names tempFileName() makes, in the data file's folder.
+    void removeStaleTempFiles() const;
     // The data file holds `bytes` (as loaded or just saved); a new mark names them.
     void rememberContent(std::string bytes);
     void forgetContent();

@@ -11,6 +11,10 @@ namespace {
 
 constexpr const char *itemsKey = "Items";
 
+// Only a corrupt item number leaves a list with more empty lines than this beyond the keys of
+// its section: such a list reads no more lines than its section has keys.
+constexpr long maxGapLines = 65536;
+
 // "ItemData(" + number, left-padded with "0" to `width` digits, + ")".
 std::string itemKey(long number, std::size_t width = 4)
 {
@@ -74,7 +78,7 @@ void IniVarLinker::iniRead()
 }
 
 void IniVarLinker::linkObjToIni(std::string_view section, std::string_view ident,
-                                std::vector<std::string> *list)
+                                std::vector<std::string> *list, BadCount badCount)
 {
     if (!iniMain() || !list)
         return;
@@ -84,7 +88,7 @@ void IniVarLinker::linkObjToIni(std::string_view section, std::string_view ident
         if (m_mode == vlWrite)
             writeList(listSection, *list);
         else
-            readList(listSection, *list);
+            readList(listSection, *list, badCount);
     } catch (const std::exception &) {
     }
 }
@@ -143,23 +147,28 @@ std::string IniVarLinker::resolveSection(std::string_view section) const
     return name.empty() ? iniMain()->defaultSection() : name;
 }
 
-void IniVarLinker::readList(const std::string &section, std::vector<std::string> &list)
+void IniVarLinker::readList(const std::string &section, std::vector<std::string> &list,
+                            BadCount badCount)
 {
     IniBase &store = *iniMain();
     const std::string items = store.readString(section, itemsKey, true);
     if (items.empty())
         return;
-    const auto count = ValueCodec::decodeInt(items);
+    auto count = ValueCodec::decodeInt(items);
+    if (!count && badCount == BadCount::ReadsItems)
+        count = -1;
     if (!count || *count == 0)
         return;
-    // A corrupt count or item number must not make thousands of millions of empty lines:
-    // nothing is read past the highest item the section holds, nor more lines than it has keys.
+    // The lines run to the highest item the section holds (never past a positive count): a
+    // gap reads as empty lines, so that the next write keeps every item after it.
     const std::vector<std::string> keys = store.keysOfSection(section);
     long highest = 0;
     for (const std::string &key : keys)
         highest = std::max(highest, itemNumber(key));
-    const long last =
-        std::min({static_cast<long>(*count), highest, static_cast<long>(keys.size())});
+    long last = *count > 0 ? std::min(static_cast<long>(*count), highest) : highest;
+    const long keyCount = static_cast<long>(keys.size());
+    if (last > keyCount + maxGapLines)
+        last = keyCount;
     list.clear();
     for (long number = 1; number <= last; ++number) {
         std::string value = store.readString(section, itemKey(number), true);

@@ -30,10 +30,19 @@ public:
     void iniWrite() override;
     void iniRead() override;
 
+    // What a read makes of an "Items" count that is not a decimal number.
+    enum class BadCount
+    {
+        KeepsList,   // the list keeps its lines
+        ReadsItems   // the items the section holds are read, as for a negative count
+    };
+
     // A list in its own section section + " " + ident, with "Items" and "ItemData(0001)" …
-    // Lines are stored unescaped. A null list does nothing.
+    // Lines are stored unescaped. A null list does nothing. A read runs up to the highest
+    // item present, never past a positive count, and reads a missing item as an empty line;
+    // a negative count reads every item present. A missing or zero count keeps the list.
     void linkObjToIni(std::string_view section, std::string_view ident,
-                      std::vector<std::string> *list);
+                      std::vector<std::string> *list, BadCount badCount = BadCount::KeepsList);
     // "#" escapes; an empty stored text leaves s unchanged.
     void linkStrToIni(std::string_view section, std::string_view ident, std::string &s);
     // Decimal; an empty or non-integer stored text leaves i unchanged.
@@ -49,7 +58,7 @@ private:
                    const std::function<std::string()> &encode,
                    const std::function<void(const std::string &)> &decode);
     std::string resolveSection(std::string_view section) const;
-    void readList(const std::string &section, std::vector<std::string> &list);
+    void readList(const std::string &section, std::vector<std::string> &list, BadCount badCount);
     void writeList(const std::string &section, const std::vector<std::string> &list);
 
     IniReadWriteHandler m_onIniReadWrite;

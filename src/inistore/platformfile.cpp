@@ -1,5 +1,6 @@
 #include "platformfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -61,7 +62,34 @@ std::FILE *openForReading(const std::string &path, std::string &error)
 #endif
 }
 
+std::optional<std::uintmax_t> &spaceLeft()
+{
+    static std::optional<std::uintmax_t> bytes;
+    return bytes;
+}
+
+// The bytes of `wanted` that the disk still takes, taken from the room left.
+std::size_t takeSpace(std::size_t wanted)
+{
+    if (!spaceLeft())
+        return wanted;
+    const auto taken = static_cast<std::size_t>(std::min<std::uintmax_t>(wanted, *spaceLeft()));
+    *spaceLeft() -= taken;
+    return taken;
+}
+
+void giveSpaceBack(std::size_t bytes)
+{
+    if (spaceLeft())
+        *spaceLeft() += bytes;
+}
+
 } // namespace
+
+void setSpaceLeft(std::optional<std::uintmax_t> bytes)
+{
+    spaceLeft() = bytes;
+}
 
 Existence existence(const std::string &path, std::string &error)
 {
@@ -150,14 +178,28 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         return false;
     }
     DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+    const std::size_t room = takeSpace(text.size());
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(room), &written, nullptr) &&
               written == text.size();
+    giveSpaceBack(room - written);
     if (ok && sync)
         ok = FlushFileBuffers(file);
+    if (!ok && room < text.size())
+        SetLastError(ERROR_DISK_FULL);
     if (!ok)
         error = systemError();
     CloseHandle(file);
     return ok;
+}
+
+bool removeUnheldFile(const std::string &path)
+{
+    // A file open elsewhere without delete sharing (as writeNewFile opens it) cannot go.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return false;
+    return DeleteFileA(path.c_str());
 }
 
 bool createFolder(const std::string &path)
@@ -219,11 +261,20 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         error = systemError();
         return false;
     }
+    // Held for removeUnheldFile; the file is new, so only that call can hold it already.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     const char *data = text.data();
     std::size_t left = text.size();
     bool ok = true;
     while (ok && left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const std::size_t room = takeSpace(left);
+        if (room == 0) {
+            errno = ENOSPC;
+            ok = false;
+            break;
+        }
+        const ssize_t written = ::write(fd, data, room);
+        giveSpaceBack(room - (written > 0 ? static_cast<std::size_t>(written) : 0));
         if (written < 0 && errno == EINTR)
             continue;
         ok = written > 0;
@@ -241,6 +292,21 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         ok = false;
     }
     return ok;
+}
+
+bool removeUnheldFile(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat held = {};
+    struct stat named = {};
+    const bool removable = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+                           S_ISREG(held.st_mode) && ::lstat(path.c_str(), &named) == 0 &&
+                           held.st_dev == named.st_dev && held.st_ino == named.st_ino &&
+                           ::unlink(path.c_str()) == 0;
+    ::close(fd);
+    return removable;
 }
 
 bool createFolder(const std::string &path)

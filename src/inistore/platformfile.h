@@ -22,8 +22,15 @@ std::optional<std::string> readAll(const std::string &path, std::string &error);
 // The file at path holds exactly `bytes` (false when it cannot be read).
 bool holdsBytes(const std::string &path, std::string_view bytes);
 // Creates a new file (never replacing one) readable by its owner only, writes text and, with
-// `sync`, flushes it to the disk before closing.
+// `sync`, flushes it to the disk before closing. The file is held while it is written, so that
+// removeUnheldFile leaves it alone.
 bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error);
+// Removes a regular file that no one holds open for writing (a file being written by
+// writeNewFile in this or another process stays); false when nothing was removed.
+bool removeUnheldFile(const std::string &path);
+// For tests, a nearly full disk: writeNewFile may write `bytes` more bytes in all; the write
+// that finds too little room writes what fits and fails as on a full disk. No value: no limit.
+void setSpaceLeft(std::optional<std::uintmax_t> bytes);
 bool renameFile(const std::string &from, const std::string &to, std::string &error);
 bool removeFile(const std::string &path);
 // Creates one folder level, open to its owner only.

@@ -16,6 +16,10 @@ constexpr std::string_view defaultSection;
 constexpr std::string_view positionsSection = "Positions";
 constexpr std::string_view toplineSection = "Topline";
 
+// A list whose count was damaged still reads the items it holds: page names kept as they
+// were would be the four default pages, whose save overwrites the stored pages.
+constexpr auto listCount = IniVarLinker::BadCount::ReadsItems;
+
 std::string indexed(std::string_view key, int index)
 {
     return std::string(key) + std::to_string(index);
@@ -104,7 +108,7 @@ void NotesLayout::write(const QList<StoredPage> &pages)
 void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
 {
     linkInt(defaultSection, "HotKey", m_settings.hotKeyCode);
-    m_linker.linkObjToIni(defaultSection, "TabNames", &pageNames);
+    m_linker.linkObjToIni(defaultSection, "TabNames", &pageNames, listCount);
     linkFlag(defaultSection, "AutoMini", m_settings.startHidden);
     linkFlag(defaultSection, "AutoBackup", m_settings.backupNotes);
     linkFlag(defaultSection, "TrayIcon", m_settings.showTrayIcon);
@@ -165,11 +169,11 @@ void NotesLayout::linkLines(const std::string &key, QStringList &lines)
     std::vector<std::string> stored = byteLines(lines);
     // Writing leaves the lines as they are: no copy to compare with.
     if (m_linker.mode() == IniVarLinker::vlWrite) {
-        m_linker.linkObjToIni(defaultSection, key, &stored);
+        m_linker.linkObjToIni(defaultSection, key, &stored, listCount);
         return;
     }
     const std::vector<std::string> before = stored;
-    m_linker.linkObjToIni(defaultSection, key, &stored);
+    m_linker.linkObjToIni(defaultSection, key, &stored, listCount);
     if (stored != before)
         lines = NotesText::fromByteLines(stored);
 }

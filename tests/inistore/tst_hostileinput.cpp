@@ -37,6 +37,23 @@ void TestHostileInput::writtenTextReadsBack_data()
         << QByteArray(";[x=1]");
     QTest::newRow("key like a marker") << QByteArrayList({"[S]", ";[**2=3]"})
                                        << QByteArrayList({"S;[**2=3]"}) << QByteArray(";[**2=3]");
+    // A key may begin or end with blanks and control characters once its ";" is gone; the
+    // trim of the line would take them, and a "[" behind them would start a header.
+    const QByteArray nulKey(";\0\0[|=1]", 8);
+    QTest::newRow("key like a header behind control characters")
+        << QByteArrayList({"[S]", nulKey}) << QByteArrayList({"S;" + nulKey.mid(1)}) << nulKey;
+    QTest::newRow("key like a header behind a blank and a tab")
+        << QByteArrayList({"[S]", "; \t[x=1]", "z=2"}) << QByteArrayList({"S; \t[x=1]", "S;z=2"})
+        << QByteArray("; \t[x=1]");
+    QTest::newRow("key beginning with a blank")
+        << QByteArrayList({"[S]", "; k=1"}) << QByteArrayList({"S; k=1"}) << QByteArray("; k=1");
+    QTest::newRow("key ending with a blank")
+        << QByteArrayList({"[S]", "k ;=1"}) << QByteArrayList({"S;k =1"}) << QByteArray("k ;=1");
+    QTest::newRow("key of blanks only")
+        << QByteArrayList({"[S]", "; ;=1"}) << QByteArrayList({"S; =1"}) << QByteArray("; ;=1");
+    QTest::newRow("section beginning and ending with a blank")
+        << QByteArrayList({"[; S ;]", "x=1"}) << QByteArrayList({" S ;x=1"})
+        << QByteArray("[; S ;]");
 }
 
 void TestHostileInput::writtenTextReadsBack()

@@ -1,6 +1,7 @@
 #include "delayobject.h"
 #include "inifilemain.h"
 #include "linecipher.h"
+#include "platformfile.h"
 
 #include <QtTest>
 #include <fcntl.h>
@@ -117,6 +118,8 @@ private slots:
     void plainSaveWritesLinesAsGiven();
     void saveRenamesInOrderAndCleansUp();
     void saveUsesNextFreeTempName();
+    void staleTempFilesGoAfterLockedSave_data();
+    void staleTempFilesGoAfterLockedSave();
     void saveFailsWhenDataFileCannotMoveAside();
     void saveFailsWhenTempFileCannotTakeItsPlace();
     void sideFileIsLoadedAndKeptUntilNewDataFileStands();
@@ -133,6 +136,9 @@ private slots:
     void backupRotationDeletesOldestAndTakesLowestFreeNumber();
     void backupOfSameSizeIsSkippedButOldestStillGoes();
     void backupRotationNeverTouchesDataSideOrOtherFiles();
+    void backupOnNearlyFullDiskKeepsEveryBackup_data();
+    void backupOnNearlyFullDiskKeepsEveryBackup();
+    void backupRemovesPartialCopyOfEarlierBackup();
     void writeMergesWithAnotherWriter();
     void writeMergesWithChangeBetweenTwoOfOurs_data();
     void writeMergesWithChangeBetweenTwoOfOurs();
@@ -162,6 +168,7 @@ void TestIniFileMain::initTestCase()
 
 void TestIniFileMain::init()
 {
+    PlatformFile::setSpaceLeft(std::nullopt);
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_delays = 0;
@@ -170,6 +177,7 @@ void TestIniFileMain::init()
 
 void TestIniFileMain::cleanupTestCase()
 {
+    PlatformFile::setSpaceLeft(std::nullopt);
     DelayObject::setHook(nullptr);
     IniFileMain::setClock(nullptr);
 }
@@ -380,6 +388,66 @@ void TestIniFileMain::saveUsesNextFreeTempName()
     QCOMPARE(store.renames, QStringList({"$$$$$$$1.tmp -> Quillbox.ini"}));
     QCOMPARE(readBytes(path("$$$$$$$$.tmp")), QByteArray("someone else's"));
     QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("new\r\n"));
+}
+
+void TestIniFileMain::staleTempFilesGoAfterLockedSave_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("goes");
+
+    QTest::newRow("first name") << "$$$$$$$$.tmp" << "file" << true;
+    QTest::newRow("counter 1") << "$$$$$$$1.tmp" << "file" << true;
+    QTest::newRow("counter 12") << "$$$$$$12.tmp" << "file" << true;
+    QTest::newRow("counter of seven digits") << "$1234567.tmp" << "file" << true;
+    QTest::newRow("counter of eight digits") << "12345678.tmp" << "file" << false;
+    QTest::newRow("leading zero") << "$$$$$$01.tmp" << "file" << false;
+    QTest::newRow("nine characters") << "$$$$$$$$$.tmp" << "file" << false;
+    QTest::newRow("letter") << "$$$$$$$x.tmp" << "file" << false;
+    QTest::newRow("upper-case extension") << "$$$$$$$$.TMP" << "file" << false;
+    QTest::newRow("longer extension") << "$$$$$$$$.tmp1" << "file" << false;
+    QTest::newRow("dollar after digits") << "$$$$$$1$.tmp" << "file" << false;
+    QTest::newRow("folder") << "$$$$$$$2.tmp" << "folder" << false;
+    QTest::newRow("link") << "$$$$$$$3.tmp" << "link" << false;
+    QTest::newRow("held by a writer") << "$$$$$$$4.tmp" << "held" << false;
+    QTest::newRow("in a sub-folder") << "sub/$$$$$$$$.tmp" << "file" << false;
+}
+
+// A save that crashed leaves its temporary file, a whole copy of the store: the next save
+// that holds the lock removes such files, and nothing else.
+void TestIniFileMain::staleTempFilesGoAfterLockedSave()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, goes);
+
+    QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+    writeBytes(path("kept.txt"), "kept");
+    int held = -1;
+    if (kind == "folder") {
+        QVERIFY(QDir(m_dir->path()).mkdir(name));
+    } else if (kind == "link") {
+        QVERIFY(QFile::link(path("kept.txt"), path(name)));
+    } else {
+        writeBytes(path(name), "stale copy");
+        if (kind == "held") {
+            held = ::open(path(name).toLocal8Bit().constData(), O_RDWR | O_CLOEXEC);
+            QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+        }
+    }
+    const auto present = [this, &name] { return QFileInfo(path(name)).exists(); };
+
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.writeString("S", "k", "1", false);
+    QVERIFY(store.saveLines({"[S]", "k=0"}));
+    QVERIFY(present());
+    QVERIFY(store.write());
+    if (held >= 0)
+        ::close(held);
+    QCOMPARE(present(), !goes);
+    QCOMPARE(readBytes(path("kept.txt")), QByteArray("kept"));
+    QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("[S]\r\nk=1\r\n\r\n"));
 }
 
 void TestIniFileMain::saveFailsWhenDataFileCannotMoveAside()
@@ -624,6 +692,79 @@ void TestIniFileMain::backupRotationNeverTouchesDataSideOrOtherFiles()
                           "Quillbox.1", "Quillbox.chm"}));
     QCOMPARE(readBytes(path("Quillbox.001")), QByteArray("new\r\n"));
     QCOMPARE(readBytes(path("Quillbox.000")), QByteArray("new\r\n"));
+}
+
+void TestIniFileMain::backupOnNearlyFullDiskKeepsEveryBackup_data()
+{
+    // room: the bytes of the copy that fit; -1: all but the last.
+    QTest::addColumn<int>("backups");
+    QTest::addColumn<int>("room");
+    QTest::newRow("no backup yet") << 0 << 0;
+    QTest::newRow("two backups") << 2 << 6;
+    QTest::newRow("five backups, no room") << 5 << 0;
+    QTest::newRow("five backups, room for a few bytes") << 5 << 6;
+    QTest::newRow("five backups, one byte short") << 5 << -1;
+}
+
+// The disk takes the new data file but only part of its backup copy: the backups stay as
+// they were, none goes and no part of the copy is left.
+void TestIniFileMain::backupOnNearlyFullDiskKeepsEveryBackup()
+{
+    QFETCH(int, backups);
+    QFETCH(int, room);
+    QVERIFY(QDir(m_dir->path()).mkdir("backups"));
+    const int ages[] = {50, 40, 90, 30, 20};
+    QMap<QString, QByteArray> before;
+    for (int i = 0; i < backups; ++i) {
+        const QString name = QString("Quillbox.%1").arg(i, 3, 10, QChar('0'));
+        before[name] = "backup " + QByteArray::number(i) + QByteArray(i, '+');
+        writeBytes(path("backups/" + name), before[name]);
+        setAge(path("backups/" + name), ages[i]);
+    }
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setBackupDirectory(path("backups").toStdString());
+    const std::vector<std::string> lines{"[Notes]", "Page=the text of sixty bytes, or so", ""};
+    const QByteArray content("[Notes]\r\nPage=the text of sixty bytes, or so\r\n\r\n");
+    const qsizetype copyRoom = room < 0 ? content.size() - 1 : room;
+    PlatformFile::setSpaceLeft(std::uintmax_t(content.size() + copyRoom));
+    QVERIFY(store.saveLines(lines));
+    QCOMPARE(readBytes(path("Quillbox.ini")), content);
+
+    QStringList names = before.keys();
+    QCOMPARE(filesIn(path("backups")), names);
+    for (const QString &name : names)
+        QCOMPARE(readBytes(path("backups/" + name)), before[name]);
+
+    // With room again, the copy stands and then the oldest goes.
+    PlatformFile::setSpaceLeft(std::nullopt);
+    QVERIFY(store.saveLines({"[Notes]", "Page=new", ""}));
+    const QByteArray newCopy("[Notes]\r\nPage=new\r\n\r\n");
+    if (backups == 5) {
+        QCOMPARE(readBytes(path("backups/Quillbox.002")), newCopy);
+        QCOMPARE(filesIn(path("backups")), names);
+    } else {
+        names << QString("Quillbox.%1").arg(backups, 3, 10, QChar('0'));
+        QCOMPARE(filesIn(path("backups")), names);
+        QCOMPARE(readBytes(path("backups/" + names.last())), newCopy);
+    }
+}
+
+// A copy that a crash cut short stays under its ".tmp" name, and the next backup removes it.
+void TestIniFileMain::backupRemovesPartialCopyOfEarlierBackup()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("backups"));
+    writeBytes(path("backups/Quillbox.000"), "a whole copy");
+    writeBytes(path("backups/Quillbox.001.tmp"), "cut sh");
+    writeBytes(path("backups/Quillbox.tmp"), "not a copy");
+    writeBytes(path("backups/Other.001.tmp"), "not ours");
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setBackupDirectory(path("backups").toStdString());
+    QVERIFY(store.saveLines({"new"}));
+    QCOMPARE(filesIn(path("backups")), QStringList({"Other.001.tmp", "Quillbox.000",
+                                                    "Quillbox.001", "Quillbox.tmp"}));
+    QCOMPARE(readBytes(path("backups/Quillbox.001")), QByteArray("new\r\n"));
 }
 
 void TestIniFileMain::writeMergesWithAnotherWriter()

@@ -83,6 +83,7 @@ private slots:
     void listRead_data();
     void listRead();
     void hugeItemCountIsBoundedByStoredItems();
+    void badCountReadsItemsWhenAsked();
     void listRoundTripsThroughFile();
     void repeatedWritesKeepTheStoreTheSameSize();
     void errorsInsideLinkCallsAreDropped();
@@ -258,6 +259,13 @@ void TestIniLinkers::listRead_data()
     QTest::newRow("gap reads empty")
         << QByteArrayList({"Items=3", "ItemData(0001)=a", "ItemData(0003)=c"})
         << QStringList({"a", "", "c"});
+    QTest::newRow("gap of two reads empty lines")
+        << QByteArrayList({"Items=6", "ItemData(0001)=a", "ItemData(0002)=b", "ItemData(0005)=e",
+                           "ItemData(0006)=f"})
+        << QStringList({"a", "b", "", "", "e", "f"});
+    QTest::newRow("gap in unpadded keys")
+        << QByteArrayList({"Items=4", "ItemData(1)=a", "ItemData(4)=d"})
+        << QStringList({"a", "", "", "d"});
     QTest::newRow("count above stored items")
         << QByteArrayList({"Items=5", "ItemData(0001)=a", "ItemData(0002)="})
         << QStringList({"a", ""});
@@ -271,6 +279,9 @@ void TestIniLinkers::listRead_data()
     QTest::newRow("count without items empties list")
         << QByteArrayList({"Items=4"}) << QStringList();
     QTest::newRow("negative count empties list") << QByteArrayList({"Items=-3"}) << QStringList();
+    QTest::newRow("negative count reads stored items")
+        << QByteArrayList({"Items=-5", "ItemData(0001)=a", "ItemData(0003)=c"})
+        << QStringList({"a", "", "c"});
 }
 
 void TestIniLinkers::listRead()
@@ -299,6 +310,24 @@ void TestIniLinkers::hugeItemCountIsBoundedByStoredItems()
     Lines list;
     run.reading().linkObjToIni("Notes", "Page0", &list);
     QCOMPARE(list, Lines({"a", "b"}));
+}
+
+void TestIniLinkers::badCountReadsItemsWhenAsked()
+{
+    MemoryStore store;
+    store.setFile({"[Notes Page0]", "Items=x", "ItemData(0001)=a", "ItemData(0003)=c"});
+    store.read();
+    LinkRun run(store);
+    Lines list{"default"};
+    run.reading().linkObjToIni("Notes", "Page0", &list, IniVarLinker::BadCount::ReadsItems);
+    QCOMPARE(list, Lines({"a", "", "c"}));
+
+    MemoryStore empty;
+    empty.setFile({"[Notes Page0]", "Items=x"});
+    empty.read();
+    LinkRun emptyRun(empty);
+    emptyRun.reading().linkObjToIni("Notes", "Page0", &list, IniVarLinker::BadCount::ReadsItems);
+    QCOMPARE(list, Lines());
 }
 
 void TestIniLinkers::listRoundTripsThroughFile()

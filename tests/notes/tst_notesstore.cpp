@@ -202,6 +202,8 @@ private slots:
     void namesWithoutPageSectionsGiveEmptyPages();
     void defaultPages_data();
     void defaultPages();
+    void damagedListsKeepTheirStoredLines_data();
+    void damagedListsKeepTheirStoredLines();
     void keysOfDeletedPagesStayButAreNotRead();
     void trailingBlanksOfLinesAreLost();
     void lineBreaksInsideValuesStayInside();
@@ -587,6 +589,59 @@ void NotesStoreTest::defaultPages()
     comparePages(pages,
                  {page(QStringLiteral("Reminders"), {}), page(QStringLiteral("ToDo"), {}),
                   page(QStringLiteral("General"), {}), page(QStringLiteral("Passwords"), {})});
+}
+
+void NotesStoreTest::damagedListsKeepTheirStoredLines_data()
+{
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QByteArray>("pageSection");
+    QTest::addColumn<QStringList>("lines");
+
+    const QByteArray twoNames("Items=2\r\nItemData(0001)=A\r\nItemData(0002)=B\r\n");
+    QTest::newRow("gap in the lines")
+        << twoNames
+        << QByteArray("Items=6\r\nItemData(0001)=1\r\nItemData(0002)=2\r\n"
+                      "ItemData(0005)=5\r\nItemData(0006)=6\r\n")
+        << QStringList({"1", "2", "", "", "5", "6"});
+    QTest::newRow("negative count of names")
+        << QByteArray("Items=-5\r\nItemData(0001)=A\r\nItemData(0002)=B\r\n")
+        << QByteArray("Items=1\r\nItemData(0001)=text\r\n") << QStringList({"text"});
+    QTest::newRow("bad count of names")
+        << QByteArray("Items=two\r\nItemData(0001)=A\r\nItemData(0002)=B\r\n")
+        << QByteArray("Items=1\r\nItemData(0001)=text\r\n") << QStringList({"text"});
+    QTest::newRow("negative count of lines")
+        << twoNames << QByteArray("Items=-1\r\nItemData(0001)=x\r\nItemData(0002)=y\r\n")
+        << QStringList({"x", "y"});
+    QTest::newRow("bad count of lines")
+        << twoNames << QByteArray("Items=2x\r\nItemData(0001)=x\r\nItemData(0002)=y\r\n")
+        << QStringList({"x", "y"});
+}
+
+// A hand-edited or damaged list reads every line it holds, so that the next save writes them
+// all again: the pages stay the stored ones and no line is erased.
+void NotesStoreTest::damagedListsKeepTheirStoredLines()
+{
+    QFETCH(QByteArray, names);
+    QFETCH(QByteArray, pageSection);
+    QFETCH(QStringList, lines);
+    QVERIFY(writePlain("[Notes TabNames]\r\n" + names + "[Notes Page1]\r\n" + pageSection +
+                       "[Notes Page0]\r\nItems=1\r\nItemData(0001)=first\r\n"));
+    QList<StoredPage> expected = {page(QStringLiteral("A"), {QStringLiteral("first")}),
+                                  page(QStringLiteral("B"), lines)};
+    NotesSettings settings;
+    QList<StoredPage> pages;
+    {
+        NotesStore store(nullptr);
+        store.setFileName(notesPath());
+        QVERIFY(store.read(settings, pages));
+        comparePages(pages, expected);
+        QVERIFY(store.write(settings, pages, true, at(2, 10)));
+    }
+    NotesStore reader(nullptr);
+    reader.setFileName(notesPath());
+    QList<StoredPage> readPages;
+    QVERIFY(reader.read(settings, readPages));
+    comparePages(readPages, expected);
 }
 
 void NotesStoreTest::keysOfDeletedPagesStayButAreNotRead()
