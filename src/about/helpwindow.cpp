@@ -42,8 +42,8 @@ HelpWindow::HelpWindow(QWidget *parent)
     m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
 
-    auto *back = new QAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"),
-                             this);
+    auto *back =
+        new QAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"), this);
     back->setShortcut(QKeySequence::Back);
     back->setEnabled(false);
     connect(back, &QAction::triggered, m_browser, &QTextBrowser::backward);
@@ -68,7 +68,8 @@ HelpWindow::HelpWindow(QWidget *parent)
             [this] { findNext(); });
     connect(new QShortcut(QKeySequence::FindPrevious, this), &QShortcut::activated, this,
             [this] { findNext(true); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(navigationButton(back, this));
@@ -86,8 +87,9 @@ HelpWindow *HelpWindow::showManual(QWidget *owner, const QString &path, const QS
     static QPointer<HelpWindow> ownerless;
     if (QWidget *dialog = QApplication::activeModalWidget())
         owner = dialog;
-    HelpWindow *window =
-        owner ? owner->findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly) : ownerless.data();
+    HelpWindow *window = owner
+                             ? owner->findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly)
+                             : ownerless.data();
     if (!window) {
         window = new HelpWindow(owner);
         if (!owner)

@@ -35,8 +35,8 @@ QString fitted(const QLabel *label, const QString &text)
 StatusLine::StatusLine(const QString &webAddress, QWidget *parent)
     : QFrame(parent), m_caret(panel(QStringLiteral("Line 1 Col 1"), this)),
       m_hint(panel(QStringLiteral("Double click a word to copy to clipboard"), this)),
-      m_address(panel(webAddress + QStringLiteral("  "), this)),
-      m_hintText(m_hint->text()), m_addressText(m_address->text())
+      m_address(panel(webAddress + QStringLiteral("  "), this)), m_hintText(m_hint->text()),
+      m_addressText(m_address->text())
 {
     setObjectName(QStringLiteral("Panel2"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -232,9 +232,10 @@ void PagesDialog::btnRenameClick()
     NameDialog dialog(this);
     dialog.setName(item->text());
     DialogSeam::exec(dialog);
-    if (dialog.okPressed() && !dialog.name().isEmpty())
+    if (dialog.okPressed() && !dialog.name().isEmpty()) {
         item->setText(dialog.name());
         fitRow(item);
+    }
 }
 
 void PagesDialog::btnDelClick()

@@ -149,8 +149,9 @@ void AboutBoxTest::licenceParagraphsAreUnwrapped_data()
                                 << "one two\n\nthree four\n";
     QTest::newRow("list item") << "    a) The work must\n    carry notices.\n"
                                << "a) The work must carry notices.\n";
-    QTest::newRow("centred headings") << "          GNU GENERAL\n          Version 3\n\n  Preamble\n"
-                                      << "GNU GENERAL\nVersion 3\n\nPreamble\n";
+    QTest::newRow("centred headings")
+        << "          GNU GENERAL\n          Version 3\n\n  Preamble\n"
+        << "GNU GENERAL\nVersion 3\n\nPreamble\n";
     QTest::newRow("heading above text") << "            Title\ntext\nmore\n"
                                         << "Title\ntext more\n";
 }

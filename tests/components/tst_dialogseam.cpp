@@ -107,11 +107,12 @@ void DialogSeamTest::selectableMessageCanBeCopied()
     QCOMPARE(seen.caption, DialogSeam::captionFor(DialogSeam::Kind::Plain));
     QCOMPARE(seen.text, QStringLiteral("address\rhttps://example.org/"));
 
-    inspectBox([] { DialogSeam::informSelectable(nullptr, QStringLiteral("https://example.org/")); },
-               [](QMessageBox &box) {
-                   QVERIFY(box.textInteractionFlags() & Qt::TextSelectableByMouse);
-                   QCOMPARE(box.icon(), QMessageBox::Warning);
-               });
+    inspectBox(
+        [] { DialogSeam::informSelectable(nullptr, QStringLiteral("https://example.org/")); },
+        [](QMessageBox &box) {
+            QVERIFY(box.textInteractionFlags() & Qt::TextSelectableByMouse);
+            QCOMPARE(box.icon(), QMessageBox::Warning);
+        });
 }
 
 QTEST_MAIN(DialogSeamTest)

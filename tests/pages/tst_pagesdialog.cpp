@@ -483,9 +483,8 @@ private slots:
         QFont bold = dialog.font();
         bold.setBold(true);
         const int needed = QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 4 * 24;
-        QVERIFY2(dialog.width() >= needed, qPrintable(QStringLiteral("%1 px, %2 needed")
-                                                          .arg(dialog.width())
-                                                          .arg(needed)));
+        QVERIFY2(dialog.width() >= needed,
+                 qPrintable(QStringLiteral("%1 px, %2 needed").arg(dialog.width()).arg(needed)));
     }
 
     void enterInNameDialogIsOk()

@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QRegularExpression>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
