@@ -1,7 +1,6 @@
 #include "helplauncher.h"
 #include "helpwindow.h"
 #include "seamrecorder.h"
-#include "urlopener.h"
 
 #include <QLineEdit>
 #include <QTextBlock>
@@ -27,7 +26,6 @@ private slots:
     void helpWindowStandsInForTheDesktop_data();
     void helpWindowStandsInForTheDesktop();
     void helpWindowFindsAndGoesBack();
-    void desktopWithoutLauncherSaysNothing();
 
 private:
     void putHelpFile(const QString &folder) const;
@@ -246,24 +244,6 @@ void HelpLauncherTest::helpWindowFindsAndGoesBack()
     QVERIFY(browser->isBackwardAvailable());
     browser->backward();
     QCOMPARE(browser->source().fragment(), QStringLiteral("find"));
-}
-
-// Where the desktop has no launcher, opening fails quietly: nothing is printed on standard
-// error, and the caller shows its own window.
-void HelpLauncherTest::desktopWithoutLauncherSaysNothing()
-{
-#if !defined(Q_OS_UNIX) || defined(Q_OS_MACOS)
-    QSKIP("only X11 and Wayland desktops open through xdg-open");
-#endif
-    m_seams.reset(); // the platform's own opener
-    const QByteArray path = qgetenv("PATH");
-    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
-    qputenv("PATH", m_doc->path().toLocal8Bit());
-    QTest::failOnWarning(
-        QRegularExpression(QStringLiteral("^(?!This plugin does not support ).*")));
-    putManual();
-    const QString manual = m_program->filePath(QStringLiteral("Quillbox.html"));
-    QVERIFY(!UrlOpener::open(QUrl::fromLocalFile(manual)));
 }
 
 QTEST_MAIN(HelpLauncherTest)
