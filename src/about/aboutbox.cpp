@@ -1,10 +1,11 @@
 #include "aboutbox.h"
 
 #include "dialogseam.h"
+#include "fittedlabel.h"
+#include "licencetext.h"
 #include "productname.h"
 #include "weblinks.h"
 
-#include <QFile>
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,14 +25,14 @@ constexpr int maxVersionLength = 20;
 
 const QString makerName = QStringLiteral("Brackmoor");
 
+// A name in the bold serif face, made smaller where the face found is too wide for the panel.
 QLabel *nameLabel(const QString &text, int pixelHeight)
 {
-    auto *label = new QLabel(text);
     QFont font(QStringLiteral("Garamond"));
     font.setStyleHint(QFont::Serif);
     font.setBold(true);
     font.setPixelSize(pixelHeight);
-    label->setFont(font);
+    auto *label = new FittedLabel(text, font);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -90,7 +91,9 @@ QWidget *AboutBox::createNamePanel()
     auto *namesLayout = new QVBoxLayout(names);
     namesLayout->addWidget(nameLabel(productName(), 37));
     namesLayout->addWidget(nameLabel(QStringLiteral("by"), 24));
-    namesLayout->addWidget(nameLabel(makerName, 37));
+    QLabel *maker = nameLabel(makerName, 37);
+    maker->setObjectName(QStringLiteral("makerName"));
+    namesLayout->addWidget(maker);
 
     auto *links = new QGroupBox(panel);
     auto *linksLayout = new QVBoxLayout(links);
@@ -99,15 +102,15 @@ QWidget *AboutBox::createNamePanel()
     connect(web, &QLabel::linkActivated, this, [this] { WebLinks::openWebSite(this); });
     QLabel *mail = linkRow(QStringLiteral("e-mail support"), QStringLiteral("e-mail Brackmoor"));
     mail->setObjectName(QStringLiteral("mailLink"));
-    connect(mail, &QLabel::linkActivated, this, [] { WebLinks::mailSupport(); });
+    connect(mail, &QLabel::linkActivated, this, [this] { WebLinks::mailSupport(this); });
     linksLayout->addWidget(web);
     for (const char *text : {"free software", "support ", "information", "development requests"})
         linksLayout->addWidget(textRow(QString::fromLatin1(text)));
     linksLayout->addWidget(mail);
 
     auto *layout = new QHBoxLayout(panel);
-    layout->addWidget(names);
-    layout->addWidget(links);
+    layout->addWidget(names, 1);
+    layout->addWidget(links, 1);
     return panel;
 }
 
@@ -152,10 +155,7 @@ QString AboutBox::versionText()
 
 QString AboutBox::licenceText()
 {
-    QFile file(QStringLiteral(":/about/LICENSE"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return LicenceText::load();
 }
 
 void AboutBox::showAboutBox(Mode mode, QWidget *parent)

@@ -26,6 +26,7 @@ public:
 
     // The program's version, at most 20 characters.
     static QString versionText();
+    // The licence text as the box shows it: paragraphs unwrapped, for the box to wrap.
     static QString licenceText();
 
 private:

@@ -1,6 +1,7 @@
 #include "helplauncher.h"
 
 #include "dialogseam.h"
+#include "helpwindow.h"
 #include "productname.h"
 #include "urlopener.h"
 
@@ -83,9 +84,11 @@ bool HelpLauncher::showHelp(int context) const
         DialogSeam::error(m_messageParent, missingFilesMessage());
         return false;
     }
+    const bool html = path.endsWith(QStringLiteral(".html"));
     QUrl url = QUrl::fromLocalFile(path);
-    if (path.endsWith(QStringLiteral(".html")) && !anchorFor(context).isEmpty())
+    if (html && !anchorFor(context).isEmpty())
         url.setFragment(anchorFor(context));
-    UrlOpener::open(url);
+    if (!UrlOpener::open(url) && html)
+        HelpWindow::showManual(m_messageParent, path, anchorFor(context));
     return true;
 }

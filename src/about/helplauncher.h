@@ -8,8 +8,9 @@ class QWidget;
 // Opens the program's help with the platform's default program for it. Windows: Quillbox.chm
 // beside the program, else in its sub-folder "_tmphhp". Elsewhere, where nothing reads chm
 // files: Quillbox.html in the same two places, then in the installed documentation folder,
-// opened at the section of the help context. The file is looked for anew at every request;
-// when there is none the user is told to reinstall.
+// opened at the section of the help context; when the desktop cannot open it, the program's own
+// help window shows it. The file is looked for anew at every request; when there is none the
+// user is told to reinstall.
 class HelpLauncher
 {
 public:

@@ -1,6 +1,7 @@
 #include "urlopener.h"
 
 #include <QDesktopServices>
+#include <QStandardPaths>
 
 namespace {
 UrlOpener::Handler &handler()
@@ -14,6 +15,12 @@ bool UrlOpener::open(const QUrl &url)
 {
     if (handler())
         return handler()(url);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Without xdg-open Qt finds no launcher and complains on standard error; the callers show
+    // the help window or the address to copy instead.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+#endif
     return QDesktopServices::openUrl(url);
 }
 

@@ -4,7 +4,8 @@
 #include <functional>
 
 // The one way the program hands a document, web address or mail address to the platform's
-// default program (QDesktopServices::openUrl). Tests install a handler instead.
+// default program (QDesktopServices::openUrl). False when the platform has no program for it
+// (on X11 and Wayland: no xdg-open). Tests install a handler instead.
 class UrlOpener
 {
 public:

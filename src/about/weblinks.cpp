@@ -29,11 +29,26 @@ void WebLinks::openWebSite(QWidget *parent)
     const QMessageBox::StandardButton answer = DialogSeam::ask(
         parent, DialogSeam::Kind::Confirm, webSiteQuestion(), QMessageBox::Ok | QMessageBox::Cancel,
         QMessageBox::Ok, QMessageBox::Question);
-    if (answer == QMessageBox::Ok)
-        UrlOpener::open(webSite());
+    if (answer == QMessageBox::Ok && !UrlOpener::open(webSite()))
+        reportUnopened(parent, webSite());
 }
 
-void WebLinks::mailSupport()
+void WebLinks::mailSupport(QWidget *parent)
 {
-    UrlOpener::open(supportMail());
+    if (!UrlOpener::open(supportMail()))
+        reportUnopened(parent, supportMail());
+}
+
+QString WebLinks::unopenedMessage(const QUrl &address)
+{
+    if (address.scheme() == QLatin1String("mailto"))
+        return QStringLiteral("No mail program could be opened. The address to write to is:\r") +
+               address.path();
+    return QStringLiteral("No web browser could be opened. The address to visit is:\r") +
+           address.toString();
+}
+
+void WebLinks::reportUnopened(QWidget *parent, const QUrl &address)
+{
+    DialogSeam::informSelectable(parent, unopenedMessage(address));
 }

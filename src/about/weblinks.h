@@ -19,5 +19,10 @@ public:
     // Asks (OK / Cancel) and opens the web site only on OK.
     static void openWebSite(QWidget *parent = nullptr);
     // Opens a new mail to the support address, without asking.
-    static void mailSupport();
+    static void mailSupport(QWidget *parent = nullptr);
+
+    // When the desktop cannot open a web or mail address, the user is told so and given the
+    // address in a message whose text can be selected and copied.
+    static QString unopenedMessage(const QUrl &address);
+    static void reportUnopened(QWidget *parent, const QUrl &address);
 };

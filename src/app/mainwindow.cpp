@@ -16,6 +16,7 @@
 #include "productname.h"
 #include "statusline.h"
 #include "textlines.h"
+#include "topband.h"
 #include "weblinks.h"
 #include "windowpages.h"
 #include "windowtexts.h"
@@ -25,7 +26,6 @@
 #include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -109,33 +109,14 @@ MainWindow::~MainWindow()
 
 QWidget *MainWindow::createTopBand()
 {
-    auto *band = new QWidget(this);
-    band->setObjectName(QStringLiteral("CoolBar1"));
-    band->setFixedHeight(25);
-    m_commands.menuBar->setMinimumWidth(230);
-
-    m_commands.hide->setIcon(style()->standardIcon(QStyle::SP_TitleBarMinButton));
+    m_commands.hide->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     m_commands.protectButton->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
     m_commands.save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    auto *tools = new QWidget(band);
-    tools->setObjectName(QStringLiteral("Panel3"));
-    tools->setMinimumWidth(130);
-    auto *toolLayout = new QHBoxLayout(tools);
-    toolLayout->setContentsMargins(0, 0, 0, 0);
-    toolLayout->setSpacing(0);
-    toolLayout->addWidget(toolButton(m_commands.hide, QStringLiteral("BtnHide"), tools));
-    toolLayout->addWidget(
-        toolButton(m_commands.protectButton, QStringLiteral("BtnProtect"), tools));
-    toolLayout->addWidget(toolButton(m_commands.save, QStringLiteral("BtnSave"), tools));
-
-    auto *layout = new QHBoxLayout(band);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_commands.menuBar);
-    layout->addSpacing(6);
-    layout->addWidget(tools);
-    layout->addStretch(1);
-    return band;
+    return new TopBand(m_commands.menuBar,
+                       {toolButton(m_commands.hide, QStringLiteral("BtnHide"), this),
+                        toolButton(m_commands.protectButton, QStringLiteral("BtnProtect"), this),
+                        toolButton(m_commands.save, QStringLiteral("BtnSave"), this)},
+                       this);
 }
 
 void MainWindow::connectCommands()

@@ -1,6 +1,5 @@
 #include "statusline.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <algorithm>
@@ -17,18 +16,28 @@ QLabel *panel(const QString &text, QWidget *parent)
     return label;
 }
 
-// The designed width, or more when the font needs it for widest.
-void setPanelWidth(QLabel *label, int designed, const QString &widest)
+// The width the panel needs to show text whole, with a little room on either side.
+int neededWidth(const QLabel *label, const QString &text)
 {
-    const int needed = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() +
-                       label->fontMetrics().averageCharWidth();
-    label->setFixedWidth(std::max(designed, needed));
+    return label->fontMetrics().horizontalAdvance(text) + 2 * label->frameWidth() +
+           label->fontMetrics().averageCharWidth();
+}
+
+// text, shortened with "…" at the end when it does not fit the panel.
+QString fitted(const QLabel *label, const QString &text)
+{
+    const int room = label->contentsRect().width() - label->fontMetrics().averageCharWidth();
+    if (label->fontMetrics().horizontalAdvance(text) <= room)
+        return text;
+    return label->fontMetrics().elidedText(text, Qt::ElideRight, std::max(0, room));
 }
 } // namespace
 
 StatusLine::StatusLine(const QString &webAddress, QWidget *parent)
     : QFrame(parent), m_caret(panel(QStringLiteral("Line 1 Col 1"), this)),
-      m_hint(panel(DoubleClickHint, this))
+      m_hint(panel(DoubleClickHint, this)),
+      m_address(panel(webAddress + QStringLiteral("  "), this)), m_hintText(m_hint->text()),
+      m_addressText(m_address->text())
 {
     setObjectName(QStringLiteral("Panel2"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -45,28 +54,42 @@ StatusLine::StatusLine(const QString &webAddress, QWidget *parent)
     QFont normal = font();
     normal.setBold(false);
     m_caret->setFont(normal);
-    setPanelWidth(m_caret, 104, QStringLiteral("Line: 9999   Col: 999"));
+    m_caret->setFixedWidth(
+        std::max(104, neededWidth(m_caret, QStringLiteral("Line: 9999   Col: 999"))));
     QPalette plain = m_caret->palette();
     plain.setColor(QPalette::WindowText, QWidget::palette().color(QPalette::Text));
     m_caret->setPalette(plain);
 
     m_hint->setObjectName(QStringLiteral("Panel6"));
-    setPanelWidth(m_hint, 224, m_hint->text());
+    m_hintWidth = std::max(224, neededWidth(m_hint, m_hintText));
 
-    QLabel *web = panel(webAddress + QStringLiteral("  "), this);
-    web->setObjectName(QStringLiteral("Panel1"));
-    web->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    web->setAutoFillBackground(true);
-    QPalette blue = web->palette();
+    m_address->setObjectName(QStringLiteral("Panel1"));
+    m_address->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_address->setAutoFillBackground(true);
+    QPalette blue = m_address->palette();
     blue.setColor(QPalette::Window, Qt::blue);
-    web->setPalette(blue);
+    m_address->setPalette(blue);
+    m_addressWidth = neededWidth(m_address, m_addressText);
+}
 
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(1, 1, 1, 1);
-    layout->setSpacing(0);
-    layout->addWidget(m_caret);
-    layout->addWidget(m_hint);
-    layout->addWidget(web, 1);
+void StatusLine::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    placePanels();
+}
+
+void StatusLine::placePanels()
+{
+    const QRect area = contentsRect().marginsRemoved(QMargins(1, 1, 1, 1));
+    const int caret = std::min(m_caret->width(), area.width());
+    const int rest = area.width() - caret;
+    const int address = std::min(rest, std::max(rest - m_hintWidth, m_addressWidth));
+    const int hint = rest - address;
+    m_caret->setGeometry(area.left(), area.top(), caret, area.height());
+    m_hint->setGeometry(area.left() + caret, area.top(), hint, area.height());
+    m_address->setGeometry(area.left() + caret + hint, area.top(), address, area.height());
+    m_hint->setText(fitted(m_hint, m_hintText));
+    m_address->setText(fitted(m_address, m_addressText));
 }
 
 void StatusLine::setCaretText(const QString &text)
@@ -81,17 +104,18 @@ QString StatusLine::caretText() const
 
 void StatusLine::setHint(const QString &text)
 {
-    m_hint->setText(text);
+    m_hintText = text;
+    m_hint->setText(fitted(m_hint, m_hintText));
 }
 
 void StatusLine::resetHint()
 {
-    m_hint->setText(DoubleClickHint);
+    setHint(DoubleClickHint);
 }
 
 QString StatusLine::hint() const
 {
-    return m_hint->text();
+    return m_hintText;
 }
 
 void StatusLine::mousePressEvent(QMouseEvent *event)

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
+#include <QScreen>
+#include <algorithm>
 
 namespace {
 DialogSeam::MessageHandler &messageHandler()
@@ -42,13 +45,38 @@ QMessageBox::StandardButton DialogSeam::ask(QWidget *parent, Kind kind, const QS
                                             QMessageBox::StandardButton defaultButton,
                                             QMessageBox::Icon icon)
 {
-    const Message message{kind, icon, captionFor(kind), text, buttons, defaultButton};
+    return show(parent, Message{kind, icon, captionFor(kind), text, buttons, defaultButton});
+}
+
+QMessageBox::StandardButton DialogSeam::show(QWidget *parent, const Message &message)
+{
     if (messageHandler())
         return messageHandler()(message);
-    QMessageBox box(icon, message.caption, QString(text).replace(u'\r', u'\n'), buttons, parent);
-    if (defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(defaultButton);
+    QMessageBox box(message.icon, message.caption, QString(message.text).replace(u'\r', u'\n'),
+                    message.buttons, parent);
+    if (message.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(message.defaultButton);
+    if (message.selectableText)
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    keepLinesWhole(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+// A message box wraps its text at a width of its own choosing, which breaks a message's lines
+// anywhere. Lines that fit two thirds of the screen are kept whole: the text is made as wide
+// as its longest line.
+void DialogSeam::keepLinesWhole(QMessageBox &box)
+{
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    box.ensurePolished();
+    int widest = 0;
+    for (const QString &line : box.text().split(u'\n'))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 1);
+    const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int limit = screen ? screen->availableGeometry().width() * 2 / 3 : widest;
+    label->setMinimumWidth(std::min(widest, limit));
 }
 
 void DialogSeam::error(QWidget *parent, const QString &text)
@@ -60,6 +88,14 @@ void DialogSeam::error(QWidget *parent, const QString &text)
 void DialogSeam::inform(QWidget *parent, const QString &text)
 {
     ask(parent, Kind::Plain, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
+}
+
+void DialogSeam::informSelectable(QWidget *parent, const QString &text)
+{
+    Message message{Kind::Plain, QMessageBox::Warning, captionFor(Kind::Plain), text};
+    message.defaultButton = QMessageBox::Ok;
+    message.selectableText = true;
+    show(parent, message);
 }
 
 int DialogSeam::exec(QDialog &dialog)

@@ -27,6 +27,7 @@ public:
         QString text;
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        bool selectableText = false; // the user can select and copy the text
     };
 
     using MessageHandler = std::function<QMessageBox::StandardButton(const Message &)>;
@@ -43,6 +44,8 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon);
     static void error(QWidget *parent, const QString &text);
     static void inform(QWidget *parent, const QString &text);
+    // A plain message (warning icon, OK) whose text the user can select and copy.
+    static void informSelectable(QWidget *parent, const QString &text);
 
     // Runs a modal dialog (or hands it to the test handler) and returns its result code.
     static int exec(QDialog &dialog);
@@ -58,4 +61,8 @@ public:
     static void setFolderHandler(FolderHandler handler);
 
     static QString captionFor(Kind kind);
+
+private:
+    static QMessageBox::StandardButton show(QWidget *parent, const Message &message);
+    static void keepLinesWhole(QMessageBox &box);
 };

@@ -3,10 +3,17 @@
 #include "productname.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+// What a title bar takes besides the caption: the window icon and three buttons, with margins.
+constexpr int TitleBarExtras = 110;
+} // namespace
 
 NameDialog::NameDialog(QWidget *parent) : QDialog(parent)
 {
@@ -34,6 +41,26 @@ NameDialog::NameDialog(QWidget *parent) : QDialog(parent)
     layout->addWidget(label);
     layout->addWidget(m_nameEdit);
     layout->addWidget(buttons);
+    fitCaption();
+}
+
+void NameDialog::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange)
+        fitCaption();
+}
+
+// Title bars usually write the caption in bold; the name field makes the dialog that wide.
+void NameDialog::fitCaption()
+{
+    if (!m_nameEdit || !layout())
+        return; // still being built
+    QFont bold = font();
+    bold.setBold(true);
+    const int captionWidth = QFontMetrics(bold).horizontalAdvance(windowTitle()) + TitleBarExtras;
+    const QMargins margins = layout()->contentsMargins();
+    m_nameEdit->setMinimumWidth(captionWidth - margins.left() - margins.right());
 }
 
 QString NameDialog::name() const
@@ -44,4 +71,5 @@ QString NameDialog::name() const
 void NameDialog::setName(const QString &name)
 {
     m_nameEdit->setText(name);
+    m_nameEdit->selectAll(); // typing replaces the old name
 }

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -121,7 +122,21 @@ void PagesDialog::appendEntry(const PageEntry &entry)
     auto *item = new QListWidgetItem(entry.text);
     item->setCheckState(entry.checked ? Qt::Checked : Qt::Unchecked);
     item->setData(ReferenceRole, QVariant::fromValue(reinterpret_cast<quintptr>(entry.reference)));
+    fitRow(item);
     m_list->addItem(item);
+}
+
+// Each row is as high as the style's check box with a little room above and below, so the
+// boxes of neighbouring rows never touch, and at least the designed 13 pixels of text.
+void PagesDialog::fitRow(QListWidgetItem *item) const
+{
+    constexpr int TextHeight = 13;
+    constexpr int Room = 2;
+    const int indicator = m_list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, m_list);
+    const int height = std::max({TextHeight, m_list->fontMetrics().height(), indicator}) + 2 * Room;
+    const int width = m_list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, m_list) +
+                      m_list->fontMetrics().horizontalAdvance(item->text()) + 4 * Room;
+    item->setSizeHint(QSize(width, height));
 }
 
 QListWidgetItem *PagesDialog::selectedItem() const
@@ -217,8 +232,10 @@ void PagesDialog::btnRenameClick()
     NameDialog dialog(this);
     dialog.setName(item->text());
     DialogSeam::exec(dialog);
-    if (dialog.okPressed() && !dialog.name().isEmpty())
+    if (dialog.okPressed() && !dialog.name().isEmpty()) {
         item->setText(dialog.name());
+        fitRow(item);
+    }
 }
 
 void PagesDialog::btnDelClick()

@@ -36,6 +36,7 @@ private:
     QPushButton *addButton(QBoxLayout *column, const QString &caption, const QString &objectName,
                            void (PagesDialog::*action)());
     void appendEntry(const PageEntry &entry);
+    void fitRow(QListWidgetItem *item) const;
     QListWidgetItem *selectedItem() const;
     int selectedRow() const;
     void selectRow(int row);

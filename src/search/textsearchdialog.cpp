@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -26,8 +27,10 @@ TextSearchDialog::TextSearchDialog(FindHistory &history, QString &lastSearchText
     m_searchText->setDuplicatesEnabled(true);
     m_searchText->setMinimumWidth(220);
     m_searchText->addItems(history.entries());
-    if (m_searchText->count() > 0)
+    if (m_searchText->count() > 0) {
         m_searchText->setCurrentIndex(0);
+        m_searchText->lineEdit()->selectAll(); // typing replaces the last search text
+    }
     label->setBuddy(m_searchText);
 
     auto *buttons = new QDialogButtonBox(this);

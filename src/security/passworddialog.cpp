@@ -43,6 +43,10 @@ PasswordDialog::PasswordDialog(LockState &lock, QWidget *parent) : QDialog(paren
     layout->addWidget(createPanelOld());
     layout->addWidget(createPanelNew());
     layout->addWidget(createButtonRow());
+    // The order can be set only once the button row belongs to the dialog.
+    setTabOrder(m_editV, m_btnOk);
+    setTabOrder(m_btnOk, m_btnCancel);
+    setTabOrder(m_btnCancel, m_btnHelp);
 
     connect(m_editN, &QLineEdit::textChanged, this, &PasswordDialog::editNChange);
     connect(m_btnOk, &QPushButton::clicked, this, &PasswordDialog::btnOkClick);
@@ -99,9 +103,6 @@ QWidget *PasswordDialog::createButtonRow()
     buttons->addStretch();
     buttons->addWidget(m_btnOk);
     buttons->addWidget(m_btnCancel);
-    setTabOrder(m_editV, m_btnOk);
-    setTabOrder(m_btnOk, m_btnCancel);
-    setTabOrder(m_btnCancel, m_btnHelp);
     return row;
 }
 

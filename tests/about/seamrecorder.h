@@ -7,7 +7,7 @@
 #include <QUrl>
 
 // Answers every message box with `answer` and records the messages and the addresses handed to
-// the platform, for as long as it lives.
+// the platform (which opens them when launcherWorks), for as long as it lives.
 class SeamRecorder
 {
 public:
@@ -15,7 +15,7 @@ public:
     {
         UrlOpener::setHandler([this](const QUrl &url) {
             opened.append(url);
-            return true;
+            return launcherWorks;
         });
         DialogSeam::setMessageHandler([this](const DialogSeam::Message &message) {
             messages.append(message);
@@ -34,4 +34,5 @@ public:
     QList<QUrl> opened;
     QList<DialogSeam::Message> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
+    bool launcherWorks = true; // whether the desktop opens what it is handed
 };

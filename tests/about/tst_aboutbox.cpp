@@ -1,4 +1,5 @@
 #include "aboutbox.h"
+#include "licencetext.h"
 #include "seamrecorder.h"
 #include "weblinks.h"
 
@@ -17,12 +18,19 @@ private slots:
     void cleanup();
     void aboutShowsNamesLinksAndVersion();
     void licenceShowsTheLicenceWrapped();
+    void makerNameFitsItsPanel_data();
+    void makerNameFitsItsPanel();
+    void licenceParagraphsAreUnwrapped_data();
+    void licenceParagraphsAreUnwrapped();
+    void licenceBoxShowsTheLicenceFileUnwrapped();
     void aboutIsShorterThanLicence();
     void escapeClosesEvenFromTheLicenceText();
     void versionIsTheBuildsCutTo20();
     void webLinkAsksFirst_data();
     void webLinkAsksFirst();
     void mailLinkOpensWithoutAsking();
+    void unopenedAddressIsShownToCopy_data();
+    void unopenedAddressIsShownToCopy();
     void showAboutBoxRunsModally();
 
 private:
@@ -89,6 +97,87 @@ void AboutBoxTest::licenceShowsTheLicenceWrapped()
     QCOMPARE(text->toPlainText(), AboutBox::licenceText());
     QCOMPARE(box.findChild<QLabel *>(QStringLiteral("versionLabel"))->text(),
              QStringLiteral("Version " QUILLBOX_VERSION));
+}
+
+void AboutBoxTest::makerNameFitsItsPanel_data()
+{
+    QTest::addColumn<QString>("fallback"); // what stands in for a missing Garamond
+    QTest::newRow("as installed") << QString();
+    QTest::newRow("DejaVu Serif") << QStringLiteral("DejaVu Serif");
+    QTest::newRow("URW Bookman") << QStringLiteral("URW Bookman");
+}
+
+// The names are written whole inside their group box whatever serif face stands in for the
+// intended one (the test runs at 1x and at 2x scale).
+void AboutBoxTest::makerNameFitsItsPanel()
+{
+    QFETCH(QString, fallback);
+    const QString garamond = QStringLiteral("Garamond");
+    if (!fallback.isEmpty())
+        QFont::insertSubstitution(garamond, fallback);
+    const auto dropFallback = qScopeGuard([&] { QFont::removeSubstitutions(garamond); });
+    AboutBox box(AboutBox::Mode::About);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+
+    const auto *maker = box.findChild<QLabel *>(QStringLiteral("makerName"));
+    QVERIFY(maker);
+    QCOMPARE(maker->text(), QStringLiteral("Brackmoor"));
+    const auto *names = qobject_cast<const QGroupBox *>(maker->parentWidget());
+    QVERIFY(names);
+    for (const QLabel *label : names->findChildren<QLabel *>()) {
+        const int width = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(width <= label->contentsRect().width(),
+                 qPrintable(QStringLiteral("%1 in %2: %3 px in %4 px")
+                                .arg(label->text(), QFontInfo(label->font()).family())
+                                .arg(width)
+                                .arg(label->contentsRect().width())));
+        QVERIFY(names->contentsRect().contains(label->geometry()));
+    }
+    const QWidget *panel = box.findChild<QWidget *>(QStringLiteral("namePanel"));
+    QVERIFY(panel->rect().contains(names->geometry()));
+    QVERIFY(maker->font().pixelSize() >= 18);
+}
+
+void AboutBoxTest::licenceParagraphsAreUnwrapped_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("paragraph") << "  The licenses for most\nsoftware are designed\nto take away.\n"
+                               << "The licenses for most software are designed to take away.\n";
+    QTest::newRow("paragraphs") << "one\ntwo\n\nthree\n  four\n"
+                                << "one two\n\nthree four\n";
+    QTest::newRow("list item") << "    a) The work must\n    carry notices.\n"
+                               << "a) The work must carry notices.\n";
+    QTest::newRow("centred headings")
+        << "          GNU GENERAL\n          Version 3\n\n  Preamble\n"
+        << "GNU GENERAL\nVersion 3\n\nPreamble\n";
+    QTest::newRow("heading above text") << "            Title\ntext\nmore\n"
+                                        << "Title\ntext more\n";
+}
+
+void AboutBoxTest::licenceParagraphsAreUnwrapped()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, shown);
+    QCOMPARE(LicenceText::unwrapped(file), shown);
+}
+
+// The box shows every word of the licence file, in order, with each paragraph on one line.
+void AboutBoxTest::licenceBoxShowsTheLicenceFileUnwrapped()
+{
+    QFile file(QStringLiteral(QUILLBOX_LICENSE_FILE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString original = QString::fromUtf8(file.readAll());
+    AboutBox box(AboutBox::Mode::Licence);
+    const QString shown = box.findChild<QPlainTextEdit *>()->toPlainText();
+
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QCOMPARE(shown.split(blanks, Qt::SkipEmptyParts), original.split(blanks, Qt::SkipEmptyParts));
+    QVERIFY(shown.split(u'\n').contains(
+        QStringLiteral("The GNU General Public License is a free, copyleft license for software "
+                       "and other kinds of works.")));
+    QVERIFY(shown.count(u'\n') < original.count(u'\n') / 2);
 }
 
 void AboutBoxTest::aboutIsShorterThanLicence()
@@ -161,6 +250,32 @@ void AboutBoxTest::mailLinkOpensWithoutAsking()
     const QUrl mail = m_seams->opened.first();
     QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
     QCOMPARE(mail.path(), QStringLiteral("Quillbox@") + WebLinks::webSite().host());
+}
+
+void AboutBoxTest::unopenedAddressIsShownToCopy_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("web") << "webLink" << WebLinks::webSite().toString();
+    QTest::newRow("mail") << "mailLink" << WebLinks::supportMail().path();
+}
+
+// Without a browser or mail program the user gets the address in a message to copy it from.
+void AboutBoxTest::unopenedAddressIsShownToCopy()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, address);
+    m_seams->launcherWorks = false;
+    AboutBox box(AboutBox::Mode::About);
+    emit box.findChild<QLabel *>(link)->linkActivated(QStringLiteral("link"));
+
+    QCOMPARE(m_seams->opened.size(), 1);
+    QVERIFY(!m_seams->messages.isEmpty());
+    const DialogSeam::Message &message = m_seams->messages.last();
+    QVERIFY2(message.text.split(u'\r').contains(address), qPrintable(message.text));
+    QVERIFY(message.selectableText);
+    QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(m_seams->messages.size(), link == QLatin1String("webLink") ? 2 : 1);
 }
 
 void AboutBoxTest::showAboutBoxRunsModally()

@@ -1,6 +1,10 @@
 #include "helplauncher.h"
+#include "helpwindow.h"
 #include "seamrecorder.h"
 
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QtTest>
 
 // Where the help file is looked for, in which order, what is opened, and what the user is told
@@ -19,9 +23,14 @@ private slots:
     void contextOpensItsSection_data();
     void contextOpensItsSection();
     void manualHoldsEverySection();
+    void helpWindowStandsInForTheDesktop_data();
+    void helpWindowStandsInForTheDesktop();
+    void helpWindowFindsAndGoesBack();
 
 private:
     void putHelpFile(const QString &folder) const;
+    void putManual() const;
+    static HelpWindow *shownHelpWindow();
     HelpLauncher launcher() const { return HelpLauncher(m_program->path(), m_doc->path()); }
 
     std::unique_ptr<QTemporaryDir> m_program;
@@ -150,6 +159,91 @@ void HelpLauncherTest::manualHoldsEverySection()
         const QByteArray id = "id=\"" + HelpLauncher::anchorFor(context).toUtf8() + '"';
         QVERIFY2(html.contains(id), id.constData());
     }
+}
+
+void HelpLauncherTest::putManual() const
+{
+    QVERIFY(QFile::copy(QStringLiteral(QUILLBOX_HELP_HTML),
+                        m_program->filePath(QStringLiteral("Quillbox.html"))));
+}
+
+HelpWindow *HelpLauncherTest::shownHelpWindow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *help = qobject_cast<HelpWindow *>(window); help && help->isVisible())
+            return help;
+    }
+    return nullptr;
+}
+
+void HelpLauncherTest::helpWindowStandsInForTheDesktop_data()
+{
+    QTest::addColumn<int>("context");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("Help menu") << 40 << QStringLiteral("Quillbox Help");
+    QTest::newRow("options") << 70 << QStringLiteral("Options");
+    QTest::newRow("find") << 80 << QStringLiteral("Finding text");
+    QTest::newRow("pages") << 110 << QStringLiteral("Configuring pages");
+    QTest::newRow("password") << 120 << QStringLiteral("Password and protected pages");
+}
+
+// When the desktop cannot open the manual, the program's own help window shows it, scrolled
+// to the context's section.
+void HelpLauncherTest::helpWindowStandsInForTheDesktop()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows opens Quillbox.chm");
+#endif
+    QFETCH(int, context);
+    QFETCH(QString, heading);
+    putManual();
+    m_seams->launcherWorks = false;
+
+    QVERIFY(launcher().showHelp(context));
+    QVERIFY(m_seams->messages.isEmpty());
+    HelpWindow *window = shownHelpWindow();
+    QVERIFY(window);
+    const auto closeWindow = qScopeGuard([window] { window->close(); });
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QTextBrowser *browser = window->browser();
+    QCOMPARE(browser->source().toLocalFile(), m_program->filePath(QStringLiteral("Quillbox.html")));
+    QCOMPARE(browser->source().fragment(), HelpLauncher::anchorFor(context));
+
+    QTextBlock block = browser->document()->firstBlock();
+    while (block.isValid() &&
+           (block.blockFormat().headingLevel() == 0 || block.text().trimmed() != heading))
+        block = block.next();
+    QVERIFY2(block.isValid(), qPrintable(heading));
+    const QTextCursor section(block);
+    const QRect shown = browser->viewport()->rect();
+    QTRY_VERIFY2(shown.contains(browser->cursorRect(section)),
+                 qPrintable(QStringLiteral("heading at %1, view %2 high")
+                                .arg(browser->cursorRect(section).top())
+                                .arg(shown.height())));
+}
+
+void HelpLauncherTest::helpWindowFindsAndGoesBack()
+{
+    putManual();
+    m_seams->launcherWorks = false;
+    QVERIFY(launcher().showHelp(HelpLauncher::Find));
+    HelpWindow *window = shownHelpWindow();
+    QVERIFY(window);
+    const auto closeWindow = qScopeGuard([window] { window->close(); });
+    QTextBrowser *browser = window->browser();
+
+    auto *find = window->findChild<QLineEdit *>(QStringLiteral("helpFind"));
+    find->setText(QStringLiteral("Notes file"));
+    QVERIFY(window->findNext());
+    QCOMPARE(browser->textCursor().selectedText().toLower(), QStringLiteral("notes file"));
+    find->setText(QStringLiteral("no such words anywhere"));
+    QVERIFY(!window->findNext());
+
+    emit browser->anchorClicked(QUrl(QStringLiteral("#options")));
+    QCOMPARE(browser->source().fragment(), QStringLiteral("options"));
+    QVERIFY(browser->isBackwardAvailable());
+    browser->backward();
+    QCOMPARE(browser->source().fragment(), QStringLiteral("find"));
 }
 
 QTEST_MAIN(HelpLauncherTest)

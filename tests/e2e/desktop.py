@@ -121,7 +121,8 @@ class WindowTree:
 
 
 class Desktop:
-    def __init__(self):
+    def __init__(self, screen="1280x800x24"):
+        self.screen = screen
         self.display = None
         self.home = tempfile.mkdtemp(prefix="quillbox-e2e-")
         self.env = dict(os.environ)
@@ -161,7 +162,7 @@ class Desktop:
         # Xvfb picks a free display itself and writes its number once it takes connections.
         read_end, write_end = os.pipe()
         server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                   "1280x800x24", "-nolisten", "tcp"], env=self.env,
+                                   self.screen, "-nolisten", "tcp"], env=self.env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                   pass_fds=(write_end,))
         self._processes.append(server)
@@ -373,15 +374,35 @@ class Quillbox:
 
     CAPTION = "Quillbox by Brackmoor"
 
+    # What the program may print on standard error without it counting as a fault: nothing.
+    # Each entry is a regular expression for a whole line, with the reason it is unavoidable.
+    STDERR_ALLOWED: tuple[str, ...] = ()
+
     def __init__(self, desktop: Desktop, binary: str, notes: str | None = None):
         self.desktop = desktop
         self.binary = binary
         self.notes = notes or os.path.join(desktop.home, "Quillbox.ini")
         self.process = None
+        self.stderr_path = None
 
     def start(self, *args):
-        self.process = self.desktop.spawn([self.binary, *args, "--notes", self.notes])
+        """Starts the program; what it prints on standard error is kept in a file of its own."""
+        handle, self.stderr_path = tempfile.mkstemp(prefix="quillbox-", suffix=".stderr",
+                                                    dir=self.desktop.home)
+        with os.fdopen(handle, "wb") as stderr:
+            self.process = self.desktop.spawn([self.binary, *args, "--notes", self.notes],
+                                              stderr=stderr)
         return self
+
+    def stderr_lines(self) -> list[str]:
+        """The lines the program printed on standard error that the allow-list does not
+        excuse (Qt's warnings among them)."""
+        if not self.stderr_path or not os.path.exists(self.stderr_path):
+            return []
+        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
+            lines = [line.rstrip("\n") for line in f if line.strip()]
+        return [line for line in lines
+                if not any(re.fullmatch(allowed, line) for allowed in self.STDERR_ALLOWED)]
 
     @property
     def pid(self) -> int:

@@ -33,13 +33,17 @@ class QuillboxCase(unittest.TestCase):
             if app.process and app.process.poll() is None:
                 app.process.kill()
                 app.process.wait()
+        printed = [line for app in self.apps for line in app.stderr_lines()]
         for other in self.others:
             if other.poll() is None:
                 other.terminate()
                 other.wait()
         for name in os.listdir(self.desktop.home):
-            if name.endswith((".ini", ".tmp", ".lck")) or name.startswith("Quillbox."):
+            if (name.endswith((".ini", ".tmp", ".lck", ".stderr"))
+                    or name.startswith("Quillbox.")):
                 os.remove(os.path.join(self.desktop.home, name))
+        # A warning on standard error (Qt's among them) is a fault of the program.
+        self.assertEqual(printed, [], "the program printed on standard error")
 
     def _failed(self) -> bool:
         outcome = getattr(self, "_outcome", None)

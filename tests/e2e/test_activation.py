@@ -212,6 +212,13 @@ class ActivationTest(QuillboxCase):
                      if name.endswith((".lck", ".tmp"))]
         self.assertEqual(leftovers, [])
 
+    def test_a_warning_on_stderr_fails_the_test(self):
+        # Qt warns about a style that does not exist; the harness must see it.
+        app = self.start_in_front("-style", "nosuchstyle")
+        printed = app.stderr_lines()
+        self.assertTrue(any("nosuchstyle" in line for line in printed), printed)
+        app.stderr_path = None  # seen: this test's own end must not fail on it
+
 
 class CommandLineTest(unittest.TestCase):
     """The options that answer on the terminal and end at once, without a desktop."""

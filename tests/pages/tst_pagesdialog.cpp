@@ -3,10 +3,12 @@
 #include "pagesdialog.h"
 #include "seamanswers.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -401,6 +403,34 @@ private slots:
         QVERIFY(dialog.isVisible());
     }
 
+    // Every row holds the style's check box with room above and below it, after a rename too.
+    void rowsGiveTheCheckBoxesRoom()
+    {
+        SeamAnswers seam([](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Z"));
+            button(dialog, "btnOk")->click();
+            return dialog.result();
+        });
+        PagesDialog dialog(threePages(), true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QListWidget *list = pageList(dialog);
+        list->setCurrentRow(1);
+        button(dialog, "btnRename")->click();
+        const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list);
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect rect = list->visualItemRect(list->item(row));
+            QVERIFY2(rect.height() >= indicator + 4,
+                     qPrintable(QStringLiteral("row %1: %2 px for a %3 px box")
+                                    .arg(row)
+                                    .arg(rect.height())
+                                    .arg(indicator)));
+            QVERIFY(rect.height() >= 13);
+            if (row > 0)
+                QVERIFY(rect.top() > list->visualItemRect(list->item(row - 1)).bottom());
+        }
+    }
+
     void nameDialogCaptionAndClosing_data() { addClosingRows(); }
 
     void nameDialogCaptionAndClosing()
@@ -417,6 +447,44 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.okPressed(), expectedOk);
         QCOMPARE(dialog.name(), QStringLiteral("Work"));
+    }
+
+    // The old name comes up selected, so a new name is typed over it, not onto it.
+    void renameTypesOverTheOldName()
+    {
+        NameDialog dialog;
+        dialog.setName(QStringLiteral("Work"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("nameEdit"));
+        QCOMPARE(QApplication::focusWidget(), edit);
+        QCOMPARE(edit->selectedText(), QStringLiteral("Work"));
+
+        QTest::keyClicks(edit, QStringLiteral("Home"));
+        QCOMPARE(dialog.name(), QStringLiteral("Home"));
+    }
+
+    void nameDialogShowsItsWholeCaption_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("rename") << QString();
+        QTest::newRow("add") << QStringLiteral("Add New Page");
+    }
+
+    // Wide enough for the caption in a bold title-bar font beside an icon and three buttons.
+    void nameDialogShowsItsWholeCaption()
+    {
+        QFETCH(QString, caption);
+        NameDialog dialog;
+        if (!caption.isEmpty())
+            dialog.setWindowTitle(caption);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QFont bold = dialog.font();
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 4 * 24;
+        QVERIFY2(dialog.width() >= needed,
+                 qPrintable(QStringLiteral("%1 px, %2 needed").arg(dialog.width()).arg(needed)));
     }
 
     void enterInNameDialogIsOk()

@@ -1,6 +1,7 @@
 #include "findhistory.h"
 #include "textsearchdialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,7 @@ private slots:
     void close_data();
     void close();
     void returnInTheFieldConfirms();
+    void typingReplacesTheLastSearchText();
     void f1AsksForItsHelpTopic();
 
 private:
@@ -96,6 +98,23 @@ void TestTextSearchDialog::returnInTheFieldConfirms()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(last, QStringLiteral("needle"));
     QCOMPARE(history.entries(), QStringList{QStringLiteral("needle")});
+}
+
+// The last search text comes up selected, so a new search is typed over it, not onto it.
+void TestTextSearchDialog::typingReplacesTheLastSearchText()
+{
+    FindHistory history;
+    history.add(QStringLiteral("zebra"));
+    QString last;
+    TextSearchDialog dialog(history, last, {});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit *field = searchText(dialog)->lineEdit();
+    QCOMPARE(QApplication::focusWidget(), searchText(dialog));
+    QCOMPARE(field->selectedText(), QStringLiteral("zebra"));
+
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("milk"));
+    QCOMPARE(field->text(), QStringLiteral("milk"));
 }
 
 void TestTextSearchDialog::f1AsksForItsHelpTopic()

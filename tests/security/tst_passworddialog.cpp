@@ -3,9 +3,11 @@
 #include "passworddialog.h"
 #include "seamanswers.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -307,6 +309,26 @@ private slots:
         QCOMPARE(dialog.result(), QDialog::Rejected);
         QCOMPARE(seam.messages, QStringList());
         verifyLock(true, QStringLiteral("abc"), true);
+    }
+
+    // The dialog is built without a warning from Qt (none may reach the user's terminal), and
+    // Tab goes from Verify Password to OK, Cancel and Help. Only the offscreen test platform's
+    // notes on what it cannot do for windows are no warnings of the program.
+    void opensQuietlyWithItsTabOrder()
+    {
+        QTest::failOnWarning(
+            QRegularExpression(QStringLiteral("^(?!This plugin does not support ).*")));
+        setLock(false, QString(), false);
+        PasswordDialog dialog(m_lock);
+        const Controls c(dialog);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        c.editV->setFocus();
+        for (QWidget *next : {static_cast<QWidget *>(c.ok), static_cast<QWidget *>(c.cancel),
+                              static_cast<QWidget *>(c.help)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     void enterInAnEditIsOk()
