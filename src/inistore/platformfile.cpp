@@ -30,12 +30,45 @@ std::string systemError()
 #endif
 }
 
+#ifdef _WIN32
+// The store's names are UTF-8; Windows takes them as UTF-16 through its wide calls (the
+// ANSI calls would read them in the local code page and miss every other character).
+std::wstring widePath(const std::string &path)
+{
+    const int length = static_cast<int>(path.size());
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.data(), length, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), length, wide.data(),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+#endif
+
+std::FILE *openForReading(const std::string &path)
+{
+#ifdef _WIN32
+    return _wfopen(widePath(path).c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 } // namespace
+
+fs::path toPath(const std::string &path)
+{
+    return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string fromPath(const fs::path &path)
+{
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
 
 Existence existence(const std::string &path, std::string &error)
 {
     std::error_code code;
-    const fs::file_status status = fs::symlink_status(path, code);
+    const fs::file_status status = fs::symlink_status(toPath(path), code);
     if (status.type() == fs::file_type::not_found)
         return Existence::Missing;
     if (code) {
@@ -47,14 +80,14 @@ Existence existence(const std::string &path, std::string &error)
 
 std::optional<std::string> readAll(const std::string &path, std::string &error)
 {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::FILE *file = openForReading(path);
     if (!file) {
         error = std::strerror(errno);
         return std::nullopt;
     }
     // Read in one go at the size the file has now, then on to its end should it have grown.
     std::error_code code;
-    const std::uintmax_t size = fs::file_size(path, code);
+    const std::uintmax_t size = fs::file_size(toPath(path), code);
     std::string content(code ? 0 : size, '\0');
     content.resize(std::fread(content.data(), 1, content.size(), file));
     char buffer[65536];
@@ -73,9 +106,9 @@ std::optional<std::string> readAll(const std::string &path, std::string &error)
 bool holdsBytes(const std::string &path, std::string_view bytes)
 {
     std::error_code code;
-    if (fs::file_size(path, code) != bytes.size() || code)
+    if (fs::file_size(toPath(path), code) != bytes.size() || code)
         return false;
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::FILE *file = openForReading(path);
     if (!file)
         return false;
     char buffer[65536];
@@ -97,7 +130,7 @@ bool holdsBytes(const std::string &path, std::string_view bytes)
 bool renameFile(const std::string &from, const std::string &to, std::string &error)
 {
     std::error_code code;
-    fs::rename(from, to, code);
+    fs::rename(toPath(from), toPath(to), code);
     if (code)
         error = code.message();
     return !code;
@@ -106,14 +139,14 @@ bool renameFile(const std::string &from, const std::string &to, std::string &err
 bool removeFile(const std::string &path)
 {
     std::error_code code;
-    return fs::remove(path, code);
+    return fs::remove(toPath(path), code);
 }
 
 #ifdef _WIN32
 
 bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = systemError();
@@ -132,15 +165,15 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
 
 bool createFolder(const std::string &path)
 {
-    return CreateDirectoryA(path.c_str(), nullptr);
+    return CreateDirectoryW(widePath(path).c_str(), nullptr);
 }
 
 void syncFolder(const std::string &) {}
 
 std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderMissing)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     folderMissing = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND;
     if (file == INVALID_HANDLE_VALUE) {
         error = systemError();
@@ -152,7 +185,7 @@ std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderM
 void unlock(std::intptr_t handle, const std::string &path)
 {
     CloseHandle(reinterpret_cast<HANDLE>(handle));
-    DeleteFileA(path.c_str());
+    DeleteFileW(widePath(path).c_str());
 }
 
 std::string programFolder()
