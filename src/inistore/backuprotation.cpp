@@ -23,7 +23,8 @@ bool isKept(const fs::path &path, const std::vector<std::string> &keep)
 {
     return std::any_of(keep.begin(), keep.end(), [&path](const std::string &kept) {
         std::error_code code;
-        return path == fs::path(kept) || fs::equivalent(path, kept, code);
+        const fs::path keptPath = PlatformFile::toPath(kept);
+        return path == keptPath || fs::equivalent(path, keptPath, code);
     });
 }
 
@@ -35,7 +36,7 @@ std::vector<Backup> findBackups(const fs::path &folder, const std::string &base,
     for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         std::error_code entryCode;
         if (!it->is_regular_file(entryCode) ||
-            !BackupRotation::isBackupName(it->path().filename().string(), base) ||
+            !BackupRotation::isBackupName(PlatformFile::fromPath(it->path().filename()), base) ||
             isKept(it->path(), keep))
             continue;
         Backup backup{it->path(), it->last_write_time(entryCode), it->file_size(entryCode)};
@@ -53,9 +54,10 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
                          const std::vector<std::string> &keep)
 {
     std::error_code code;
-    if (!fs::is_directory(folder, code) && !PlatformFile::createFolder(folder))
+    if (!fs::is_directory(PlatformFile::toPath(folder), code) &&
+        !PlatformFile::createFolder(folder))
         return;
-    const fs::path folderPath(folder);
+    const fs::path folderPath = PlatformFile::toPath(folder);
 
     std::vector<Backup> backups = findBackups(folderPath, base, keep);
     auto byAge = [](const Backup &a, const Backup &b) { return a.modified < b.modified; };
@@ -68,17 +70,18 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
     }
     const std::uintmax_t newestSize = backups.empty() ? 0 : newest->size;
     if (static_cast<int>(backups.size()) >= maxBackups)
-        PlatformFile::removeFile(oldest->path.string());
+        PlatformFile::removeFile(PlatformFile::fromPath(oldest->path));
 
     for (int number = 0; number <= 999; ++number) {
         char suffix[8];
         std::snprintf(suffix, sizeof suffix, ".%03d", number);
-        const fs::path candidate = folderPath / (base + suffix);
+        const fs::path candidate = folderPath / PlatformFile::toPath(base + suffix);
         std::string error;
-        if (PlatformFile::existence(candidate.string(), error) != PlatformFile::Existence::Missing)
+        const std::string name = PlatformFile::fromPath(candidate);
+        if (PlatformFile::existence(name, error) != PlatformFile::Existence::Missing)
             continue;
         if (text.size() != newestSize)
-            PlatformFile::writeNewFile(candidate.string(), text, false, error);
+            PlatformFile::writeNewFile(name, text, false, error);
         return;
     }
 }
