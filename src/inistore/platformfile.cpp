@@ -41,6 +41,16 @@ std::wstring widePath(const std::string &path)
                         static_cast<int>(wide.size()));
     return wide;
 }
+
+std::string utf8Path(const wchar_t *path, std::size_t length)
+{
+    const int wideLength = static_cast<int>(length);
+    std::string utf8(
+        WideCharToMultiByte(CP_UTF8, 0, path, wideLength, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path, wideLength, utf8.data(), static_cast<int>(utf8.size()),
+                        nullptr, nullptr);
+    return utf8;
+}
 #endif
 
 std::FILE *openForReading(const std::string &path)
@@ -190,17 +200,21 @@ void unlock(std::intptr_t handle, const std::string &path)
 
 std::string programFolder()
 {
-    char buffer[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, length);
+    // A name cut to the buffer fills it whole: grow the buffer until the name fits.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, buffer.data(),
+                                        static_cast<DWORD>(buffer.size()))) == buffer.size())
+        buffer.resize(buffer.size() * 2);
+    const std::string path = utf8Path(buffer.data(), length);
     return path.substr(0, path.find_last_of("\\/:") + 1);
 }
 
 std::string windowsFolder()
 {
-    char buffer[200];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    return std::string(buffer, length < sizeof buffer ? length : 0) + '\\';
+    wchar_t buffer[200];
+    const UINT length = GetWindowsDirectoryW(buffer, 200);
+    return utf8Path(buffer, length < 200 ? length : 0) + '\\';
 }
 
 bool isPathSeparator(char c)
