@@ -10,7 +10,8 @@ namespace {
 
 // One file-name rule: the name given and the names the store makes of it. "<program>"
 // stands for the program folder and "<windows>" for the Windows directory, each with its
-// trailing separator; an empty lock, side or temporary name is not checked.
+// trailing separator; an empty lock, side or temporary name is not checked (a temporary
+// name is looked for on the disk, and a network path must not reach out to the network).
 struct NameRule
 {
     const char *name;
@@ -28,7 +29,7 @@ const NameRule rules[] = {
     {"drive letter, blanks trimmed", "  C:\\Daten\\Quillbox.ini  ", "C:\\Daten\\Quillbox.ini",
      "C:\\Daten\\QuillIni.lck", "C:\\Daten\\Quillbox.tmp", "C:\\Daten\\$$$$$$$$.tmp"},
     {"drive letter, forward slashes", "D:/Daten/ab.c.ini", "D:/Daten/ab.c.ini",
-     "D:/Daten/abIni.lck", "D:/Daten/ab.c.tmp", ""},
+     "D:/Daten/abIni.lck", "D:/Daten/ab.c.tmp", "D:/Daten/$$$$$$$$.tmp"},
     {"drive-relative name", "C:notes", "C:notes", "C:notesIni.lck", "C:notes.tmp", ""},
     {"network path", "\\\\server\\share\\notes.ini", "\\\\server\\share\\notes.ini",
      "\\\\server\\share\\notesIni.lck", "\\\\server\\share\\notes.tmp", ""},

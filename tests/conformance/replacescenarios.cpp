@@ -2,6 +2,8 @@
 #include "inifilemain.h"
 #include "scenario.h"
 
+#include <fstream>
+
 namespace {
 
 using Names = std::vector<std::string>;
@@ -119,6 +121,34 @@ void sideFileAloneIsRecovered(const Place &place)
     check(TestFolder::names(place.folder.path()) == Names{"Quillbox.ini"}, "the side file is gone");
 }
 
+// Another program reads the data file while a save runs. Windows refuses to move a file that
+// is open without delete sharing (as the C library opens it): the save must say so and
+// leave the old content in place. POSIX moves it; the reader keeps the old content.
+void dataFileOpenElsewhere(const Place &place)
+{
+    const std::string file = place.folder.path("Quillbox.ini");
+    check(TestFolder::writeBytes(file, "[S]\r\nk=old\r\n"), "data file written");
+    IniFileMain store;
+    store.setFilename(file);
+    store.read();
+    store.writeString("S", "k", "new", false);
+    {
+        std::ifstream reader(TestFolder::toPath(file), std::ios::binary);
+        check(static_cast<bool>(reader), "the data file is open elsewhere");
+#ifdef _WIN32
+        check(!store.write(), "the save reports the file in use");
+        check(!store.lastError().empty(), "with a reason");
+        checkSame(TestFolder::readBytes(file), "[S]\r\nk=old\r\n", "the data file is unchanged");
+        check(!TestFolder::exists(place.folder.path("Quillbox.tmp")), "no side file");
+#else
+        checkDone(store.write(), store, "the save");
+#endif
+        check(!TestFolder::exists(place.folder.path("QuillIni.lck")), "the lock is released");
+    }
+    checkDone(store.write(), store, "the save once the file is closed");
+    checkSame(TestFolder::readBytes(file), "[S]\r\nk=new\r\n\r\n", "the new content");
+}
+
 void saveIntoMissingFolderMovesNothing(const Place &place)
 {
     IniFileMain store;
@@ -139,5 +169,6 @@ std::vector<Scenario> replaceScenarios()
         {"failed move into place keeps the side file", refusedMoveIntoPlaceKeepsSideFile},
         {"side file alone is recovered", sideFileAloneIsRecovered},
         {"save into a missing folder moves nothing", saveIntoMissingFolderMovesNothing},
+        {"data file open elsewhere during a save", dataFileOpenElsewhere},
     };
 }
