@@ -11,6 +11,7 @@ packages=(
     xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
     fonts-dejavu-core python3
     desktop-file-utils appstream dpkg-dev fakeroot file librsvg2-bin
+    g++-mingw-w64-x86-64-posix wine64
 )
 
 missing=()

@@ -23,7 +23,8 @@ bool isKept(const fs::path &path, const std::vector<std::string> &keep)
 {
     return std::any_of(keep.begin(), keep.end(), [&path](const std::string &kept) {
         std::error_code code;
-        return path == fs::path(kept) || fs::equivalent(path, kept, code);
+        const fs::path keptPath = PlatformFile::toPath(kept);
+        return path == keptPath || fs::equivalent(path, keptPath, code);
     });
 }
 
@@ -45,13 +46,13 @@ std::vector<Backup> findBackups(const fs::path &folder, const std::string &base,
     std::error_code code;
     for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         std::error_code entryCode;
-        const std::string name = it->path().filename().string();
+        const std::string name = PlatformFile::fromPath(it->path().filename());
         const bool partial = isPartialCopyName(name, base);
         if ((!partial && !BackupRotation::isBackupName(name, base)) ||
             !it->is_regular_file(entryCode) || isKept(it->path(), keep))
             continue;
         if (partial) {
-            PlatformFile::removeUnheldFile(it->path().string());
+            PlatformFile::removeUnheldFile(PlatformFile::fromPath(it->path()));
             continue;
         }
         Backup backup{it->path(), it->last_write_time(entryCode), it->file_size(entryCode)};
@@ -70,10 +71,11 @@ fs::path freeName(const fs::path &folder, const std::string &base, const fs::pat
     for (int number = 0; number <= 999; ++number) {
         char suffix[8];
         std::snprintf(suffix, sizeof suffix, ".%03d", number);
-        const fs::path candidate = folder / (base + suffix);
+        const fs::path candidate = folder / PlatformFile::toPath(base + suffix);
         std::string error;
         if (candidate == leaving ||
-            PlatformFile::existence(candidate.string(), error) == PlatformFile::Existence::Missing)
+            PlatformFile::existence(PlatformFile::fromPath(candidate), error) ==
+                PlatformFile::Existence::Missing)
             return candidate;
     }
     return {};
@@ -85,9 +87,10 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
                          const std::vector<std::string> &keep)
 {
     std::error_code code;
-    if (!fs::is_directory(folder, code) && !PlatformFile::createFolder(folder))
+    if (!fs::is_directory(PlatformFile::toPath(folder), code) &&
+        !PlatformFile::createFolder(folder))
         return;
-    const fs::path folderPath(folder);
+    const fs::path folderPath = PlatformFile::toPath(folder);
 
     std::vector<Backup> backups = findBackups(folderPath, base, keep);
     auto byAge = [](const Backup &a, const Backup &b) { return a.modified < b.modified; };
@@ -103,7 +106,7 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
         static_cast<int>(backups.size()) >= maxBackups ? oldest->path : fs::path();
     if (text.size() == newestSize) {
         if (!leaving.empty())
-            PlatformFile::removeFile(leaving.string());
+            PlatformFile::removeFile(PlatformFile::fromPath(leaving));
         return;
     }
 
@@ -112,15 +115,16 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
     const fs::path name = freeName(folderPath, base, leaving);
     if (name.empty())
         return;
-    const std::string partial = name.string() + ".tmp";
+    const std::string target = PlatformFile::fromPath(name);
+    const std::string partial = target + ".tmp";
     std::string error;
     if (!PlatformFile::writeNewFile(partial, text, true, error) ||
-        !PlatformFile::renameFile(partial, name.string(), error)) {
+        !PlatformFile::renameFile(partial, target, error)) {
         PlatformFile::removeFile(partial);
         return;
     }
     if (!leaving.empty() && leaving != name)
-        PlatformFile::removeFile(leaving.string());
+        PlatformFile::removeFile(PlatformFile::fromPath(leaving));
     PlatformFile::syncFolder(folder);
 }
 

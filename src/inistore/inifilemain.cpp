@@ -70,9 +70,8 @@ bool isTempFileName(std::string_view name)
     if (digits == std::string_view::npos)
         return true;
     const std::string_view counter = stem.substr(digits);
-    return counter.front() != '0' && std::all_of(counter.begin(), counter.end(), [](char c) {
-               return c >= '0' && c <= '9';
-           });
+    return counter.front() != '0' &&
+           std::all_of(counter.begin(), counter.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
@@ -334,9 +333,9 @@ void IniFileMain::removeStaleTempFiles() const
     namespace fs = std::filesystem;
     const std::string folder = folderOf(fullFileName());
     std::error_code code;
-    for (fs::directory_iterator it(folder.empty() ? "." : folder, code), end; !code && it != end;
-         it.increment(code)) {
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(PlatformFile::toPath(folder.empty() ? "." : folder), code), end;
+         !code && it != end; it.increment(code)) {
+        const std::string name = PlatformFile::fromPath(it->path().filename());
         if (isTempFileName(name))
             PlatformFile::removeUnheldFile(folder + name);
     }

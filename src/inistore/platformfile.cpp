@@ -31,13 +31,36 @@ std::string systemError()
 #endif
 }
 
+#ifdef _WIN32
+// The store's names are UTF-8; Windows takes them as UTF-16 through its wide calls (the
+// ANSI calls would read them in the local code page and miss every other character).
+std::wstring widePath(const std::string &path)
+{
+    const int length = static_cast<int>(path.size());
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.data(), length, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), length, wide.data(),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string utf8Path(const wchar_t *path, std::size_t length)
+{
+    const int wideLength = static_cast<int>(length);
+    std::string utf8(
+        WideCharToMultiByte(CP_UTF8, 0, path, wideLength, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path, wideLength, utf8.data(), static_cast<int>(utf8.size()),
+                        nullptr, nullptr);
+    return utf8;
+}
+#endif
+
 // Opens path for reading. On POSIX the open never waits (a FIFO would wait for a writer) and
 // anything but a regular file is refused, so a FIFO or device swapped in for a data file can
 // never hang a read.
 std::FILE *openForReading(const std::string &path, std::string &error)
 {
 #ifdef _WIN32
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::FILE *file = _wfopen(widePath(path).c_str(), L"rb");
     if (!file)
         error = std::strerror(errno);
     return file;
@@ -91,10 +114,21 @@ void setSpaceLeft(std::optional<std::uintmax_t> bytes)
     spaceLeft() = bytes;
 }
 
+fs::path toPath(const std::string &path)
+{
+    return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string fromPath(const fs::path &path)
+{
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 Existence existence(const std::string &path, std::string &error)
 {
     std::error_code code;
-    const fs::file_status status = fs::symlink_status(path, code);
+    const fs::file_status status = fs::symlink_status(toPath(path), code);
     if (status.type() == fs::file_type::not_found)
         return Existence::Missing;
     if (code) {
@@ -111,7 +145,7 @@ std::optional<std::string> readAll(const std::string &path, std::string &error)
         return std::nullopt;
     // Read in one go at the size the file has now, then on to its end should it have grown.
     std::error_code code;
-    const std::uintmax_t size = fs::file_size(path, code);
+    const std::uintmax_t size = fs::file_size(toPath(path), code);
     std::string content(code ? 0 : size, '\0');
     content.resize(std::fread(content.data(), 1, content.size(), file));
     char buffer[65536];
@@ -130,7 +164,7 @@ std::optional<std::string> readAll(const std::string &path, std::string &error)
 bool holdsBytes(const std::string &path, std::string_view bytes)
 {
     std::error_code code;
-    if (fs::file_size(path, code) != bytes.size() || code)
+    if (fs::file_size(toPath(path), code) != bytes.size() || code)
         return false;
     std::string error;
     std::FILE *file = openForReading(path, error);
@@ -155,7 +189,7 @@ bool holdsBytes(const std::string &path, std::string_view bytes)
 bool renameFile(const std::string &from, const std::string &to, std::string &error)
 {
     std::error_code code;
-    fs::rename(from, to, code);
+    fs::rename(toPath(from), toPath(to), code);
     if (code)
         error = code.message();
     return !code;
@@ -164,14 +198,14 @@ bool renameFile(const std::string &from, const std::string &to, std::string &err
 bool removeFile(const std::string &path)
 {
     std::error_code code;
-    return fs::remove(path, code);
+    return fs::remove(toPath(path), code);
 }
 
 #ifdef _WIN32
 
 bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = systemError();
@@ -195,24 +229,25 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
 bool removeUnheldFile(const std::string &path)
 {
     // A file open elsewhere without delete sharing (as writeNewFile opens it) cannot go.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring name = widePath(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
         return false;
-    return DeleteFileA(path.c_str());
+    return DeleteFileW(name.c_str());
 }
 
 bool createFolder(const std::string &path)
 {
-    return CreateDirectoryA(path.c_str(), nullptr);
+    return CreateDirectoryW(widePath(path).c_str(), nullptr);
 }
 
 void syncFolder(const std::string &) {}
 
 std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderMissing)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     folderMissing = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND;
     if (file == INVALID_HANDLE_VALUE) {
         error = systemError();
@@ -224,22 +259,26 @@ std::intptr_t tryLock(const std::string &path, std::string &error, bool &folderM
 void unlock(std::intptr_t handle, const std::string &path)
 {
     CloseHandle(reinterpret_cast<HANDLE>(handle));
-    DeleteFileA(path.c_str());
+    DeleteFileW(widePath(path).c_str());
 }
 
 std::string programFolder()
 {
-    char buffer[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, length);
+    // A name cut to the buffer fills it whole: grow the buffer until the name fits.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, buffer.data(),
+                                        static_cast<DWORD>(buffer.size()))) == buffer.size())
+        buffer.resize(buffer.size() * 2);
+    const std::string path = utf8Path(buffer.data(), length);
     return path.substr(0, path.find_last_of("\\/:") + 1);
 }
 
 std::string windowsFolder()
 {
-    char buffer[200];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    return std::string(buffer, length < sizeof buffer ? length : 0) + '\\';
+    wchar_t buffer[200];
+    const UINT length = GetWindowsDirectoryW(buffer, 200);
+    return utf8Path(buffer, length < 200 ? length : 0) + '\\';
 }
 
 bool isPathSeparator(char c)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@ enum class Existence
     Present,
     Unknown // the system could not tell (the folder cannot be searched)
 };
+
+// A UTF-8 name as a std::filesystem path and back (on Windows through UTF-16, never the
+// local code page).
+std::filesystem::path toPath(const std::string &path);
+std::string fromPath(const std::filesystem::path &path);
 
 Existence existence(const std::string &path, std::string &error);
 std::optional<std::string> readAll(const std::string &path, std::string &error);

@@ -7,7 +7,6 @@
 #include "notestext.h"
 
 #include <QDir>
-#include <QFile>
 #include <inifilemain.h>
 #include <inilinker.h>
 #include <inivarlinker.h>
@@ -15,9 +14,11 @@
 
 namespace {
 
+// The store takes UTF-8 names on every system (on Windows it hands them to the wide file
+// calls); QFile::encodeName would give the ANSI code page there.
 std::string localPath(const QString &path)
 {
-    return QFile::encodeName(path).toStdString();
+    return path.toStdString();
 }
 
 } // namespace
