@@ -764,8 +764,7 @@ void TestIniFileMain::unreadableFileBlocksWrites_data()
     // The data file's bytes; a folder stands in its place when empty.
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("folder in the file's place") << QByteArray();
-    QTest::newRow("user-block marker that is no number")
-        << QByteArray("[S]\r\nk=1\r\n[**x]\r\n");
+    QTest::newRow("user-block marker that is no number") << QByteArray("[S]\r\nk=1\r\n[**x]\r\n");
 }
 
 // Every refused write says why, as the failed read did.

@@ -88,10 +88,9 @@ void TestValueCodec::decodeInt_data()
     QTest::newRow("leading blank") << QByteArray("  42") << true << 42;
     // Every byte up to the blank counts as blank in front of a number, as in the line trim.
     QTest::newRow("leading tab") << QByteArray("\t42") << true << 42;
-    QTest::newRow("leading control characters")
-        << QByteArray("\x01\x1f \t-7") << true << -7;
-    QTest::newRow("leading NUL") << QByteArray("\x00" "5", 2) << true << 5;
-    QTest::newRow("leading delete character") << QByteArray("\x7f" "5") << false << 0;
+    QTest::newRow("leading control characters") << QByteArray("\x01\x1f \t-7") << true << -7;
+    QTest::newRow("leading NUL") << QByteArray(1, '\0') + '5' << true << 5;
+    QTest::newRow("leading delete character") << QByteArray(1, '\x7f') + '5' << false << 0;
     QTest::newRow("trailing tab") << QByteArray("5\t") << false << 0;
     QTest::newRow("tab after the sign") << QByteArray("-\t5") << false << 0;
     QTest::newRow("lowest") << QByteArray("-2147483648") << true << int(-2147483647 - 1);
