@@ -45,6 +45,13 @@ void TestCopyWord::copyWordRange_data()
     QTest::newRow("empty text") << QString() << 0 << WordRange{0, 0};
     QTest::newRow("start beyond the text is clamped") << "abc" << 10 << WordRange{0, 3};
     QTest::newRow("negative start is clamped") << "abc def" << -4 << WordRange{0, 3};
+    QTest::newRow("start beyond a text ending in a blank takes nothing")
+        << "abc " << 10 << WordRange{4, 0};
+    QTest::newRow("largest start is clamped to the end") << "ab cd" << INT_MAX << WordRange{3, 2};
+    QTest::newRow("negative start before a leading blank takes nothing")
+        << " abc" << -4 << WordRange{0, 0};
+    QTest::newRow("smallest start is clamped to the beginning")
+        << "abc def" << INT_MIN << WordRange{0, 3};
     QTest::newRow("punctuation belongs to the word") << "(p@ss!) x" << 2 << WordRange{0, 7};
 }
 

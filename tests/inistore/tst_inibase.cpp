@@ -39,6 +39,8 @@ private slots:
     void writeKeepsOtherUserBlocksAfterBlockZero();
     void writeDropsCommentsOfBlockZero();
     void writeReplacesDuplicatesOfTouchedName();
+    void writeMerges_data();
+    void writeMerges();
     void writeAbandonedWhenLockFails();
     void writeAbandonedWhenReloadFails();
     void writeWithDontWriteDoesNothing();
@@ -301,6 +303,70 @@ void TestIniBase::writeReplacesDuplicatesOfTouchedName()
     store.writeString("S", "k", "4", false);
     QVERIFY(store.write());
     QCOMPARE(store.fileLines(), QByteArrayList({"[S]", "k=4", ""}));
+}
+
+void TestIniBase::writeMerges_data()
+{
+    QTest::addColumn<QByteArrayList>("file");
+    QTest::addColumn<QByteArray>("section");
+    // Written as a list is: the section cleared and claimed, every key with replaceSection.
+    QTest::addColumn<bool>("asList");
+    QTest::addColumn<QByteArrayList>("writes");
+    QTest::addColumn<QByteArrayList>("written");
+
+    QTest::newRow("names compared ignoring case")
+        << QByteArrayList({"[notes]", "hotkey=1081"}) << QByteArray("Notes") << false
+        << QByteArrayList({"HotKey=3065"}) << QByteArrayList({"[Notes]", "HotKey=3065", ""});
+    QTest::newRow("claimed section spelled in another case goes as a whole")
+        << QByteArrayList({"[notes page0]", "Items=2", "ItemData(0001)=a", "ItemData(0002)=b"})
+        << QByteArray("Notes Page0") << true << QByteArrayList({"Items=1", "ItemData(0001)=new"})
+        << QByteArrayList({"[Notes Page0]", "ItemData(0001)=new", "Items=1", ""});
+    QTest::newRow("claimed section goes from every place it stands")
+        << QByteArrayList({"[L]", "a=1", "[M]", "b=2", "[L]", "c=3"}) << QByteArray("L") << true
+        << QByteArrayList({"Items=0"}) << QByteArrayList({"[L]", "Items=0", "", "[M]", "b=2", ""});
+    QTest::newRow("other user blocks survive a replaced section")
+        << QByteArrayList({"[L]", "Items=1", "[**2]", "d=4", "[L]", "e=5"}) << QByteArray("L")
+        << true << QByteArrayList({"Items=1", "ItemData(0001)=x"})
+        << QByteArrayList({"[L]", "ItemData(0001)=x", "Items=1", "", "[**2]", "d=4", "[L]", "e=5"});
+    QTest::newRow("replaced section after a return to block 0")
+        << QByteArrayList({"[**2]", "[L]", "d=4", "[**0]", "[L]", "old=1", "[M]", "k=1"})
+        << QByteArray("L") << true << QByteArrayList({"Items=0"})
+        << QByteArrayList({"[L]", "Items=0", "", "[M]", "k=1", "", "[**2]", "[L]", "d=4"});
+}
+
+// The store reads the file, writes the keys and saves; the next start reads back every value
+// written.
+void TestIniBase::writeMerges()
+{
+    QFETCH(QByteArrayList, file);
+    QFETCH(QByteArray, section);
+    QFETCH(bool, asList);
+    QFETCH(QByteArrayList, writes);
+    QFETCH(QByteArrayList, written);
+
+    MemoryStore store;
+    store.setFile(file);
+    store.read();
+    if (asList)
+        store.clearSection(section.toStdString());
+    for (const QByteArray &write : writes) {
+        const qsizetype equals = write.indexOf('=');
+        store.writeString(section.toStdString(), write.left(equals).toStdString(),
+                          write.mid(equals + 1).toStdString(), asList);
+    }
+    if (asList)
+        store.endSection();
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(), written);
+
+    MemoryStore next;
+    next.file = store.file;
+    next.read();
+    for (const QByteArray &write : writes) {
+        const qsizetype equals = write.indexOf('=');
+        QCOMPARE(read(next, section.constData(), write.left(equals).constData()),
+                 write.mid(equals + 1));
+    }
 }
 
 void TestIniBase::writeAbandonedWhenLockFails()

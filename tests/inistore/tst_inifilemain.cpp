@@ -126,6 +126,7 @@ private slots:
     void saveIntoMissingFolderMovesNothing();
     void saveWithoutFilenameFails();
     void lockFileIsPrivateAndRemoved();
+    void secondLockOfHolderFailsAtOnce();
     void lockHeldElsewhereFailsAfterTenWaits();
     void lockHeldByOtherStoreFails();
     void deletedLockFileOfOldHolderDoesNotBlock();
@@ -143,6 +144,7 @@ private slots:
     void writeMergesWithChangeBetweenTwoOfOurs_data();
     void writeMergesWithChangeBetweenTwoOfOurs();
     void writeAfterOwnReadOrSaveLoadsOnlyChangedFile();
+    void unreadableFileBlocksWrites_data();
     void unreadableFileBlocksWrites();
     void writeAbandonedWhenReloadFails();
 
@@ -531,6 +533,25 @@ void TestIniFileMain::lockFileIsPrivateAndRemoved()
     QCOMPARE(m_delays, 0);
 }
 
+// A store that holds the lock is not given it again: the second call fails without a wait
+// and leaves the lock as it was, so that unlocking still removes the lock file.
+void TestIniFileMain::secondLockOfHolderFailsAtOnce()
+{
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    QVERIFY(store.lockFile());
+    QVERIFY(!store.lockFile());
+    QCOMPARE(m_delays, 0);
+    QVERIFY(store.isLocked());
+    store.unlockFile();
+    QVERIFY(!store.isLocked());
+    QVERIFY(!QFile::exists(path("QuillIni.lck")));
+    IniFileMain other;
+    useFile(other, "Quillbox.ini");
+    QVERIFY(other.lockFile());
+    other.unlockFile();
+}
+
 void TestIniFileMain::lockHeldElsewhereFailsAfterTenWaits()
 {
     const QByteArray lockPath = path("QuillIni.lck").toLocal8Bit();
@@ -879,9 +900,22 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     QCOMPARE(reader.readString("S", "other", false), std::string("1"));
 }
 
+void TestIniFileMain::unreadableFileBlocksWrites_data()
+{
+    // The data file's bytes; a folder stands in its place when empty.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("folder in the file's place") << QByteArray();
+    QTest::newRow("user-block marker that is no number") << QByteArray("[S]\r\nk=1\r\n[**x]\r\n");
+}
+
+// Every refused write says why, as the failed read did.
 void TestIniFileMain::unreadableFileBlocksWrites()
 {
-    QVERIFY(QDir(m_dir->path()).mkdir("Quillbox.ini"));
+    QFETCH(QByteArray, bytes);
+    if (bytes.isEmpty())
+        QVERIFY(QDir(m_dir->path()).mkdir("Quillbox.ini"));
+    else
+        writeBytes(path("Quillbox.ini"), bytes);
     IniFileMain store;
     useFile(store, "Quillbox.ini");
     store.read();
@@ -889,7 +923,14 @@ void TestIniFileMain::unreadableFileBlocksWrites()
     QVERIFY(!store.lastError().empty());
     store.writeString("S", "k", "1", false);
     QVERIFY(!store.write());
-    QVERIFY(QFileInfo(path("Quillbox.ini")).isDir());
+    QVERIFY(!store.lastError().empty());
+    QVERIFY(!store.write());
+    QVERIFY(!store.lastError().empty());
+    if (bytes.isEmpty())
+        QVERIFY(QFileInfo(path("Quillbox.ini")).isDir());
+    else
+        QCOMPARE(readBytes(path("Quillbox.ini")), bytes);
+    QVERIFY(!QFile::exists(path("QuillIni.lck")));
 }
 
 void TestIniFileMain::writeAbandonedWhenReloadFails()

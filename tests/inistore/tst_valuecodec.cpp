@@ -49,17 +49,25 @@ void TestValueCodec::decodeString_data()
     QTest::newRow("hash at the end stays") << QByteArray("ab#") << QByteArray("ab#");
     QTest::newRow("two digits stay") << QByteArray("#03") << QByteArray("#03");
     QTest::newRow("code never escaped stays") << QByteArray("#065") << QByteArray("#065");
+    QTest::newRow("highest control code decodes") << QByteArray("a#031") << QByteArray("a\x1f");
+    QTest::newRow("blank code stays") << QByteArray("a#032") << QByteArray("a#032");
+    QTest::newRow("cut after one digit stays") << QByteArray("ab#0") << QByteArray("ab#0");
+    QTest::newRow("cut after two digits stays") << QByteArray("ab#03") << QByteArray("ab#03");
     QTest::newRow("code too large stays") << QByteArray("#256") << QByteArray("#256");
     QTest::newRow("one bad hash keeps the whole text")
         << QByteArray("#035x#9") << QByteArray("#035x#9");
     QTest::newRow("plain") << QByteArray("plain text") << QByteArray("plain text");
 }
 
+// The stored text is decoded as a view into longer bytes that go on with digits, so that a
+// decoder reading past the end of the view would take them into an escape.
 void TestValueCodec::decodeString()
 {
     QFETCH(QByteArray, stored);
     QFETCH(QByteArray, text);
-    QCOMPARE(QByteArray::fromStdString(ValueCodec::decodeString(stored.toStdString())), text);
+    const std::string bytes = stored.toStdString() + "0310";
+    const std::string_view view(bytes.data(), static_cast<std::size_t>(stored.size()));
+    QCOMPARE(QByteArray::fromStdString(ValueCodec::decodeString(view)), text);
 }
 
 void TestValueCodec::everyByteRoundTripsThroughString()
@@ -78,6 +86,13 @@ void TestValueCodec::decodeInt_data()
     QTest::newRow("positive") << QByteArray("3065") << true << 3065;
     QTest::newRow("negative") << QByteArray("-1") << true << -1;
     QTest::newRow("leading blank") << QByteArray("  42") << true << 42;
+    // Every byte up to the blank counts as blank in front of a number, as in the line trim.
+    QTest::newRow("leading tab") << QByteArray("\t42") << true << 42;
+    QTest::newRow("leading control characters") << QByteArray("\x01\x1f \t-7") << true << -7;
+    QTest::newRow("leading NUL") << QByteArray(1, '\0') + '5' << true << 5;
+    QTest::newRow("leading delete character") << QByteArray(1, '\x7f') + '5' << false << 0;
+    QTest::newRow("trailing tab") << QByteArray("5\t") << false << 0;
+    QTest::newRow("tab after the sign") << QByteArray("-\t5") << false << 0;
     QTest::newRow("lowest") << QByteArray("-2147483648") << true << int(-2147483647 - 1);
     QTest::newRow("highest") << QByteArray("2147483647") << true << 2147483647;
     QTest::newRow("too large") << QByteArray("2147483648") << false << 0;

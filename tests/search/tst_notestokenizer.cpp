@@ -120,6 +120,9 @@ void TestNotesTokenizer::tokens_data()
     QTest::newRow("range") << "1..5" << QStringList{"Number:1", "Other:.", "Other:.", "Number:5"};
     QTest::newRow("C hexadecimal") << "0x1F" << QStringList{"Number:0x1F"};
     QTest::newRow("exponent") << "1.5e3" << QStringList{"Number:1.5e3"};
+    QTest::newRow("capital exponent") << "1E5" << QStringList{"Number:1E5"};
+    QTest::newRow("a sign ends the number after a capital exponent")
+        << "2.5E-3" << QStringList{"Number:2.5E", "Other:-", "Number:3"};
     QTest::newRow("address") << "10.0.0.1" << QStringList{"Number:10.0.0.1"};
     QTest::newRow("many e") << "12eee" << QStringList{"Number:12eee"};
     QTest::newRow("ordinal") << "2nd" << QStringList{"Number:2", "Identifier:nd"};

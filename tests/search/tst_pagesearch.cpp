@@ -107,6 +107,14 @@ void TestPageSearch::search_data()
         << "foo" << 0 << 50 << "foo" << true << 0 << 0 << 0;
     QTest::newRow("current page out of range starts at the first")
         << "x~foo" << -1 << 0 << "foo" << true << 1 << 0 << 0;
+    QTest::newRow("current page past the last starts at the first")
+        << "x~foo" << 2 << 0 << "foo" << true << 1 << 0 << 0;
+    QTest::newRow("negative selection start counts as the beginning")
+        << "foo bar foo" << 0 << -3 << "foo" << true << 0 << 8 << 0;
+    QTest::newRow("smallest selection start counts as the beginning")
+        << "foo bar foo" << 0 << INT_MIN << "foo" << true << 0 << 8 << 0;
+    QTest::newRow("largest selection start searches the closing visit")
+        << "x foo" << 0 << INT_MAX << "foo" << true << 0 << 2 << 0;
     QTest::newRow("locked page passed over and counted")
         << "a~#foo~b foo" << 0 << 0 << "foo" << true << 2 << 2 << 1;
     QTest::newRow("locked pages counted when not found")
