@@ -1,4 +1,5 @@
 #include "check.h"
+#include "heldfile.h"
 #include "inifilemain.h"
 #include "scenario.h"
 
@@ -52,10 +53,18 @@ void saveTakesNextFreeTempName(const Place &place)
     store.setFilename(place.folder.path("Quillbox.ini"));
     checkSame(store.tempFileName(), place.folder.path("$$$$$$$1.tmp"), "next temporary name");
     store.writeString("S", "k", "1", false);
-    checkDone(store.write(), store, "write");
-    checkSame(TestFolder::readBytes(taken), "someone else's", "the taken file is untouched");
-    check(TestFolder::names(place.folder.path()) == Names{"$$$$$$$$.tmp", "Quillbox.ini"},
-          "the new content went through $$$$$$$1.tmp");
+    {
+        const HeldFile writer(taken);
+        check(writer.isHeld(), "the taken name is held as a save in progress holds it");
+        checkDone(store.write(), store, "write");
+        checkSame(TestFolder::readBytes(taken), "someone else's", "a held file is untouched");
+        check(TestFolder::names(place.folder.path()) == Names{"$$$$$$$$.tmp", "Quillbox.ini"},
+              "the new content went through $$$$$$$1.tmp");
+    }
+    store.writeString("S", "k", "2", false);
+    checkDone(store.write(), store, "write once the other save is gone");
+    check(TestFolder::names(place.folder.path()) == Names{"Quillbox.ini"},
+          "the stale temporary file is removed");
 }
 
 // The system refuses to move the data file aside (a folder stands at the side name).

@@ -3,6 +3,7 @@ set(INISTORE_CONFORMANCE_SOURCES
     backupscenarios.cpp
     check.cpp check.h
     filenamescenarios.cpp
+    heldfile.cpp heldfile.h
     lockscenarios.cpp
     main.cpp
     mergescenarios.cpp
