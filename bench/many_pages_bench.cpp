@@ -2,9 +2,9 @@
 // page shows, from Notes files of 100, 1,000 and 10,000 pages of 10 lines each. The peer of the
 // largest file is the file ten times smaller: ten times the pages may take at most ten times
 // as long (start-up grows linearly, not with the square of the pages).
+#include "benchnotesfile.h"
 #include "mainwindow.h"
 #include "noteeditor.h"
-#include "notesstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,23 +21,13 @@ constexpr int Rounds = 3;
 
 void writeNotesFile(const QString &path, int pageCount)
 {
-    QList<StoredPage> stored;
-    stored.reserve(pageCount);
+    QList<QStringList> pages(pageCount);
     for (int i = 0; i < pageCount; ++i) {
-        StoredPage page{QStringLiteral("Page %1").arg(i + 1), {}};
         for (int line = 0; line < LinesPerPage; ++line)
-            page.record.lines.append(
+            pages[i].append(
                 QStringLiteral("Line %1 of page %2: user name, PW 12345").arg(line).arg(i));
-        page.record.caretX = 1;
-        page.record.caretY = 1;
-        page.record.topLine = 1;
-        stored.append(page);
     }
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    if (!store.write(settings, stored, false))
-        qFatal("cannot write the Notes file: %s", qPrintable(store.lastError()));
+    writeBenchNotesFile(path, pages);
 }
 
 // Start-up until the first page shows, in milliseconds (the median of the rounds).

@@ -8,6 +8,7 @@
 //           the Notes store's write of the same pages alone is shown against the same peer
 // Prints the times, the ratios (ours / peer) and whether the bars are met: a save after one
 // keystroke at most 10 times the QSaveFile write, a page switch faster than setPlainText.
+#include "benchnotesfile.h"
 #include "mainwindow.h"
 #include "noteeditor.h"
 #include "notesstore.h"
@@ -67,24 +68,6 @@ double medianOf(int rounds, const std::function<double()> &measure)
     return median(values);
 }
 
-void writeNotesFile(const QString &path, const QList<QStringList> &pages)
-{
-    QList<StoredPage> stored;
-    for (int i = 0; i < pages.size(); ++i) {
-        StoredPage page{QStringLiteral("Page %1").arg(i + 1), {}};
-        page.record.lines = pages.at(i);
-        page.record.caretX = 1;
-        page.record.caretY = 1;
-        page.record.topLine = 1;
-        stored.append(page);
-    }
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    if (!store.write(settings, stored, false))
-        qFatal("cannot write the Notes file: %s", qPrintable(store.lastError()));
-}
-
 void report(const char *what, double ours, double peer)
 {
     std::printf("%-34s ours %9.3f ms   peer %9.3f ms   ratio %6.2f\n", what, ours, peer,
@@ -111,7 +94,7 @@ int main(int argc, char *argv[])
     QList<QStringList> pages;
     for (int page = 0; page < PageCount; ++page)
         pages.append(pageLines(page));
-    writeNotesFile(notesPath, pages);
+    writeBenchNotesFile(notesPath, pages);
     for (int page = 0; page < PageCount; ++page) {
         QFile plain(dir.filePath(QStringLiteral("page%1.txt").arg(page)));
         if (!plain.open(QIODevice::WriteOnly))
