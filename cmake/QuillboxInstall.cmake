@@ -1,7 +1,5 @@
 # Installs Quillbox as a Linux desktop application: the program in bin/, its desktop entry,
 # icons and metainfo under share/, and the licence and help manual in share/doc/quillbox/.
-add_subdirectory(${PROJECT_SOURCE_DIR}/data ${PROJECT_BINARY_DIR}/data)
-
 install(TARGETS quillbox RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(QUILLBOX_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quillbox)
