@@ -1,6 +1,6 @@
 #include "benchnotesfile.h"
 
-#include "notesstore.h"
+#include "notes/notesstore.h"
 
 void writeBenchNotesFile(const QString &path, const QList<QStringList> &pages)
 {

@@ -1,7 +1,7 @@
 // Find across pages against QString::indexOf(Qt::CaseInsensitive) over the same page texts:
 // 100 pages of 2,000 lines, the text occurring only on the last page, the search starting at
 // the caret on the first page. Prints both times and their ratio (ours / peer).
-#include "pagesearch.h"
+#include "search/pagesearch.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

@@ -10,8 +10,8 @@
 //
 // Bars: at 100,000 keys ours takes at most half the time of QSettings (write + read) and its
 // write at most 10 times the floor; from 100,000 to 1,000,000 keys ours grows at most 12 times.
-#include "inifilemain.h"
-#include "inivarlinker.h"
+#include "inistore/inifilemain.h"
+#include "inistore/inivarlinker.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 // page shows, from Notes files of 100, 1,000 and 10,000 pages of 10 lines each. The peer of the
 // largest file is the file ten times smaller: ten times the pages may take at most ten times
 // as long (start-up grows linearly, not with the square of the pages).
+#include "app/mainwindow.h"
 #include "benchnotesfile.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
+#include "editor/noteeditor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

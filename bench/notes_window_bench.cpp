@@ -8,11 +8,11 @@
 //           the Notes store's write of the same pages alone is shown against the same peer
 // Prints the times, the ratios (ours / peer) and whether the bars are met: a save after one
 // keystroke at most 10 times the QSaveFile write, a page switch faster than setPlainText.
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
 #include "benchnotesfile.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "notesstore.h"
-#include "pagetabbar.h"
+#include "editor/noteeditor.h"
+#include "notes/notesstore.h"
 
 #include <QApplication>
 #include <QDir>

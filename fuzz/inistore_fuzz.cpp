@@ -6,13 +6,13 @@
 //  - a file enciphered line by line reads the same entries as its plain form;
 //  - what a write emits reads back as the entries it was made from.
 
-#include "formvalue.h"
-#include "inibase.h"
-#include "inifilemain.h"
-#include "initext.h"
-#include "inivarlinker.h"
-#include "linecipher.h"
-#include "valuecodec.h"
+#include "inistore/formvalue.h"
+#include "inistore/inibase.h"
+#include "inistore/inifilemain.h"
+#include "inistore/initext.h"
+#include "inistore/inivarlinker.h"
+#include "inistore/linecipher.h"
+#include "inistore/valuecodec.h"
 
 #include <array>
 #include <cstdint>

@@ -6,8 +6,8 @@
 //  - no line takes more tokens than it has characters (every next() moves on);
 //  - a word token is a keyword token exactly when the keyword list holds the word.
 
-#include "keywordlist.h"
-#include "notestokenizer.h"
+#include "highlighter/keywordlist.h"
+#include "highlighter/notestokenizer.h"
 
 #include <QString>
 #include <QStringList>

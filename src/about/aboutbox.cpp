@@ -1,9 +1,10 @@
 #include "aboutbox.h"
 
-#include "dialogseam.h"
+#include "components/dialogseam.h"
+#include "components/productname.h"
+#include "config.h"
 #include "fittedlabel.h"
 #include "licencetext.h"
-#include "productname.h"
 #include "weblinks.h"
 
 #include <QFont>

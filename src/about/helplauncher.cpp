@@ -1,8 +1,9 @@
 #include "helplauncher.h"
 
-#include "dialogseam.h"
+#include "components/dialogseam.h"
+#include "components/productname.h"
+#include "config.h"
 #include "helpwindow.h"
-#include "productname.h"
 #include "urlopener.h"
 
 #include <QCoreApplication>

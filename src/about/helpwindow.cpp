@@ -1,6 +1,6 @@
 #include "helpwindow.h"
 
-#include "productname.h"
+#include "components/productname.h"
 #include "urlopener.h"
 #include "weblinks.h"
 

@@ -1,7 +1,8 @@
 #include "weblinks.h"
 
-#include "dialogseam.h"
-#include "productname.h"
+#include "components/dialogseam.h"
+#include "components/productname.h"
+#include "config.h"
 #include "urlopener.h"
 
 QUrl WebLinks::webSite()

@@ -1,11 +1,12 @@
 #include "appicon.h"
-#include "dialogseam.h"
-#include "eventloopdelay.h"
+#include "components/dialogseam.h"
+#include "components/productname.h"
+#include "components/runningmarker.h"
+#include "components/sessionendwatcher.h"
+#include "config.h"
 #include "mainwindow.h"
-#include "notespaths.h"
-#include "productname.h"
-#include "runningmarker.h"
-#include "sessionendwatcher.h"
+#include "notes/eventloopdelay.h"
+#include "notes/notespaths.h"
 #include "startupoptions.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "pagefinder.h"
 
-#include "dialogseam.h"
+#include "components/dialogseam.h"
+#include "editor/noteeditor.h"
 #include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagerecord.h"
-#include "pagesearch.h"
+#include "notes/pagerecord.h"
 #include "pagetabbar.h"
-#include "textsearchdialog.h"
+#include "search/pagesearch.h"
+#include "search/textsearchdialog.h"
 
 #include <QApplication>
 

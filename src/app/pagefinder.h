@@ -1,6 +1,6 @@
 #pragma once
 
-#include "findhistory.h"
+#include "search/findhistory.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "pagehighlighting.h"
 
-#include "keywordlist.h"
-#include "noteeditor.h"
-#include "noteshighlighter.h"
-#include "notessettings.h"
+#include "editor/noteeditor.h"
+#include "highlighter/keywordlist.h"
+#include "highlighter/noteshighlighter.h"
+#include "notes/notessettings.h"
 
 #include <QSignalBlocker>
 #include <QTextDocument>

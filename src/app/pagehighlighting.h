@@ -1,6 +1,6 @@
 #pragma once
 
-#include "displaysettings.h"
+#include "highlighter/displaysettings.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "pagetabbar.h"
 
-#include "pagerecord.h"
+#include "notes/pagerecord.h"
 #include "tabrows.h"
 
 #include <QKeyEvent>

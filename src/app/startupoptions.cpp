@@ -1,7 +1,8 @@
 #include "startupoptions.h"
 
-#include "notespaths.h"
-#include "productname.h"
+#include "components/productname.h"
+#include "config.h"
+#include "notes/notespaths.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trayicon.h"
+#include "components/trayicon.h"
 
 #include <QObject>
 #include <QTimer>

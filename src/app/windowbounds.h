@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formvalue.h"
-#include "notesstore.h"
+#include "inistore/formvalue.h"
+#include "notes/notesstore.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pagelistops.h"
+#include "pages/pagelistops.h"
 
 class MainWindow;
 

@@ -1,7 +1,7 @@
 #include "windowtexts.h"
 
-#include "hotkeycode.h"
-#include "productname.h"
+#include "components/hotkeycode.h"
+#include "components/productname.h"
 
 namespace {
 QString modifierName(HotKeyCode::Modifier modifier)

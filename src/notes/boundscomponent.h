@@ -1,8 +1,7 @@
 #pragma once
 
+#include "inistore/linkedcomponent.h"
 #include "notesstore.h"
-
-#include <linkedcomponent.h>
 
 // The main window as the INI store's window linker sees it: its object name and its bounds
 // as one form value.

@@ -1,9 +1,10 @@
 #include "eventloopdelay.h"
 
+#include "inistore/delayobject.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
-#include <delayobject.h>
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "inistore/inivarlinker.h"
 #include "notessettings.h"
 #include "notesstore.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <inivarlinker.h>
 #include <string>
 #include <string_view>
 #include <vector>

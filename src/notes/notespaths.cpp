@@ -1,13 +1,14 @@
 #include "notespaths.h"
 
+#include "inistore/inifilemain.h"
+#include "inistore/initext.h"
+#include "inistore/platformfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <filesystem>
-#include <inifilemain.h>
-#include <initext.h>
 #include <optional>
-#include <platformfile.h>
 #include <string_view>
 
 namespace fs = std::filesystem;

@@ -1,15 +1,15 @@
 #include "notesstore.h"
 
 #include "boundscomponent.h"
+#include "inistore/inifilemain.h"
+#include "inistore/inilinker.h"
+#include "inistore/inivarlinker.h"
 #include "notesdatetime.h"
 #include "noteslayout.h"
 #include "notespaths.h"
 #include "notestext.h"
 
 #include <QDir>
-#include <inifilemain.h>
-#include <inilinker.h>
-#include <inivarlinker.h>
 #include <optional>
 
 namespace {

@@ -1,6 +1,6 @@
 #include "hotkeyedit.h"
 
-#include "virtualkeys.h"
+#include "components/virtualkeys.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

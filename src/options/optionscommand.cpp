@@ -1,9 +1,9 @@
 #include "optionscommand.h"
 
-#include "dialogseam.h"
-#include "notessettings.h"
+#include "components/dialogseam.h"
+#include "components/productname.h"
+#include "notes/notessettings.h"
 #include "optionsdialog.h"
-#include "productname.h"
 
 #include <QApplication>
 

@@ -1,13 +1,13 @@
 #include "optionsdialog.h"
 
 #include "clickablepanel.h"
+#include "components/dialogseam.h"
+#include "components/hotkeycode.h"
+#include "components/productname.h"
 #include "customcolors.h"
-#include "dialogseam.h"
-#include "hotkeycode.h"
+#include "highlighter/keywordlist.h"
 #include "hotkeyedit.h"
-#include "keywordlist.h"
-#include "notessettings.h"
-#include "productname.h"
+#include "notes/notessettings.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "optionsservices.h"
 
-#include "drivepath.h"
-#include "folderbrowser.h"
-#include "productname.h"
-#include "startupshortcut.h"
+#include "components/drivepath.h"
+#include "components/folderbrowser.h"
+#include "components/productname.h"
+#include "components/startupshortcut.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "namedialog.h"
 
-#include "productname.h"
+#include "components/productname.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

@@ -1,10 +1,10 @@
 #include "pagesdialog.h"
 
-#include "dialogseam.h"
+#include "components/dialogseam.h"
+#include "components/productname.h"
 #include "namedialog.h"
-#include "pagerecord.h"
+#include "notes/pagerecord.h"
 #include "pagesresult.h"
-#include "productname.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "pagesresult.h"
 
+#include "notes/pagerecord.h"
 #include "pagelistops.h"
-#include "pagerecord.h"
 
 #include <algorithm>
 

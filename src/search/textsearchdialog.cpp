@@ -1,7 +1,7 @@
 #include "textsearchdialog.h"
 
+#include "components/productname.h"
 #include "findhistory.h"
-#include "productname.h"
 
 #include <QAction>
 #include <QComboBox>

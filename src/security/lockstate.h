@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notessettings.h"
+#include "notes/notessettings.h"
 
 // The lock: security switched on and the password are kept in the settings; whether the
 // password was given in this run is not stored anywhere.

@@ -1,8 +1,8 @@
 #include "passworddialog.h"
 
-#include "dialogseam.h"
+#include "components/dialogseam.h"
 #include "lockstate.h"
-#include "notespassword.h"
+#include "notes/notespassword.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogseam.h"
-#include "urlopener.h"
+#include "about/urlopener.h"
+#include "components/dialogseam.h"
 
 #include <QList>
 #include <QUrl>

@@ -1,7 +1,8 @@
-#include "aboutbox.h"
-#include "licencetext.h"
+#include "about/aboutbox.h"
+#include "about/licencetext.h"
+#include "about/weblinks.h"
+#include "config.h"
 #include "seamrecorder.h"
-#include "weblinks.h"
 
 #include <QGroupBox>
 #include <QLabel>

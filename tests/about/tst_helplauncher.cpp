@@ -1,5 +1,5 @@
-#include "helplauncher.h"
-#include "helpwindow.h"
+#include "about/helplauncher.h"
+#include "about/helpwindow.h"
 #include "seamrecorder.h"
 
 #include <QLineEdit>

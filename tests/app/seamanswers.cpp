@@ -1,6 +1,6 @@
 #include "seamanswers.h"
 
-#include "urlopener.h"
+#include "about/urlopener.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "hotkeyedit.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "optionsdialog.h"
+#include "app/mainwindow.h"
+#include "editor/noteeditor.h"
+#include "options/hotkeyedit.h"
+#include "options/optionsdialog.h"
 #include "seamanswers.h"
 #include "windowfixture.h"
 

@@ -1,4 +1,4 @@
-#include "changeflags.h"
+#include "app/changeflags.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagetabbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "editor/noteeditor.h"
 #include "seamanswers.h"
 #include "windowfixture.h"
 

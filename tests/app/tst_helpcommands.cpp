@@ -1,10 +1,10 @@
-#include "aboutbox.h"
-#include "helplauncher.h"
-#include "mainwindow.h"
+#include "about/aboutbox.h"
+#include "about/helplauncher.h"
+#include "about/weblinks.h"
+#include "app/mainwindow.h"
+#include "app/statusline.h"
+#include "app/windowcommands.h"
 #include "seamanswers.h"
-#include "statusline.h"
-#include "weblinks.h"
-#include "windowcommands.h"
 #include "windowfixture.h"
 
 #include <QAction>

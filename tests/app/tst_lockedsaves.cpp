@@ -1,10 +1,10 @@
-#include "delayobject.h"
-#include "dialogseam.h"
-#include "eventloopdelay.h"
-#include "hotkeyedit.h"
-#include "mainwindow.h"
+#include "app/mainwindow.h"
+#include "components/dialogseam.h"
+#include "components/sessionendwatcher.h"
+#include "inistore/delayobject.h"
+#include "notes/eventloopdelay.h"
+#include "options/hotkeyedit.h"
 #include "seamanswers.h"
-#include "sessionendwatcher.h"
 #include "windowfixture.h"
 
 #include <QComboBox>

@@ -1,10 +1,10 @@
-#include "dialogseam.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagetabbar.h"
-#include "passwordbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "app/startupoptions.h"
+#include "components/dialogseam.h"
+#include "editor/noteeditor.h"
 #include "seamanswers.h"
-#include "startupoptions.h"
+#include "security/passwordbar.h"
 #include "windowfixture.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "clickablepanel.h"
-#include "customcolors.h"
-#include "hotkeyedit.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
+#include "app/mainwindow.h"
+#include "editor/noteeditor.h"
+#include "options/clickablepanel.h"
+#include "options/customcolors.h"
+#include "options/hotkeyedit.h"
 #include "seamanswers.h"
 #include "windowfixture.h"
 

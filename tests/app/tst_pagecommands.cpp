@@ -1,7 +1,7 @@
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagerecord.h"
-#include "pagetabbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "editor/noteeditor.h"
+#include "notes/pagerecord.h"
 #include "seamanswers.h"
 #include "windowfixture.h"
 

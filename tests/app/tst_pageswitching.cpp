@@ -1,8 +1,8 @@
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagerecord.h"
-#include "pagetabbar.h"
-#include "passwordbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "editor/noteeditor.h"
+#include "notes/pagerecord.h"
+#include "security/passwordbar.h"
 #include "windowfixture.h"
 
 #include <QApplication>

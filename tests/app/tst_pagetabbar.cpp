@@ -1,6 +1,6 @@
-#include "pagerecord.h"
-#include "pagetabbar.h"
-#include "tabrows.h"
+#include "app/pagetabbar.h"
+#include "app/tabrows.h"
+#include "notes/pagerecord.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "lockstate.h"
-#include "notessettings.h"
-#include "passwordbar.h"
+#include "notes/notessettings.h"
+#include "security/lockstate.h"
+#include "security/passwordbar.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,7 +1,7 @@
-#include "clipboardguard.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "statusline.h"
+#include "app/mainwindow.h"
+#include "app/statusline.h"
+#include "components/clipboardguard.h"
+#include "editor/noteeditor.h"
 #include "windowfixture.h"
 
 #include <QApplication>

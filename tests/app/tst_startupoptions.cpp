@@ -1,5 +1,5 @@
-#include "appicon.h"
-#include "startupoptions.h"
+#include "app/appicon.h"
+#include "app/startupoptions.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "statusline.h"
-#include "weblinks.h"
+#include "about/weblinks.h"
+#include "app/statusline.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagetabbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "editor/noteeditor.h"
 #include "windowfixture.h"
 
 #include <QSet>
@@ -8,13 +8,13 @@
 
 namespace {
 const QStringList Names{
-    "Reminders", "ToDo",          "General",  "Passwords",     "Shopping list", "Work",
-    "Birthdays", "Recipes",       "Phone numbers", "Bank & cards", "Car",    "House",
-    "Garden",    "Books to read", "Films",    "Holiday 2026",  "Doctor",        "School",
-    "Projects",  "Ideas",         "Meetings", "Gifts",         "Travel",        "Insurance",
-    "Tax return", "Gym",          "Music",    "Wi-Fi codes",   "Software keys", "Addresses",
-    "Pets",      "Kids",          "Bills",    "Subscriptions", "Quotes",        "Journal",
-    "Contacts",  "Servers",       "Backups",  "Miscellaneous"};
+    "Reminders",  "ToDo",          "General",       "Passwords",     "Shopping list", "Work",
+    "Birthdays",  "Recipes",       "Phone numbers", "Bank & cards",  "Car",           "House",
+    "Garden",     "Books to read", "Films",         "Holiday 2026",  "Doctor",        "School",
+    "Projects",   "Ideas",         "Meetings",      "Gifts",         "Travel",        "Insurance",
+    "Tax return", "Gym",           "Music",         "Wi-Fi codes",   "Software keys", "Addresses",
+    "Pets",       "Kids",          "Bills",         "Subscriptions", "Quotes",        "Journal",
+    "Contacts",   "Servers",       "Backups",       "Miscellaneous"};
 
 QList<TestPage> realisticPages(int count)
 {
@@ -167,8 +167,7 @@ void TabStripTest::stripGrowsByARowPerRow()
     QTRY_COMPARE(strip.width(), 535);
     QVERIFY(strip.rowCount() > rowsAt666);
     QTRY_COMPARE(strip.height(), strip.rowCount() * rowHeight);
-    QTRY_COMPARE(m_fixture->editor().height(),
-                 editorHeight - (strip.rowCount() - 1) * rowHeight);
+    QTRY_COMPARE(m_fixture->editor().height(), editorHeight - (strip.rowCount() - 1) * rowHeight);
 }
 
 QTEST_MAIN(TabStripTest)

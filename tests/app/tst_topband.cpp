@@ -1,4 +1,4 @@
-#include "topband.h"
+#include "app/topband.h"
 
 #include <QAction>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "pagetabbar.h"
-#include "passwordbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "app/statusline.h"
+#include "editor/noteeditor.h"
 #include "seamanswers.h"
-#include "statusline.h"
+#include "security/passwordbar.h"
 #include "windowfixture.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "windowtexts.h"
+#include "app/windowtexts.h"
 
 #include <QTest>
 

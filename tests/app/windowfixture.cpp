@@ -1,10 +1,10 @@
 #include "windowfixture.h"
 
-#include "hotkeycode.h"
-#include "mainwindow.h"
-#include "noteeditor.h"
-#include "notesstore.h"
-#include "pagetabbar.h"
+#include "app/mainwindow.h"
+#include "app/pagetabbar.h"
+#include "components/hotkeycode.h"
+#include "editor/noteeditor.h"
+#include "notes/notesstore.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "notessettings.h"
-#include "notesstore.h"
+#include "notes/notessettings.h"
+#include "notes/notesstore.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

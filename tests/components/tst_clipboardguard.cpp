@@ -1,4 +1,4 @@
-#include "clipboardguard.h"
+#include "components/clipboardguard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

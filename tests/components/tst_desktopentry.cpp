@@ -1,4 +1,4 @@
-#include "desktopentry.h"
+#include "components/desktopentry.h"
 
 #include <QtTest>
 

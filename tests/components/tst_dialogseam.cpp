@@ -1,4 +1,4 @@
-#include "dialogseam.h"
+#include "components/dialogseam.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "drivepath.h"
+#include "components/drivepath.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "dialogseam.h"
-#include "folderbrowser.h"
+#include "components/dialogseam.h"
+#include "components/folderbrowser.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "globalhotkey.h"
+#include "components/globalhotkey.h"
 
 #include <QSignalSpy>
 #include <QtTest>

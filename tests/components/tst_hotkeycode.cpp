@@ -1,4 +1,4 @@
-#include "hotkeycode.h"
+#include "components/hotkeycode.h"
 
 #include <QtTest>
 

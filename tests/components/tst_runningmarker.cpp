@@ -1,4 +1,4 @@
-#include "runningmarker.h"
+#include "components/runningmarker.h"
 
 #include <QLocalSocket>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "sessionendwatcher.h"
+#include "components/sessionendwatcher.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "desktopentry.h"
-#include "startupshortcut.h"
+#include "components/desktopentry.h"
+#include "components/startupshortcut.h"
 
 #include <QtTest>
 

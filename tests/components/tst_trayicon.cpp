@@ -1,5 +1,5 @@
-#include "productname.h"
-#include "trayicon.h"
+#include "components/productname.h"
+#include "components/trayicon.h"
 
 #include <QAction>
 #include <QMenu>

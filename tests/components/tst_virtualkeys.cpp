@@ -1,4 +1,4 @@
-#include "virtualkeys.h"
+#include "components/virtualkeys.h"
 
 #include <QtTest>
 

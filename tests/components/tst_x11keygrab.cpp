@@ -1,4 +1,4 @@
-#include "x11keygrab.h"
+#include "components/x11keygrab.h"
 
 #include <QtTest>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "check.h"
 
-#include "inibase.h"
+#include "inistore/inibase.h"
 
 #include <cstdio>
 

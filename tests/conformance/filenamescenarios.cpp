@@ -1,5 +1,5 @@
 #include "check.h"
-#include "inifilemain.h"
+#include "inistore/inifilemain.h"
 #include "scenario.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "check.h"
-#include "delayobject.h"
-#include "inifilemain.h"
+#include "inistore/delayobject.h"
+#include "inistore/inifilemain.h"
 #include "scenario.h"
 
 namespace {

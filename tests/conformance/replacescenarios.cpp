@@ -1,6 +1,6 @@
 #include "check.h"
 #include "heldfile.h"
-#include "inifilemain.h"
+#include "inistore/inifilemain.h"
 #include "scenario.h"
 
 #include <fstream>

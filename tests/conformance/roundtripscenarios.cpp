@@ -1,6 +1,6 @@
 #include "check.h"
-#include "inifilemain.h"
-#include "linecipher.h"
+#include "inistore/inifilemain.h"
+#include "inistore/linecipher.h"
 #include "scenario.h"
 
 #include <sstream>

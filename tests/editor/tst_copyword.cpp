@@ -1,4 +1,4 @@
-#include "copyword.h"
+#include "editor/copyword.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "documenttext.h"
-#include "linenumbergutter.h"
-#include "noteeditor.h"
-#include "pagedocument.h"
+#include "editor/documenttext.h"
+#include "editor/linenumbergutter.h"
+#include "editor/noteeditor.h"
+#include "editor/pagedocument.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
-#include "documenttext.h"
-#include "pagedocument.h"
-#include "textlines.h"
+#include "editor/documenttext.h"
+#include "editor/pagedocument.h"
+#include "editor/textlines.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "textlines.h"
+#include "editor/textlines.h"
 
 #include <QTest>
 

@@ -12,9 +12,9 @@
 // Exit codes: 0 done, 1 bad arguments, 2 a step failed (the reason goes to stderr).
 
 #include "churnlines.h"
-#include "inifilemain.h"
-#include "inivarlinker.h"
-#include "valuecodec.h"
+#include "inistore/inifilemain.h"
+#include "inistore/inivarlinker.h"
+#include "inistore/valuecodec.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inibase.h"
+#include "inistore/inibase.h"
 
 #include <QByteArrayList>
 #include <string>

@@ -1,4 +1,4 @@
-#include "formvalue.h"
+#include "inistore/formvalue.h"
 
 #include <QtTest>
 

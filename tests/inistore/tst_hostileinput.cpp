@@ -1,4 +1,4 @@
-#include "inivarlinker.h"
+#include "inistore/inivarlinker.h"
 #include "memorystore.h"
 
 #include <QtTest>

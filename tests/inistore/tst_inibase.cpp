@@ -1,6 +1,6 @@
-#include "inibase.h"
-#include "inierror.h"
-#include "inivarlinker.h"
+#include "inistore/inibase.h"
+#include "inistore/inierror.h"
+#include "inistore/inivarlinker.h"
 #include "memorystore.h"
 
 #include <QtTest>

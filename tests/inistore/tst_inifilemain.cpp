@@ -1,7 +1,7 @@
-#include "delayobject.h"
-#include "inifilemain.h"
-#include "linecipher.h"
-#include "platformfile.h"
+#include "inistore/delayobject.h"
+#include "inistore/inifilemain.h"
+#include "inistore/linecipher.h"
+#include "inistore/platformfile.h"
 
 #include <QtTest>
 #include <fcntl.h>
@@ -398,21 +398,36 @@ void TestIniFileMain::staleTempFilesGoAfterLockedSave_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("goes");
 
-    QTest::newRow("first name") << "$$$$$$$$.tmp" << "file" << true;
-    QTest::newRow("counter 1") << "$$$$$$$1.tmp" << "file" << true;
-    QTest::newRow("counter 12") << "$$$$$$12.tmp" << "file" << true;
-    QTest::newRow("counter of seven digits") << "$1234567.tmp" << "file" << true;
-    QTest::newRow("counter of eight digits") << "12345678.tmp" << "file" << false;
-    QTest::newRow("leading zero") << "$$$$$$01.tmp" << "file" << false;
-    QTest::newRow("nine characters") << "$$$$$$$$$.tmp" << "file" << false;
-    QTest::newRow("letter") << "$$$$$$$x.tmp" << "file" << false;
-    QTest::newRow("upper-case extension") << "$$$$$$$$.TMP" << "file" << false;
-    QTest::newRow("longer extension") << "$$$$$$$$.tmp1" << "file" << false;
-    QTest::newRow("dollar after digits") << "$$$$$$1$.tmp" << "file" << false;
-    QTest::newRow("folder") << "$$$$$$$2.tmp" << "folder" << false;
-    QTest::newRow("link") << "$$$$$$$3.tmp" << "link" << false;
-    QTest::newRow("held by a writer") << "$$$$$$$4.tmp" << "held" << false;
-    QTest::newRow("in a sub-folder") << "sub/$$$$$$$$.tmp" << "file" << false;
+    QTest::newRow("first name") << "$$$$$$$$.tmp"
+                                << "file" << true;
+    QTest::newRow("counter 1") << "$$$$$$$1.tmp"
+                               << "file" << true;
+    QTest::newRow("counter 12") << "$$$$$$12.tmp"
+                                << "file" << true;
+    QTest::newRow("counter of seven digits") << "$1234567.tmp"
+                                             << "file" << true;
+    QTest::newRow("counter of eight digits") << "12345678.tmp"
+                                             << "file" << false;
+    QTest::newRow("leading zero") << "$$$$$$01.tmp"
+                                  << "file" << false;
+    QTest::newRow("nine characters") << "$$$$$$$$$.tmp"
+                                     << "file" << false;
+    QTest::newRow("letter") << "$$$$$$$x.tmp"
+                            << "file" << false;
+    QTest::newRow("upper-case extension") << "$$$$$$$$.TMP"
+                                          << "file" << false;
+    QTest::newRow("longer extension") << "$$$$$$$$.tmp1"
+                                      << "file" << false;
+    QTest::newRow("dollar after digits") << "$$$$$$1$.tmp"
+                                         << "file" << false;
+    QTest::newRow("folder") << "$$$$$$$2.tmp"
+                            << "folder" << false;
+    QTest::newRow("link") << "$$$$$$$3.tmp"
+                          << "link" << false;
+    QTest::newRow("held by a writer") << "$$$$$$$4.tmp"
+                                      << "held" << false;
+    QTest::newRow("in a sub-folder") << "sub/$$$$$$$$.tmp"
+                                     << "file" << false;
 }
 
 // A save that crashed leaves its temporary file, a whole copy of the store: the next save
@@ -783,8 +798,8 @@ void TestIniFileMain::backupRemovesPartialCopyOfEarlierBackup()
     useFile(store, "Quillbox.ini");
     store.setBackupDirectory(path("backups").toStdString());
     QVERIFY(store.saveLines({"new"}));
-    QCOMPARE(filesIn(path("backups")), QStringList({"Other.001.tmp", "Quillbox.000",
-                                                    "Quillbox.001", "Quillbox.tmp"}));
+    QCOMPARE(filesIn(path("backups")),
+             QStringList({"Other.001.tmp", "Quillbox.000", "Quillbox.001", "Quillbox.tmp"}));
     QCOMPARE(readBytes(path("backups/Quillbox.001")), QByteArray("new\r\n"));
 }
 

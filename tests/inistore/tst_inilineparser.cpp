@@ -1,5 +1,5 @@
-#include "inierror.h"
-#include "inilineparser.h"
+#include "inistore/inierror.h"
+#include "inistore/inilineparser.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
-#include "inilinker.h"
-#include "iniprocessor.h"
-#include "inivarlinker.h"
-#include "linkedcomponent.h"
+#include "inistore/inilinker.h"
+#include "inistore/iniprocessor.h"
+#include "inistore/inivarlinker.h"
+#include "inistore/linkedcomponent.h"
+#include "inistore/valuecodec.h"
 #include "memorystore.h"
-#include "valuecodec.h"
 
 #include <QtTest>
 #include <cstring>

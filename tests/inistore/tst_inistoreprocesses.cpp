@@ -1,6 +1,6 @@
 #include "churnlines.h"
-#include "inifilemain.h"
-#include "inivarlinker.h"
+#include "inistore/inifilemain.h"
+#include "inistore/inivarlinker.h"
 
 #include <QtTest>
 #include <chrono>

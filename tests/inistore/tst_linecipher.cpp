@@ -1,4 +1,4 @@
-#include "linecipher.h"
+#include "inistore/linecipher.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "inierror.h"
-#include "inipstringlist.h"
-#include "initext.h"
+#include "inistore/inierror.h"
+#include "inistore/inipstringlist.h"
+#include "inistore/initext.h"
 
 #include <QtTest>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "valuecodec.h"
+#include "inistore/valuecodec.h"
 
 #include <QtTest>
 #include <cstring>

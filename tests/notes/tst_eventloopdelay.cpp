@@ -1,12 +1,12 @@
-#include "eventloopdelay.h"
-#include "notesstore.h"
+#include "inistore/delayobject.h"
+#include "inistore/inifilemain.h"
+#include "notes/eventloopdelay.h"
+#include "notes/notesstore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <delayobject.h>
-#include <inifilemain.h>
 
 class EventLoopDelayTest : public QObject
 {

@@ -1,7 +1,7 @@
-#include "notescolor.h"
-#include "notesdatetime.h"
-#include "notespassword.h"
-#include "notestext.h"
+#include "notes/notescolor.h"
+#include "notes/notesdatetime.h"
+#include "notes/notespassword.h"
+#include "notes/notestext.h"
 
 #include <QStringDecoder>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "notespaths.h"
-#include "notessettings.h"
-#include "notesstore.h"
+#include "notes/notespaths.h"
+#include "notes/notessettings.h"
+#include "notes/notesstore.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "notesdatetime.h"
-#include "noteslayout.h"
-#include "notespassword.h"
-#include "notesstore.h"
+#include "inistore/delayobject.h"
+#include "inistore/inifilemain.h"
+#include "notes/notesdatetime.h"
+#include "notes/noteslayout.h"
+#include "notes/notespassword.h"
+#include "notes/notesstore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <delayobject.h>
-#include <inifilemain.h>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif

@@ -1,4 +1,4 @@
-#include "customcolors.h"
+#include "options/customcolors.h"
 
 #include <QTest>
 

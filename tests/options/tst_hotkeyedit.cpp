@@ -1,4 +1,4 @@
-#include "hotkeyedit.h"
+#include "options/hotkeyedit.h"
 
 #include <QFile>
 #include <QTest>

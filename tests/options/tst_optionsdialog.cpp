@@ -1,10 +1,10 @@
-#include "clickablepanel.h"
-#include "customcolors.h"
-#include "dialogseam.h"
-#include "hotkeyedit.h"
-#include "notessettings.h"
-#include "optionscommand.h"
-#include "optionsdialog.h"
+#include "components/dialogseam.h"
+#include "notes/notessettings.h"
+#include "options/clickablepanel.h"
+#include "options/customcolors.h"
+#include "options/hotkeyedit.h"
+#include "options/optionscommand.h"
+#include "options/optionsdialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

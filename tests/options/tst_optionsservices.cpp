@@ -1,5 +1,5 @@
-#include "dialogseam.h"
-#include "optionsservices.h"
+#include "components/dialogseam.h"
+#include "options/optionsservices.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pagelistops.h"
-#include "pagerecord.h"
+#include "notes/pagerecord.h"
+#include "pages/pagelistops.h"
 
 #include <QStringList>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogseam.h"
+#include "components/dialogseam.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "fakepagelist.h"
-#include "namedialog.h"
-#include "pagesdialog.h"
-#include "pagesresult.h"
+#include "pages/namedialog.h"
+#include "pages/pagesdialog.h"
+#include "pages/pagesresult.h"
 #include "seamanswers.h"
 
 #include <QListWidget>

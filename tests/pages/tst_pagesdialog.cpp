@@ -1,6 +1,6 @@
-#include "namedialog.h"
-#include "pagerecord.h"
-#include "pagesdialog.h"
+#include "notes/pagerecord.h"
+#include "pages/namedialog.h"
+#include "pages/pagesdialog.h"
 #include "seamanswers.h"
 
 #include <QApplication>

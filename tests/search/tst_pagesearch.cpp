@@ -1,6 +1,6 @@
-#include "asciicaselessmatcher.h"
-#include "findhistory.h"
-#include "pagesearch.h"
+#include "search/asciicaselessmatcher.h"
+#include "search/findhistory.h"
+#include "search/pagesearch.h"
 
 #include <QRandomGenerator>
 #include <QSet>

@@ -1,5 +1,5 @@
-#include "findhistory.h"
-#include "textsearchdialog.h"
+#include "search/findhistory.h"
+#include "search/textsearchdialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "lockstate.h"
-#include "notessettings.h"
-#include "passworddialog.h"
+#include "notes/notessettings.h"
 #include "seamanswers.h"
+#include "security/lockstate.h"
+#include "security/passworddialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

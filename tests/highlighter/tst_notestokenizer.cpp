@@ -1,5 +1,5 @@
-#include "keywordlist.h"
-#include "notestokenizer.h"
+#include "highlighter/keywordlist.h"
+#include "highlighter/notestokenizer.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "keywordlist.h"
+#include "highlighter/keywordlist.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "noteshighlighter.h"
 
 #include "displaysettings.h"
-#include "noteeditor.h"
+#include "editor/noteeditor.h"
 
 #include <QScopedValueRollback>
 #include <QSignalBlocker>

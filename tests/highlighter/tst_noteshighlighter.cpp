@@ -1,9 +1,9 @@
-#include "displaysettings.h"
-#include "documenttext.h"
-#include "highlighterattribute.h"
-#include "noteeditor.h"
-#include "noteshighlighter.h"
-#include "pagedocument.h"
+#include "highlighter/displaysettings.h"
+#include "editor/documenttext.h"
+#include "highlighter/highlighterattribute.h"
+#include "editor/noteeditor.h"
+#include "highlighter/noteshighlighter.h"
+#include "editor/pagedocument.h"
 
 #include <QFont>
 #include <QImage>
