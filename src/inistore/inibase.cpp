@@ -1,10 +1,12 @@
 #include "inibase.h"
 
 #include "customlinker.h"
+#include "entrylines.h"
 #include "inierror.h"
 #include "inilineparser.h"
 #include "iniprocessor.h"
 #include "initext.h"
+#include "threewaymerge.h"
 
 #include <algorithm>
 #include <iterator>
@@ -33,54 +35,6 @@ private:
 std::string_view nameOf(std::string_view entry)
 {
     return entry.substr(0, entry.find('='));
-}
-
-bool isBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-// Reading trims every line of its blanks and control characters and then drops each ";" of a
-// name. A name that begins or ends with such characters keeps them behind or before a ";".
-bool beginsWithBlank(std::string_view name)
-{
-    return !name.empty() && isBlankOrControl(name.front());
-}
-
-bool endsWithBlank(std::string_view name)
-{
-    return !name.empty() && isBlankOrControl(name.back());
-}
-
-// "[" + section + "]"; a section beginning with "**" (read from a header such as "[ **3]")
-// keeps a blank after the bracket, or it would come back as a user-block marker.
-void setSectionHeader(std::string &line, std::string_view section)
-{
-    line.assign(1, '[');
-    if (beginsWithBlank(section))
-        line.append(1, ';');
-    else if (section.substr(0, 2) == "**")
-        line.append(1, ' ');
-    line.append(section);
-    if (endsWithBlank(section))
-        line.append(1, ';');
-    line.append(1, ']');
-}
-
-// "key=value". A key that lost a ";" when it was read can make the line begin with "[" (after
-// the blanks the trim takes) while the value ends with "]": such a line would come back as a
-// section header or a user-block marker, so it keeps a ";" in front, which reading drops again.
-void setKeyLine(std::string &line, std::string_view text)
-{
-    const std::string_view key = text.substr(0, text.find('='));
-    const std::string_view trimmed = IniText::trim(text);
-    line.clear();
-    if (beginsWithBlank(key) || (trimmed.starts_with('[') && trimmed.ends_with(']')))
-        line.append(1, ';');
-    line.append(key);
-    if (endsWithBlank(key))
-        line.append(1, ';');
-    line.append(text.substr(key.size()));
 }
 
 } // namespace
@@ -150,13 +104,16 @@ bool IniBase::write()
         return false;
     }
     const LockHolder lock(*this, true);
-    if (!loadFileLines()) {
+    m_mergedOutsideChange = false;
+    m_conflicts.clear();
+    std::optional<std::vector<std::string>> base;
+    if (!loadFileLines(base)) {
         if (m_lastError.empty())
             m_lastError = "The file cannot be read.";
         return false;
     }
     try {
-        if (mergeAndSave())
+        if (base ? mergeThreeWayAndSave(std::move(*base)) : mergeAndSave())
             return true;
     } catch (const IniError &error) {
         m_lastError = std::string("The file cannot be understood: ") + error.what();
@@ -265,14 +222,22 @@ void IniBase::parseInto(const std::vector<std::string> &lines)
     m_entries.setSorted(true);
 }
 
-bool IniBase::loadFileLines()
+bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base)
 {
     if (m_fileMark != 0 && holdsContent(m_fileMark))
         return true;
+    std::vector<std::string> previous = std::move(m_fileLines);
+    const bool previousKnown = m_fileLinesKnown;
     forgetFileLines();
     std::vector<std::string> lines;
-    if (!loadLines(lines))
+    if (!loadLines(lines)) {
+        // The lines this store last read or wrote stay the base of the next write.
+        m_fileLines = std::move(previous);
+        m_fileLinesKnown = previousKnown;
         return false;
+    }
+    if (previousKnown && lines != previous)
+        base = std::move(previous);
     rememberFileLines(std::move(lines));
     return true;
 }
@@ -281,12 +246,73 @@ void IniBase::rememberFileLines(std::vector<std::string> lines)
 {
     m_fileMark = contentMark();
     m_fileLines = std::move(lines);
+    m_fileLinesKnown = true;
 }
 
 void IniBase::forgetFileLines()
 {
     m_fileMark = 0;
     m_fileLines = {};
+    m_fileLinesKnown = false;
+}
+
+void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view ident)
+{
+    std::string name = IniText::upperCase(IniText::trim(section));
+    if (!ident.empty())
+        name.append(1, ';').append(IniText::upperCase(IniText::trim(ident)));
+    m_resolved.insert(std::move(name));
+}
+
+bool IniBase::mergeThreeWayAndSave(std::vector<std::string> base)
+{
+    m_resolved.clear();
+    if (m_onOutsideChange)
+        m_onOutsideChange(base, m_fileLines);
+    ThreeWayMerge merge(base, m_fileLines);
+    const std::vector<std::string_view> merged =
+        merge.merge(m_entries, m_replacedSections, m_resolved);
+    m_resolved.clear();
+    std::vector<std::string> out;
+    EntryLines::write(merged, out);
+    std::vector<std::string> otherBlocks = merge.takeOtherBlocks();
+    std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
+    if (!saveLines(out)) {
+        // The file still holds theirs, and this store has not taken their changes: the next
+        // write merges against the same base again.
+        m_fileMark = 0;
+        m_fileLines = std::move(base);
+        m_fileLinesKnown = true;
+        return false;
+    }
+    replaceEntries(merged);
+    m_fileLines = std::move(out);
+    m_fileMark = contentMark();
+    m_fileLinesKnown = true;
+    m_conflicts = merge.conflicts();
+    m_mergedOutsideChange = true;
+    return true;
+}
+
+void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
+{
+    std::unordered_set<std::string> touched;
+    for (int i = 0; i < m_entries.count(); ++i) {
+        if (m_entries.isTouched(i))
+            touched.insert(IniText::upperCase(nameOf(m_entries.at(i))));
+    }
+    std::vector<std::string> texts(merged.begin(), merged.end());
+    m_entries.clear();
+    m_entries.setSorted(false);
+    for (std::string &text : texts)
+        m_entries.add(std::move(text));
+    m_entries.setSorted(true);
+    for (int i = 0; i < m_entries.count(); ++i) {
+        const std::string_view entry = m_entries.at(i);
+        if (touched.count(IniText::upperCase(nameOf(entry))) > 0 ||
+            m_replacedKeys.count(IniText::upperCase(IniPStringList::sectionOf(entry))) > 0)
+            m_entries.setTouched(i, true);
+    }
 }
 
 bool IniBase::mergeAndSave()
@@ -344,7 +370,7 @@ bool IniBase::mergeAndSave()
     // the new ones take their places and reuse their memory.
     std::vector<std::string> &out = m_fileLines;
     m_fileMark = 0;
-    sectionLines(merged, out);
+    EntryLines::write(merged, out);
     std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
     if (!saveLines(out)) {
         forgetFileLines();
@@ -352,28 +378,4 @@ bool IniBase::mergeAndSave()
     }
     m_fileMark = contentMark();
     return true;
-}
-
-void IniBase::sectionLines(const std::vector<std::string_view> &entries,
-                           std::vector<std::string> &lines)
-{
-    std::size_t count = 0;
-    const auto nextLine = [&lines, &count]() -> std::string & {
-        if (count == lines.size())
-            lines.emplace_back();
-        return lines[count++];
-    };
-    std::string_view lastSection;
-    for (const std::string_view entry : entries) {
-        const std::string_view section = IniPStringList::sectionOf(entry);
-        if (!IniText::sameText(section, lastSection)) {
-            if (!lastSection.empty())
-                nextLine().clear();
-            setSectionHeader(nextLine(), section);
-            lastSection = section;
-        }
-        setKeyLine(nextLine(), entry.substr(section.size() + 1));
-    }
-    nextLine().clear();
-    lines.resize(count);
 }

@@ -3,6 +3,8 @@
 #include "inipstringlist.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -63,6 +65,26 @@ public:
     // Does nothing (false) while dontWrite() or readFailed() is set.
     bool write();
 
+    // Called by write() under the lock when the file no longer holds what this store last read
+    // or wrote, before the merge, with the lines of both contents (base: as this store last
+    // read or wrote them; theirs: as the file holds them now). The handler may write entries
+    // again and resolve sections and keys against theirs.
+    using OutsideChangeHandler = std::function<void(const std::vector<std::string> &base,
+                                                    const std::vector<std::string> &theirs)>;
+    void setOnOutsideChange(OutsideChangeHandler handler)
+    {
+        m_onOutsideChange = std::move(handler);
+    }
+    // Inside the outside-change handler: the entries written for the section (or, with an
+    // ident, for that one key) are the owner's resolution of both changes and win over theirs.
+    void resolveAgainstTheirs(std::string_view section, std::string_view ident = {});
+    // The last successful write() merged changes another writer had made since this store's
+    // last read or write (see ThreeWayMerge); the entries then hold the merged content.
+    bool mergedOutsideChange() const { return m_mergedOutsideChange; }
+    // The claimed sections both writers had changed at that write; this store's content was
+    // written for them.
+    const std::vector<std::string> &conflicts() const { return m_conflicts; }
+
     // The value of section/ident, empty when missing; marks the entry touched.
     // With replaceSection the section is claimed: its stored copy is dropped as a whole at
     // every later write before the touched entries are merged in.
@@ -112,15 +134,14 @@ protected:
 private:
     void claimSection(std::string_view section);
     void parseInto(const std::vector<std::string> &lines);
-    // Loads the file's lines into m_fileLines unless they are known to be what it holds.
-    bool loadFileLines();
+    // Loads the file's lines into m_fileLines unless they are known to be what it holds. When
+    // they differ from the lines this store last read or wrote, base takes those.
+    bool loadFileLines(std::optional<std::vector<std::string>> &base);
     void rememberFileLines(std::vector<std::string> lines);
     void forgetFileLines();
     bool mergeAndSave();
-    // Sorted entries as INI text: a header before each change of section, a blank line
-    // between sections and one after the last. lines is overwritten, its strings reused.
-    static void sectionLines(const std::vector<std::string_view> &entries,
-                             std::vector<std::string> &lines);
+    bool mergeThreeWayAndSave(std::vector<std::string> base);
+    void replaceEntries(const std::vector<std::string_view> &merged);
 
     std::string m_name;
     IniControl m_ioControl = IniControl::Manual;
@@ -135,10 +156,16 @@ private:
     std::string m_clearedSection;
     bool m_readFailed = false;
     std::string m_lastError;
-    // The file's lines as this store last loaded or saved them, and the subclass's mark of
-    // that content (0: not known).
+    // The file's lines as this store last loaded or saved them (while m_fileLinesKnown), and
+    // the subclass's mark of that content (0: not known).
     std::vector<std::string> m_fileLines;
+    bool m_fileLinesKnown = false;
     std::uint64_t m_fileMark = 0;
+    OutsideChangeHandler m_onOutsideChange;
+    // Upper-case section and section;key names resolved by the outside-change handler.
+    std::unordered_set<std::string> m_resolved;
+    bool m_mergedOutsideChange = false;
+    std::vector<std::string> m_conflicts;
     // The name readString looks up, kept so that a lookup allocates nothing.
     std::string m_lookup;
 };

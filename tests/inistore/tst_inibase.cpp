@@ -41,6 +41,11 @@ private slots:
     void writeReplacesDuplicatesOfTouchedName();
     void writeMerges_data();
     void writeMerges();
+    void threeWayMerge_data();
+    void threeWayMerge();
+    void mergedContentBecomesEntriesAndBase();
+    void failedMergeKeepsBase();
+    void handlerResolvesAgainstTheirs();
     void writeAbandonedWhenLockFails();
     void writeAbandonedWhenReloadFails();
     void writeWithDontWriteDoesNothing();
@@ -367,6 +372,238 @@ void TestIniBase::writeMerges()
         QCOMPARE(read(next, section.constData(), write.left(equals).constData()),
                  write.mid(equals + 1));
     }
+}
+
+namespace {
+
+// "key=value" writes of one section; as a list, the section is cleared and claimed first.
+void writeSection(IniBase &store, const QByteArray &section, const QByteArrayList &writes,
+                  bool asList)
+{
+    if (asList)
+        store.clearSection(section.toStdString());
+    for (const QByteArray &write : writes) {
+        const qsizetype equals = write.indexOf('=');
+        store.writeString(section.toStdString(), write.left(equals).toStdString(),
+                          write.mid(equals + 1).toStdString(), asList);
+    }
+    if (asList)
+        store.endSection();
+}
+
+std::vector<std::string> stdLines(const QByteArrayList &lines)
+{
+    std::vector<std::string> result;
+    for (const QByteArray &line : lines)
+        result.push_back(line.toStdString());
+    return result;
+}
+
+} // namespace
+
+void TestIniBase::threeWayMerge_data()
+{
+    // The file as this store reads it (the base), what this store then writes into section S
+    // (mine), what the file holds when the write comes (theirs) and what the write leaves.
+    QTest::addColumn<QByteArrayList>("base");
+    QTest::addColumn<bool>("asList");
+    QTest::addColumn<QByteArrayList>("mine");
+    QTest::addColumn<QByteArrayList>("theirs");
+    QTest::addColumn<QByteArrayList>("written");
+    QTest::addColumn<QByteArrayList>("conflicts");
+    QTest::addColumn<bool>("merged");
+
+    const QByteArrayList none;
+    QTest::newRow("key unchanged by either, file unchanged: nothing merged")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=1"})
+        << QByteArrayList({"[S]", "k=1"}) << QByteArrayList({"[S]", "k=1", ""}) << none << false;
+    QTest::newRow("key unchanged by either, file changed elsewhere")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=1"})
+        << QByteArrayList({"[S]", "k=1", "[T]", "x=1"})
+        << QByteArrayList({"[S]", "k=1", "", "[T]", "x=1", ""}) << none << true;
+    QTest::newRow("key changed by them only: theirs")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=1"})
+        << QByteArrayList({"[S]", "k=2"}) << QByteArrayList({"[S]", "k=2", ""}) << none << true;
+    QTest::newRow("key changed by me only: mine")
+        << QByteArrayList({"[S]", "k=1", "x=1"}) << false << QByteArrayList({"k=3"})
+        << QByteArrayList({"[S]", "k=1", "x=2"}) << QByteArrayList({"[S]", "k=3", "x=2", ""})
+        << none << true;
+    QTest::newRow("key changed by both: mine")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=3"})
+        << QByteArrayList({"[S]", "k=2"}) << QByteArrayList({"[S]", "k=3", ""}) << none << true;
+    QTest::newRow("key changed by both alike")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=3"})
+        << QByteArrayList({"[S]", "k=3"}) << QByteArrayList({"[S]", "k=3", ""}) << none << true;
+    QTest::newRow("key written with trailing blanks is no change: theirs")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=1  "})
+        << QByteArrayList({"[S]", "k=2"}) << QByteArrayList({"[S]", "k=2", ""}) << none << true;
+    QTest::newRow("key names compared ignoring case")
+        << QByteArrayList({"[s]", "K=1"}) << false << QByteArrayList({"k=1"})
+        << QByteArrayList({"[S]", "k=2"}) << QByteArrayList({"[S]", "k=2", ""}) << none << true;
+    QTest::newRow("key deleted by them, unchanged by me: stays deleted")
+        << QByteArrayList({"[S]", "k=1", "x=1"}) << false << QByteArrayList({"k=1"})
+        << QByteArrayList({"[S]", "x=1"}) << QByteArrayList({"[S]", "x=1", ""}) << none << true;
+    QTest::newRow("key deleted by them, changed by me: mine")
+        << QByteArrayList({"[S]", "k=1", "x=1"}) << false << QByteArrayList({"k=2"})
+        << QByteArrayList({"[S]", "x=1"}) << QByteArrayList({"[S]", "k=2", "x=1", ""}) << none
+        << true;
+    QTest::newRow("key added by both: mine")
+        << QByteArrayList({"[S]", "x=1"}) << false << QByteArrayList({"k=2"})
+        << QByteArrayList({"[S]", "k=5", "x=1"}) << QByteArrayList({"[S]", "k=2", "x=1", ""})
+        << none << true;
+    QTest::newRow("key added by them: theirs")
+        << QByteArrayList({"[S]", "k=1"}) << false << QByteArrayList({"k=1"})
+        << QByteArrayList({"[S]", "k=1", "new=1"}) << QByteArrayList({"[S]", "k=1", "new=1", ""})
+        << none << true;
+    QTest::newRow("file created by them after this store found none")
+        << none << false << QByteArrayList({"k=1"}) << QByteArrayList({"[S]", "k=2", "x=1"})
+        << QByteArrayList({"[S]", "k=1", "x=1", ""}) << none << true;
+
+    const QByteArrayList list = {"[S]", "Items=2", "ItemData(0001)=a", "ItemData(0002)=b"};
+    const QByteArrayList listWrites = {"Items=2", "ItemData(0001)=a", "ItemData(0002)=b"};
+    const QByteArrayList listWritten = {"[S]", "ItemData(0001)=a", "ItemData(0002)=b", "Items=2",
+                                        ""};
+    QTest::newRow("section unchanged by either, file changed elsewhere")
+        << (list + QByteArrayList{"[T]", "x=1"}) << true << listWrites
+        << (list + QByteArrayList{"[T]", "x=2"}) << (listWritten + QByteArrayList{"[T]", "x=2", ""})
+        << none << true;
+    QTest::newRow("section changed by them only: theirs as a whole")
+        << list << true << listWrites << QByteArrayList({"[S]", "Items=1", "ItemData(0001)=theirs"})
+        << QByteArrayList({"[S]", "ItemData(0001)=theirs", "Items=1", ""}) << none << true;
+    QTest::newRow("section changed by me only: mine as a whole, its dropped keys gone")
+        << (list + QByteArrayList{"[T]", "x=1"}) << true
+        << QByteArrayList({"Items=1", "ItemData(0001)=mine"})
+        << (list + QByteArrayList{"[T]", "x=2"})
+        << QByteArrayList({"[S]", "ItemData(0001)=mine", "Items=1", "", "[T]", "x=2", ""}) << none
+        << true;
+    QTest::newRow("section changed by both: mine, a conflict")
+        << list << true << QByteArrayList({"Items=1", "ItemData(0001)=mine"})
+        << QByteArrayList({"[S]", "Items=2", "ItemData(0001)=a", "ItemData(0002)=theirs"})
+        << QByteArrayList({"[S]", "ItemData(0001)=mine", "Items=1", ""}) << QByteArrayList({"S"})
+        << true;
+    QTest::newRow("section changed by both alike: no conflict")
+        << list << true << QByteArrayList({"Items=1", "ItemData(0001)=same"})
+        << QByteArrayList({"[S]", "Items=1", "ItemData(0001)=same"})
+        << QByteArrayList({"[S]", "ItemData(0001)=same", "Items=1", ""}) << none << true;
+    QTest::newRow("section deleted by them, unchanged by me: stays deleted")
+        << (list + QByteArrayList{"[T]", "x=1"}) << true << listWrites
+        << QByteArrayList({"[T]", "x=1"}) << QByteArrayList({"[T]", "x=1", ""}) << none << true;
+    QTest::newRow("section deleted by them, changed by me: mine, a conflict")
+        << list << true << QByteArrayList({"Items=1", "ItemData(0001)=mine"})
+        << QByteArrayList({"[T]", "x=1"})
+        << QByteArrayList({"[S]", "ItemData(0001)=mine", "Items=1", "", "[T]", "x=1", ""})
+        << QByteArrayList({"S"}) << true;
+    QTest::newRow("section added by both differently: mine, a conflict")
+        << QByteArrayList({"[T]", "x=1"}) << true
+        << QByteArrayList({"Items=1", "ItemData(0001)=mine"})
+        << QByteArrayList({"[S]", "Items=1", "ItemData(0001)=theirs", "[T]", "x=1"})
+        << QByteArrayList({"[S]", "ItemData(0001)=mine", "Items=1", "", "[T]", "x=1", ""})
+        << QByteArrayList({"S"}) << true;
+}
+
+void TestIniBase::threeWayMerge()
+{
+    QFETCH(QByteArrayList, base);
+    QFETCH(bool, asList);
+    QFETCH(QByteArrayList, mine);
+    QFETCH(QByteArrayList, theirs);
+    QFETCH(QByteArrayList, written);
+    QFETCH(QByteArrayList, conflicts);
+    QFETCH(bool, merged);
+
+    MemoryStore store;
+    int handlerCalls = 0;
+    store.setOnOutsideChange([&](const std::vector<std::string> &baseLines,
+                                 const std::vector<std::string> &theirsLines) {
+        ++handlerCalls;
+        QCOMPARE(baseLines, stdLines(base));
+        QCOMPARE(theirsLines, store.file);
+    });
+    store.setFile(base);
+    store.read();
+    writeSection(store, "S", mine, asList);
+    store.setFile(theirs);
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(), written);
+    QByteArrayList reported;
+    for (const std::string &section : store.conflicts())
+        reported << QByteArray::fromStdString(section);
+    QCOMPARE(reported, conflicts);
+    QCOMPARE(store.mergedOutsideChange(), merged);
+    QCOMPARE(handlerCalls, merged ? 1 : 0);
+}
+
+// After a merge the entries hold what was written, and the next write merges against it: a
+// value of theirs that won is not undone by writing the same entries again.
+void TestIniBase::mergedContentBecomesEntriesAndBase()
+{
+    MemoryStore store;
+    store.setFile({"[S]", "k=1", "own=1"});
+    store.read();
+    store.writeString("S", "k", "1", false);
+    store.writeString("S", "own", "2", false);
+    store.setFile({"[S]", "k=2", "own=1"});
+    QVERIFY(store.write());
+    QCOMPARE(read(store, "S", "k"), QByteArray("2"));
+    QCOMPARE(read(store, "S", "own"), QByteArray("2"));
+    QCOMPARE(store.fileLines(), QByteArrayList({"[S]", "k=2", "own=2", ""}));
+
+    // The file is unchanged since: this store's own writes win as ever.
+    store.writeString("S", "k", "7", false);
+    QVERIFY(store.write());
+    QVERIFY(!store.mergedOutsideChange());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[S]", "k=7", "own=2", ""}));
+}
+
+// A merge whose save fails leaves the base as it was: the next write merges the same way.
+void TestIniBase::failedMergeKeepsBase()
+{
+    class FailingStore : public MemoryStore
+    {
+    public:
+        bool saveLines(const std::vector<std::string> &lines) override
+        {
+            return !failSave && MemoryStore::saveLines(lines);
+        }
+        bool failSave = true;
+    };
+    FailingStore store;
+    store.setFile({"[S]", "k=1", "x=1"});
+    store.read();
+    store.writeString("S", "k", "1", false);
+    store.writeString("S", "x", "2", false);
+    store.setFile({"[S]", "k=2", "x=1"});
+    QVERIFY(!store.write());
+    QVERIFY(!store.mergedOutsideChange());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[S]", "k=2", "x=1"}));
+    store.failSave = false;
+    QVERIFY(store.write());
+    QVERIFY(store.mergedOutsideChange());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[S]", "k=2", "x=2", ""}));
+}
+
+// What the handler resolves is written as it stands, with no conflict; what it writes anew
+// is merged like every other entry.
+void TestIniBase::handlerResolvesAgainstTheirs()
+{
+    MemoryStore store;
+    store.setOnOutsideChange(
+        [&store](const std::vector<std::string> &, const std::vector<std::string> &) {
+            writeSection(store, "L", {"Items=1", "ItemData(0001)=resolved"}, true);
+            store.resolveAgainstTheirs("l");
+            store.writeString("S", "k", "1", false);
+            store.resolveAgainstTheirs("S", "K");
+        });
+    store.setFile({"[L]", "Items=1", "ItemData(0001)=a", "[S]", "k=1", "m=1"});
+    store.read();
+    writeSection(store, "L", {"Items=1", "ItemData(0001)=mine"}, true);
+    store.writeString("S", "k", "1", false);
+    store.writeString("S", "m", "1", false);
+    store.setFile({"[L]", "Items=1", "ItemData(0001)=theirs", "[S]", "k=2", "m=2"});
+    QVERIFY(store.write());
+    QVERIFY(store.conflicts().empty());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[L]", "ItemData(0001)=resolved", "Items=1", "",
+                                                "[S]", "k=1", "m=2", ""}));
 }
 
 void TestIniBase::writeAbandonedWhenLockFails()

@@ -1,0 +1,80 @@
+#include "entrylines.h"
+
+#include "inipstringlist.h"
+#include "initext.h"
+
+namespace {
+
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+// Reading trims every line of its blanks and control characters and then drops each ";" of a
+// name. A name that begins or ends with such characters keeps them behind or before a ";".
+bool beginsWithBlank(std::string_view name)
+{
+    return !name.empty() && isBlankOrControl(name.front());
+}
+
+bool endsWithBlank(std::string_view name)
+{
+    return !name.empty() && isBlankOrControl(name.back());
+}
+
+// "[" + section + "]"; a section beginning with "**" (read from a header such as "[ **3]")
+// keeps a blank after the bracket, or it would come back as a user-block marker.
+void setSectionHeader(std::string &line, std::string_view section)
+{
+    line.assign(1, '[');
+    if (beginsWithBlank(section))
+        line.append(1, ';');
+    else if (section.substr(0, 2) == "**")
+        line.append(1, ' ');
+    line.append(section);
+    if (endsWithBlank(section))
+        line.append(1, ';');
+    line.append(1, ']');
+}
+
+// "key=value". A key that lost a ";" when it was read can make the line begin with "[" (after
+// the blanks the trim takes) while the value ends with "]": such a line would come back as a
+// section header or a user-block marker, so it keeps a ";" in front, which reading drops again.
+void setKeyLine(std::string &line, std::string_view text)
+{
+    const std::string_view key = text.substr(0, text.find('='));
+    const std::string_view trimmed = IniText::trim(text);
+    line.clear();
+    if (beginsWithBlank(key) || (trimmed.starts_with('[') && trimmed.ends_with(']')))
+        line.append(1, ';');
+    line.append(key);
+    if (endsWithBlank(key))
+        line.append(1, ';');
+    line.append(text.substr(key.size()));
+}
+
+} // namespace
+
+void EntryLines::write(const std::vector<std::string_view> &entries,
+                       std::vector<std::string> &lines)
+{
+    std::size_t count = 0;
+    const auto nextLine = [&lines, &count]() -> std::string & {
+        if (count == lines.size())
+            lines.emplace_back();
+        return lines[count++];
+    };
+    std::string_view lastSection;
+    for (const std::string_view entry : entries) {
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        if (!IniText::sameText(section, lastSection)) {
+            if (!lastSection.empty())
+                nextLine().clear();
+            setSectionHeader(nextLine(), section);
+            lastSection = section;
+        }
+        setKeyLine(nextLine(), entry.substr(section.size() + 1));
+    }
+    nextLine().clear();
+    lines.resize(count);
+}

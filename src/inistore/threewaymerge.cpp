@@ -1,0 +1,138 @@
+#include "threewaymerge.h"
+
+#include "inilineparser.h"
+#include "initext.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string_view nameOf(std::string_view entry)
+{
+    return entry.substr(0, entry.find('='));
+}
+
+// The value as reading the written line gives it back: its trailing blanks and control
+// characters are lost with the line's trim.
+std::string_view storedValue(std::string_view entry)
+{
+    std::string_view value = entry.substr(entry.find('=') + 1);
+    while (!value.empty() && static_cast<unsigned char>(value.back()) <= ' ')
+        value.remove_suffix(1);
+    return value;
+}
+
+bool sameEntry(std::string_view a, std::string_view b)
+{
+    return IniText::sameText(nameOf(a), nameOf(b)) && storedValue(a) == storedValue(b);
+}
+
+bool sameContent(const std::vector<std::string_view> &a, const std::vector<std::string_view> &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameEntry);
+}
+
+void parseLines(const std::vector<std::string> &lines, IniPStringList &entries,
+                std::vector<std::string> *otherBlocks)
+{
+    IniLineParser parser;
+    entries.setSorted(false);
+    for (const std::string &line : lines) {
+        auto result = parser.parse(line);
+        if (!result.inBlockZero) {
+            if (otherBlocks)
+                otherBlocks->push_back(line);
+        } else if (result.entry) {
+            entries.add(std::move(*result.entry));
+        }
+    }
+    entries.setSorted(true);
+}
+
+} // namespace
+
+ThreeWayMerge::ThreeWayMerge(const std::vector<std::string> &baseLines,
+                             const std::vector<std::string> &theirsLines)
+{
+    parseLines(baseLines, m_base, nullptr);
+    parseLines(theirsLines, m_theirs, &m_otherBlocks);
+}
+
+std::vector<std::string_view> ThreeWayMerge::merge(const IniPStringList &mine,
+                                                   const std::vector<std::string> &claimedSections,
+                                                   const std::unordered_set<std::string> &resolved)
+{
+    m_conflicts.clear();
+    std::unordered_set<std::string> claimed;
+    for (const std::string &section : claimedSections)
+        claimed.insert(IniText::upperCase(section));
+    const auto isResolved = [&resolved](std::string_view name) {
+        return !resolved.empty() && resolved.count(IniText::upperCase(name)) > 0;
+    };
+
+    std::vector<std::string_view> merged;
+    std::unordered_set<std::string> mineWins;
+    for (int i = 0; i < mine.count(); ++i) {
+        if (!mine.isTouched(i))
+            continue;
+        const std::string_view entry = mine.at(i);
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        if (claimed.count(IniText::upperCase(section)) > 0)
+            continue;
+        const std::string_view name = nameOf(entry);
+        if (!isResolved(section) && !isResolved(name)) {
+            const int base = m_base.indexOfName(name);
+            if (base >= 0 && storedValue(m_base.at(base)) == storedValue(entry))
+                continue;
+        }
+        merged.push_back(entry);
+        mineWins.insert(IniText::upperCase(name));
+    }
+
+    for (const std::string &section : claimedSections) {
+        const auto mineSection = sectionOf(mine, section, true);
+        const auto theirsSection = sectionOf(m_theirs, section, false);
+        bool mineStays = true;
+        if (!isResolved(section)) {
+            const auto baseSection = sectionOf(m_base, section, false);
+            if (sameContent(mineSection, baseSection))
+                mineStays = false;
+            else if (!sameContent(theirsSection, baseSection) &&
+                     !sameContent(mineSection, theirsSection))
+                m_conflicts.push_back(section);
+        }
+        const auto &kept = mineStays ? mineSection : theirsSection;
+        merged.insert(merged.end(), kept.begin(), kept.end());
+    }
+
+    std::string lastSection;
+    bool lastClaimed = false;
+    for (int i = 0; i < m_theirs.count(); ++i) {
+        const std::string_view entry = m_theirs.at(i);
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        if (i == 0 || !IniText::sameText(section, lastSection)) {
+            lastSection = section;
+            lastClaimed = claimed.count(IniText::upperCase(section)) > 0;
+        }
+        if (!lastClaimed &&
+            (mineWins.empty() || mineWins.count(IniText::upperCase(nameOf(entry))) == 0))
+            merged.push_back(entry);
+    }
+    std::sort(merged.begin(), merged.end(), IniText::lessText);
+    return merged;
+}
+
+std::vector<std::string_view> ThreeWayMerge::sectionOf(const IniPStringList &list,
+                                                       std::string_view section,
+                                                       bool touchedOnly) const
+{
+    std::vector<std::string_view> entries;
+    for (int i = list.indexOfSectRef(section); i >= 0 && i < list.count(); ++i) {
+        const std::string_view entry = list.at(i);
+        if (!IniText::sameText(IniPStringList::sectionOf(entry), section))
+            break;
+        if (!touchedOnly || list.isTouched(i))
+            entries.push_back(entry);
+    }
+    return entries;
+}
