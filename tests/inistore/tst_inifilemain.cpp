@@ -888,6 +888,11 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     CountingFileMain store;
     useFile(store, "Quillbox.ini");
     store.setEncrypt(true);
+    int outsideChanges = 0;
+    store.setOnOutsideChange(
+        [&outsideChanges](const std::vector<std::string> &, const std::vector<std::string> &) {
+            ++outsideChanges;
+        });
     store.read();
     QCOMPARE(store.loads, 1);
     store.writeString("S", "k", "2", false);
@@ -895,6 +900,8 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     store.writeString("S", "k", "3", false);
     QVERIFY(store.write());
     QCOMPARE(store.loads, 1);
+    QCOMPARE(outsideChanges, 0);
+    QVERIFY(!store.mergedOutsideChange());
 
     IniFileMain other;
     useFile(other, "Quillbox.ini");
@@ -902,6 +909,8 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     QVERIFY(other.write());
     QVERIFY(store.write());
     QCOMPARE(store.loads, 2);
+    QCOMPARE(outsideChanges, 1);
+    QVERIFY(store.mergedOutsideChange());
     // A load of its own outside a write is not taken for the file's content either.
     std::vector<std::string> lines;
     QVERIFY(store.loadLines(lines));
