@@ -7,7 +7,9 @@
 #include "notesdatetime.h"
 #include "noteslayout.h"
 #include "notespaths.h"
+#include "notessnapshot.h"
 #include "notestext.h"
+#include "pagemerge.h"
 
 #include <QDir>
 #include <optional>
@@ -38,6 +40,52 @@ struct NotesStore::Impl
             iniVarLinkerReadWrite(linker, mode);
         });
         varLinker.setIniMain(&file);
+        file.setOnOutsideChange(
+            [this](const std::vector<std::string> &base, const std::vector<std::string> &theirs) {
+                mergeOutsideChange(base, theirs);
+            });
+    }
+
+    // Under the lock of a write that finds the file changed by another copy: the pages are
+    // merged with theirs and written again, and stand as written; the settings are left to
+    // the store's merge by key.
+    void mergeOutsideChange(const std::vector<std::string> &base,
+                            const std::vector<std::string> &theirs)
+    {
+        if (!settings || !pagesWritten)
+            return;
+        NotesSettings unused;
+        QList<StoredPage> basePages;
+        QList<StoredPage> theirsPages;
+        NotesSnapshot::read(base, unused, basePages);
+        NotesSnapshot::read(theirs, unused, theirsPages);
+        pageMerge = PageMerge::merge(basePages, *pagesWritten, theirsPages);
+        pagesWritten = &pageMerge->pages;
+        varLinker.iniWrite();
+        file.resolveAgainstTheirs("Notes TabNames");
+        file.resolveAgainstTheirs("Positions");
+        file.resolveAgainstTheirs("Topline");
+        for (int i = 0; i < pageMerge->pages.size(); ++i) {
+            file.resolveAgainstTheirs("Notes Page" + std::to_string(i));
+            file.resolveAgainstTheirs("Notes", "Seld" + std::to_string(i));
+        }
+    }
+
+    // After a write that merged: the settings and pages as the file now holds them.
+    void takeMergedContent(NotesSettings &values)
+    {
+        NotesStore::OutsideChange change;
+        {
+            const HandlerValues read(*this, values, &change.pages, nullptr);
+            varLinker.iniRead();
+        }
+        if (pageMerge && pageMerge->pages.size() == change.pages.size()) {
+            change.writtenIndex = pageMerge->mineIndex;
+            change.conflictPages = pageMerge->conflictPages;
+        } else {
+            change.writtenIndex = QList<int>(change.pages.size(), -1);
+        }
+        outsideChange = std::move(change);
     }
 
     // The handler of the variable linker: the settings and pages of the read or write that is
@@ -95,6 +143,8 @@ struct NotesStore::Impl
     NotesSettings *settings = nullptr;
     QList<StoredPage> *pagesRead = nullptr;
     const QList<StoredPage> *pagesWritten = nullptr;
+    std::optional<PageMerge::Result> pageMerge;
+    std::optional<NotesStore::OutsideChange> outsideChange;
 };
 
 NotesStore::NotesStore(BoundsWindow *window) : d(std::make_unique<Impl>(window)) {}
@@ -113,6 +163,7 @@ QString NotesStore::fileName() const
 
 bool NotesStore::read(NotesSettings &settings, QList<StoredPage> &pages)
 {
+    d->outsideChange.reset();
     d->file.setFilename(localPath(d->fileName));
     {
         const Impl::HandlerValues values(*d, settings, &pages, nullptr);
@@ -129,6 +180,8 @@ bool NotesStore::read(NotesSettings &settings, QList<StoredPage> &pages)
 bool NotesStore::write(NotesSettings &settings, const QList<StoredPage> &pages, bool notesChanged,
                        const QDateTime &now)
 {
+    d->outsideChange.reset();
+    d->pageMerge.reset();
     if (d->file.readFailed()) {
         d->lastError = d->describe("The file could not be read at start-up, so it is not "
                                    "written until the program is started again with a "
@@ -156,12 +209,21 @@ bool NotesStore::write(NotesSettings &settings, const QList<StoredPage> &pages, 
         written = d->file.write();
     }
     if (!written) {
+        d->pageMerge.reset();
         settings.lastBackup = previousBackup;
         d->lastError = d->describe(d->file.lastError());
         return false;
     }
+    if (d->file.mergedOutsideChange())
+        d->takeMergedContent(settings);
+    d->pageMerge.reset();
     d->lastError.clear();
     return true;
+}
+
+const std::optional<NotesStore::OutsideChange> &NotesStore::lastOutsideChange() const
+{
+    return d->outsideChange;
 }
 
 QString NotesStore::lastError() const

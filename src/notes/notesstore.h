@@ -6,7 +6,9 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <optional>
 
 // What the Notes file keeps of one page, in tab order.
 struct StoredPage
@@ -53,6 +55,21 @@ public:
     // replaced; a failed write leaves settings.lastBackup as it was.
     bool write(NotesSettings &settings, const QList<StoredPage> &pages, bool notesChanged,
                const QDateTime &now = QDateTime::currentDateTime());
+
+    // What a write that merged another copy's changes left in the file.
+    struct OutsideChange
+    {
+        QList<StoredPage> pages; // as stored, in tab order
+        // For each page, the index of the written page it continues, -1 for a page the other
+        // copy's changes brought (its text, a page it added, a page keeping its text of a page
+        // both copies changed).
+        QList<int> writtenIndex;
+        QStringList conflictPages; // names of the pages added for texts both copies changed
+    };
+    // Set by a write that found the file changed by another copy since this copy last read or
+    // wrote it, and merged: the pages are merged (see PageMerge), the settings by key, and
+    // write()'s settings then hold the merged values. Empty after any other read or write.
+    const std::optional<OutsideChange> &lastOutsideChange() const;
 
     // Why the last read or write failed, one line for the user naming the Notes file ("" when
     // it did not fail).

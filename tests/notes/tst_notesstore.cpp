@@ -215,6 +215,12 @@ private slots:
     void unwritableFolderFails();
     void missingFolderIsCreatedPrivately();
     void readFromMissingFolderDoesNotWait();
+    void twoCopiesEditingDifferentPagesKeepBoth();
+    void twoCopiesEditingOnePageKeepBothTexts();
+    void pagesAddedElsewhereKeepThisCopysEdits();
+    void editedPageDeletedElsewhereIsKept();
+    void settingsMergeByKey();
+    void unchangedFileReportsNoOutsideChange();
 
 private:
     QString notesPath() const { return m_dir->filePath(QStringLiteral("Quillbox.ini")); }
@@ -899,6 +905,169 @@ void NotesStoreTest::readFromMissingFolderDoesNotWait()
     QCOMPARE(waits, 0);
     QVERIFY(written);
     QVERIFY(QFileInfo::exists(file));
+}
+
+namespace {
+
+// One copy of the program on the Notes file: its store, settings and pages.
+struct Copy
+{
+    explicit Copy(const QString &path)
+    {
+        store.setFileName(path);
+        store.read(settings, pages);
+    }
+    bool save() { return store.write(settings, pages, true, at(5, 12)); }
+
+    NotesStore store{nullptr};
+    NotesSettings settings;
+    QList<StoredPage> pages;
+};
+
+QList<StoredPage> readBack(const QString &path)
+{
+    NotesStore reader(nullptr);
+    reader.setFileName(path);
+    NotesSettings settings;
+    QList<StoredPage> pages;
+    reader.read(settings, pages);
+    return pages;
+}
+
+QStringList pageTexts(const QList<StoredPage> &pages)
+{
+    QStringList texts;
+    for (const StoredPage &page : pages)
+        texts.append(page.name + u'=' + page.record.lines.join(u'|'));
+    return texts;
+}
+
+} // namespace
+
+// Copy 2 read the file before copy 1 saved its edit; its own save keeps copy 1's edit, and a
+// later save of copy 1, which never saw copy 2's edit, keeps copy 2's.
+void NotesStoreTest::twoCopiesEditingDifferentPagesKeepBoth()
+{
+    Copy first(notesPath());
+    first.pages = pagesNamed({"A", "B"});
+    QVERIFY(first.save());
+    Copy second(notesPath());
+
+    first.pages[0].record.lines.append(QStringLiteral("first"));
+    QVERIFY(first.save());
+    QVERIFY(!first.store.lastOutsideChange());
+    second.pages[1].record.lines.append(QStringLiteral("second"));
+    QVERIFY(second.save());
+    const QStringList both = {"A=A text|first", "B=B text|second"};
+    QCOMPARE(pageTexts(readBack(notesPath())), both);
+    const auto change = second.store.lastOutsideChange();
+    QVERIFY(change);
+    QCOMPARE(pageTexts(change->pages), both);
+    QCOMPARE(change->writtenIndex, QList<int>({0, 1}));
+    QVERIFY(change->conflictPages.isEmpty());
+
+    first.settings.wrapText = !first.settings.wrapText;
+    QVERIFY(first.save());
+    QCOMPARE(pageTexts(readBack(notesPath())), both);
+    QVERIFY(first.store.lastOutsideChange());
+    QCOMPARE(pageTexts(first.store.lastOutsideChange()->pages), both);
+}
+
+void NotesStoreTest::twoCopiesEditingOnePageKeepBothTexts()
+{
+    Copy first(notesPath());
+    first.pages = pagesNamed({"A", "B"});
+    first.pages[1].record.isProtected = true;
+    QVERIFY(first.save());
+    Copy second(notesPath());
+
+    first.pages[1].record.lines = QStringList{"first"};
+    QVERIFY(first.save());
+    second.pages[1].record.lines = QStringList{"second"};
+    QVERIFY(second.save());
+    const QStringList kept = {"A=A text", "B=second", "B (changed elsewhere)=first"};
+    const QList<StoredPage> stored = readBack(notesPath());
+    QCOMPARE(pageTexts(stored), kept);
+    QVERIFY(stored[2].record.isProtected);
+    const auto change = second.store.lastOutsideChange();
+    QVERIFY(change);
+    QCOMPARE(change->conflictPages, QStringList{"B (changed elsewhere)"});
+    QCOMPARE(change->writtenIndex, QList<int>({0, 1, -1}));
+
+    // The copy shows the merged pages; saved again, they are its base: nothing is told twice.
+    second.pages = change->pages;
+    QVERIFY(second.save());
+    QVERIFY(!second.store.lastOutsideChange());
+    QCOMPARE(pageTexts(readBack(notesPath())), kept);
+}
+
+void NotesStoreTest::pagesAddedElsewhereKeepThisCopysEdits()
+{
+    Copy first(notesPath());
+    first.pages = pagesNamed({"A", "B", "C"});
+    QVERIFY(first.save());
+    Copy second(notesPath());
+
+    // Elsewhere: a page added at the front, B renamed, C moved before it.
+    first.pages = {page("New", {"new"}), first.pages[0], first.pages[2], first.pages[1]};
+    first.pages[3].name = QStringLiteral("Renamed");
+    QVERIFY(first.save());
+    second.pages[0].record.lines.append(QStringLiteral("edit A"));
+    second.pages[2].record.lines.append(QStringLiteral("edit C"));
+    QVERIFY(second.save());
+    QCOMPARE(pageTexts(readBack(notesPath())),
+             QStringList({"New=new", "A=A text|edit A", "C=C text|edit C", "Renamed=B text"}));
+}
+
+void NotesStoreTest::editedPageDeletedElsewhereIsKept()
+{
+    Copy first(notesPath());
+    first.pages = pagesNamed({"A", "B", "C"});
+    QVERIFY(first.save());
+    Copy second(notesPath());
+
+    first.pages.removeAt(1);
+    QVERIFY(first.save());
+    second.pages[1].record.lines.append(QStringLiteral("kept"));
+    QVERIFY(second.save());
+    QCOMPARE(pageTexts(readBack(notesPath())),
+             QStringList({"A=A text", "B=B text|kept", "C=C text"}));
+}
+
+void NotesStoreTest::settingsMergeByKey()
+{
+    Copy first(notesPath());
+    first.pages = pagesNamed({"A"});
+    QVERIFY(first.save());
+    Copy second(notesPath());
+
+    first.settings.wrapText = true;
+    first.settings.keywords = QStringList{"FIRST"};
+    QVERIFY(first.save());
+    second.settings.hotKeyCode = 2070;
+    QVERIFY(second.save());
+    // The save hands the merged values back, so that the next save does not undo them.
+    QVERIFY(second.settings.wrapText);
+    QCOMPARE(second.settings.keywords, QStringList{"FIRST"});
+    QVERIFY(second.save());
+
+    NotesStore reader(nullptr);
+    reader.setFileName(notesPath());
+    NotesSettings stored;
+    QList<StoredPage> pages;
+    QVERIFY(reader.read(stored, pages));
+    QVERIFY(stored.wrapText);
+    QCOMPARE(stored.keywords, QStringList{"FIRST"});
+    QCOMPARE(stored.hotKeyCode, 2070);
+}
+
+void NotesStoreTest::unchangedFileReportsNoOutsideChange()
+{
+    Copy only(notesPath());
+    QVERIFY(only.save());
+    only.pages[0].record.lines = QStringList{"edit"};
+    QVERIFY(only.save());
+    QVERIFY(!only.store.lastOutsideChange());
 }
 
 QTEST_GUILESS_MAIN(NotesStoreTest)

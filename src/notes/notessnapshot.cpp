@@ -1,0 +1,43 @@
+#include "notessnapshot.h"
+
+#include "inistore/inibase.h"
+#include "inistore/inivarlinker.h"
+#include "noteslayout.h"
+
+namespace {
+
+// A store on lines already loaded: nothing to lock, nothing is ever saved.
+class LinesStore : public IniBase
+{
+public:
+    explicit LinesStore(const std::vector<std::string> &lines) : m_lines(lines)
+    {
+        setDefaultSection("Notes");
+    }
+
+    bool lockFile() override { return true; }
+    void unlockFile() override {}
+    bool loadLines(std::vector<std::string> &lines) override
+    {
+        lines = m_lines;
+        return true;
+    }
+    bool saveLines(const std::vector<std::string> &) override { return false; }
+
+private:
+    const std::vector<std::string> &m_lines;
+};
+
+} // namespace
+
+void NotesSnapshot::read(const std::vector<std::string> &lines, NotesSettings &settings,
+                         QList<StoredPage> &pages)
+{
+    LinesStore store(lines);
+    IniVarLinker linker;
+    linker.setOnIniReadWrite([&](IniVarLinker &sender, IniVarLinker::VarLinkMode) {
+        NotesLayout(sender, settings).read(pages);
+    });
+    linker.setIniMain(&store);
+    store.read();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "notessettings.h"
+#include "notesstore.h"
+
+#include <QList>
+#include <string>
+#include <vector>
+
+// The settings and pages one content of the Notes file holds, read from its (deciphered)
+// lines as the start-up read would read them.
+namespace NotesSnapshot {
+
+void read(const std::vector<std::string> &lines, NotesSettings &settings, QList<StoredPage> &pages);
+
+} // namespace NotesSnapshot
