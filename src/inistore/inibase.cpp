@@ -256,6 +256,16 @@ void IniBase::forgetFileLines()
     m_fileLinesKnown = false;
 }
 
+bool IniBase::fileChanged()
+{
+    if (!m_fileLinesKnown)
+        return true;
+    if (m_fileMark != 0)
+        return !holdsContent(m_fileMark);
+    std::vector<std::string> lines;
+    return !loadLines(lines) || lines != m_fileLines;
+}
+
 void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view ident)
 {
     std::string name = IniText::upperCase(IniText::trim(section));

@@ -85,6 +85,10 @@ public:
     // written for them.
     const std::vector<std::string> &conflicts() const { return m_conflicts; }
 
+    // The file no longer holds what this store last read or wrote, or that cannot be told.
+    // Reads the file without the lock when its content is not known by its mark.
+    bool fileChanged();
+
     // The value of section/ident, empty when missing; marks the entry touched.
     // With replaceSection the section is claimed: its stored copy is dropped as a whole at
     // every later write before the touched entries are merged in.

@@ -226,6 +226,26 @@ const std::optional<NotesStore::OutsideChange> &NotesStore::lastOutsideChange() 
     return d->outsideChange;
 }
 
+std::optional<NotesStore::OutsideChange>
+NotesStore::takeOutsideChange(NotesSettings &settings, const QList<StoredPage> &shown)
+{
+    if (d->file.readFailed() || !d->file.fileChanged())
+        return std::nullopt;
+    IniFileMain reader;
+    reader.setFilename(localPath(d->fileName));
+    std::vector<std::string> lines;
+    const bool locked = reader.lockFile();
+    const bool loaded = reader.loadLines(lines);
+    if (locked)
+        reader.unlockFile();
+    if (!loaded)
+        return std::nullopt;
+    QList<StoredPage> pages;
+    NotesSnapshot::read(lines, settings, pages);
+    PageMerge::Result merged = PageMerge::merge(shown, shown, pages);
+    return OutsideChange{std::move(merged.pages), std::move(merged.mineIndex), {}};
+}
+
 QString NotesStore::lastError() const
 {
     return d->lastError;

@@ -71,6 +71,13 @@ public:
     // write()'s settings then hold the merged values. Empty after any other read or write.
     const std::optional<OutsideChange> &lastOutsideChange() const;
 
+    // For a copy without unsaved changes, when the file changed since this copy last read or
+    // wrote it: settings take the values the file holds, and the pages it holds are given
+    // with the pages of `shown` they continue. Empty when the file is unchanged or cannot be
+    // read (or was not readable at start-up).
+    std::optional<OutsideChange> takeOutsideChange(NotesSettings &settings,
+                                                   const QList<StoredPage> &shown);
+
     // Why the last read or write failed, one line for the user naming the Notes file ("" when
     // it did not fail).
     QString lastError() const;
