@@ -11,6 +11,7 @@
 #include "keypreview.h"
 #include "notes/pagerecord.h"
 #include "options/optionscommand.h"
+#include "outsidechanges.h"
 #include "pages/pagesdialog.h"
 #include "pagetabbar.h"
 #include "security/passwordbar.h"
@@ -136,7 +137,16 @@ void MainWindow::connectCommands()
     connect(m_editor, &NoteEditor::changed, this, &MainWindow::editorChanged);
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
     connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
-    connect(&m_presence, &WindowPresence::shownAgain, this, &MainWindow::pageEnter);
+    connect(&m_presence, &WindowPresence::shownAgain, this, [this] {
+        if (!m_changes.any())
+            takeOutsideChange(m_store.takeOutsideChange(m_settings, storedPages()));
+        pageEnter();
+    });
+    connect(&m_saving, &NotesSaving::outsideChangeMerged, this, [this] {
+        takeOutsideChange(m_store.lastOutsideChange());
+        if (isVisible())
+            pageEnter();
+    });
     connect(m_statusLine, &StatusLine::clicked, this, [this] { WebLinks::openWebSite(this); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -262,14 +272,20 @@ void MainWindow::deletePage(int index)
 
 void MainWindow::freeRecord(PageRecord *page)
 {
-    if (page->document) {
+    dropDocument(*page);
+    delete page;
+}
+
+void MainWindow::dropDocument(PageRecord &page)
+{
+    if (page.document) {
         // The editor lets go of a shown page document as it goes.
         const QScopedValueRollback loading(m_pageLoading, true);
-        delete page->document;
+        delete page.document;
+        page.document = nullptr;
     }
-    if (m_currentPage == page)
+    if (m_currentPage == &page)
         m_currentPage = nullptr;
-    delete page;
 }
 
 int MainWindow::pageCount() const
@@ -409,6 +425,30 @@ void MainWindow::editorChanged()
         m_pageDirty = true;
     }
     updateStatus();
+}
+
+void MainWindow::takeOutsideChange(const std::optional<NotesStore::OutsideChange> &change)
+{
+    if (!change)
+        return;
+    // Edits made while the save waited for the lock stay in the editor.
+    const int current = m_tabs->currentIndex();
+    WindowPages pages(*this);
+    const int shown = OutsideChanges::apply(*change, pages, current, m_pageDirty ? current : -1,
+                                            [this](PageRecord &page, const PageRecord &stored) {
+                                                dropDocument(page);
+                                                page.lines = stored.lines;
+                                                page.caretX = stored.caretX;
+                                                page.caretY = stored.caretY;
+                                                page.selStart = stored.selStart;
+                                                page.topLine = stored.topLine;
+                                            });
+    selectPage(shown >= 0 ? shown : std::min(current, pageCount() - 1));
+    applySettings();
+    updateCaption();
+    const QString notice = OutsideChanges::conflictNotice(change->conflictPages);
+    if (!notice.isEmpty())
+        m_statusLine->setHint(notice);
 }
 
 void MainWindow::updateCaption()

@@ -132,6 +132,10 @@ private:
     bool readNotes();
     int appendPage(const QString &name, const PageRecord &record);
     void freeRecord(PageRecord *page);
+    // The page's shown document and its history go; the page is no longer the editor's.
+    void dropDocument(PageRecord &page);
+    // Pages and settings to what the Notes file holds after another copy changed it.
+    void takeOutsideChange(const std::optional<NotesStore::OutsideChange> &change);
     QList<StoredPage> storedPages() const;
     void selectPage(int index);
     void leavePage(int index);

@@ -27,6 +27,8 @@ bool NotesSaving::saveNotes()
         written = m_store.write(m_settings, pages, m_changes.notes());
         m_changes.saveEnded(written);
     }
+    if (written && m_store.lastOutsideChange())
+        emit outsideChangeMerged();
     if (m_exitPending) {
         QTimer::singleShot(0, this, [this] {
             if (std::exchange(m_exitPending, false))

@@ -38,6 +38,9 @@ public:
 
 signals:
     void exitDue();
+    // A save merged the changes another copy had made to the Notes file
+    // (NotesStore::lastOutsideChange()).
+    void outsideChangeMerged();
 
 private:
     NotesStore &m_store;
