@@ -306,21 +306,32 @@ bool IniBase::mergeThreeWayAndSave(std::vector<std::string> base)
 
 void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
 {
+    // Every entry of a claimed section stays touched; elsewhere the names that were touched.
+    std::string lastSection;
+    bool lastClaimed = false;
+    const auto isClaimed = [&](std::string_view entry) {
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        if (lastSection.empty() || !IniText::sameText(section, lastSection)) {
+            lastSection = section;
+            lastClaimed = m_replacedKeys.count(IniText::upperCase(section)) > 0;
+        }
+        return lastClaimed;
+    };
     std::unordered_set<std::string> touched;
     for (int i = 0; i < m_entries.count(); ++i) {
-        if (m_entries.isTouched(i))
+        if (m_entries.isTouched(i) && !isClaimed(m_entries.at(i)))
             touched.insert(IniText::upperCase(nameOf(m_entries.at(i))));
     }
+    // merged is in sorted order: each sorted insertion appends.
     std::vector<std::string> texts(merged.begin(), merged.end());
     m_entries.clear();
-    m_entries.setSorted(false);
     for (std::string &text : texts)
         m_entries.add(std::move(text));
-    m_entries.setSorted(true);
+    lastSection.clear();
     for (int i = 0; i < m_entries.count(); ++i) {
         const std::string_view entry = m_entries.at(i);
-        if (touched.count(IniText::upperCase(nameOf(entry))) > 0 ||
-            m_replacedKeys.count(IniText::upperCase(IniPStringList::sectionOf(entry))) > 0)
+        if (isClaimed(entry) ||
+            (!touched.empty() && touched.count(IniText::upperCase(nameOf(entry))) > 0))
             m_entries.setTouched(i, true);
     }
 }

@@ -35,8 +35,8 @@ bool sameContent(const std::vector<std::string_view> &a, const std::vector<std::
 void parseLines(const std::vector<std::string> &lines, IniPStringList &entries,
                 std::vector<std::string> *otherBlocks)
 {
+    // The lines of a written file come in sorted order: sorted insertion then appends.
     IniLineParser parser;
-    entries.setSorted(false);
     for (const std::string &line : lines) {
         auto result = parser.parse(line);
         if (!result.inBlockZero) {
@@ -46,7 +46,6 @@ void parseLines(const std::vector<std::string> &lines, IniPStringList &entries,
             entries.add(std::move(*result.entry));
         }
     }
-    entries.setSorted(true);
 }
 
 } // namespace
@@ -70,6 +69,17 @@ std::vector<std::string_view> ThreeWayMerge::merge(const IniPStringList &mine,
         return !resolved.empty() && resolved.count(IniText::upperCase(name)) > 0;
     };
 
+    // Entries come in runs of one section: the last answer is kept.
+    std::string lastSection;
+    bool lastClaimed = false;
+    const auto isClaimed = [&](std::string_view section) {
+        if (lastSection.empty() || !IniText::sameText(section, lastSection)) {
+            lastSection = section;
+            lastClaimed = claimed.count(IniText::upperCase(section)) > 0;
+        }
+        return lastClaimed;
+    };
+
     std::vector<std::string_view> merged;
     std::unordered_set<std::string> mineWins;
     for (int i = 0; i < mine.count(); ++i) {
@@ -77,7 +87,7 @@ std::vector<std::string_view> ThreeWayMerge::merge(const IniPStringList &mine,
             continue;
         const std::string_view entry = mine.at(i);
         const std::string_view section = IniPStringList::sectionOf(entry);
-        if (claimed.count(IniText::upperCase(section)) > 0)
+        if (isClaimed(section))
             continue;
         const std::string_view name = nameOf(entry);
         if (!isResolved(section) && !isResolved(name)) {
@@ -105,16 +115,10 @@ std::vector<std::string_view> ThreeWayMerge::merge(const IniPStringList &mine,
         merged.insert(merged.end(), kept.begin(), kept.end());
     }
 
-    std::string lastSection;
-    bool lastClaimed = false;
+    lastSection.clear();
     for (int i = 0; i < m_theirs.count(); ++i) {
         const std::string_view entry = m_theirs.at(i);
-        const std::string_view section = IniPStringList::sectionOf(entry);
-        if (i == 0 || !IniText::sameText(section, lastSection)) {
-            lastSection = section;
-            lastClaimed = claimed.count(IniText::upperCase(section)) > 0;
-        }
-        if (!lastClaimed &&
+        if (!isClaimed(IniPStringList::sectionOf(entry)) &&
             (mineWins.empty() || mineWins.count(IniText::upperCase(nameOf(entry))) == 0))
             merged.push_back(entry);
     }
