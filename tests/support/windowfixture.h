@@ -18,12 +18,12 @@ struct TestPage
 };
 
 // A Notes file in a temporary folder and a notes window started on it, shown and active, as
-// the program's start-up timer leaves it. While the fixture lives, XDG_CONFIG_HOME names a
-// temporary folder of its own, so the start-up entry the options dialog reads and writes is
-// never the user's. The window's hot key is a stand-in that registers
+// the program's start-up timer leaves it. The window's hot key is a stand-in that registers
 // whatever it is given (unless told to refuse), and when the Notes file names no hot key the
 // start-up gives it Ctrl+Alt+N as a user would in the options dialog, so that a hide really
-// hides. Tests of the options step itself use the window's own start-up step.
+// hides. Tests of the options step itself use the window's own start-up step. While the
+// fixture lives, XDG_CONFIG_HOME names a temporary folder of its own, so the start-up entry
+// the options dialog reads and writes is never the user's.
 class WindowFixture
 {
 public:
