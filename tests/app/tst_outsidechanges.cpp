@@ -1,11 +1,11 @@
-#include "../pages/fakepagelist.h"
 #include "app/mainwindow.h"
 #include "app/outsidechanges.h"
 #include "app/pagetabbar.h"
 #include "app/statusline.h"
 #include "editor/noteeditor.h"
 #include "notes/notesstore.h"
-#include "windowfixture.h"
+#include "pages/fakepagelist.h"
+#include "support/windowfixture.h"
 
 #include <QTest>
 
