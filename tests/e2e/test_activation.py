@@ -204,9 +204,13 @@ class ActivationTest(QuillboxCase):
             app.signal(signal.SIGTERM)
         for app in (first, second):
             self.assertEqual(app.wait_exit(), 0)
+        # Both changed the one page: the first copy's end keeps its text there and the second
+        # copy's on a page of its own, so no typed text is lost.
         ini = read_ini(first.notes)
-        self.assertEqual(ini["NOTES TABNAMES"], {"ITEMS": "1", "ITEMDATA(0001)": "First"})
+        self.assertEqual(ini["NOTES TABNAMES"], {"ITEMS": "2", "ITEMDATA(0001)": "First",
+                                                 "ITEMDATA(0002)": "First (changed elsewhere)"})
         self.assertEqual(page_lines(ini, 0), [TEXT + " first"])
+        self.assertEqual(page_lines(ini, 1), [TEXT + " second"])
         self.assertEqual(ini["NOTES"]["HOTKEY"], "1065")
         leftovers = [name for name in os.listdir(self.desktop.home)
                      if name.endswith((".lck", ".tmp"))]
