@@ -1,11 +1,11 @@
 #pragma once
 
 #include "about/helplauncher.h"
+#include "apphotkey.h"
 #include "changeflags.h"
-#include "components/clipboardguard.h"
-#include "components/globalhotkey.h"
 #include "notes/notessettings.h"
 #include "notes/notesstore.h"
+#include "notessaving.h"
 #include "pagefinder.h"
 #include "pagehighlighting.h"
 #include "pagesession.h"
@@ -13,8 +13,9 @@
 #include "traypresence.h"
 #include "windowbounds.h"
 #include "windowcommands.h"
+#include "windowpresence.h"
+#include "wordcopier.h"
 
-#include <QRect>
 #include <QWidget>
 #include <functional>
 
@@ -46,16 +47,10 @@ public:
     void hotKeyStartUp();
     void setHotKeyStartUp(std::function<void()> step);
 
-    // RegisterAppHotKey: registers the hot key of the settings in place of the one registered
-    // before. With none set it returns false and changes nothing; when the system refuses the
-    // key the user is told, with the exclamation sound. Keeps and returns the outcome.
-    bool registerAppHotKey();
-    bool hotKeyRegistered() const { return m_hotKeyRegistered; }
-    // What registers a hot key code with the system (the global hot key); tests put a stand-in
-    // here.
-    void setHotKeyGrab(std::function<bool(int code)> grab);
-
+    AppHotKey &hotKey() { return m_hotKey; }
     TrayPresence &tray() { return m_tray; }
+    // Show, bring to the front, hide: what the hot key and the tray icon do.
+    WindowPresence &presence() { return m_presence; }
     // OptionsExecute: the options dialog, then its settings applied, saved and checked.
     void optionsExecute();
     // Opens the help at the section of a help context, or says that it is missing.
@@ -64,7 +59,10 @@ public:
 
     // Pages, in tab order (see PageSession).
     PageSession &pages() { return m_pages; }
-    int addPage(const QString &name, const PageRecord &record) { return m_pages.addPage(name, record); }
+    int addPage(const QString &name, const PageRecord &record)
+    {
+        return m_pages.addPage(name, record);
+    }
     void deletePage(int index) { m_pages.removePage(index); }
     int pageCount() const { return m_pages.count(); }
     PageRecord *pageRecord(int index) const { return m_pages.record(index); }
@@ -79,12 +77,8 @@ public:
     void nextPageWrapping() { m_pages.nextWrapping(); }
     void previousPageWrapping() { m_pages.previousWrapping(); }
 
-    // Writes the Notes file when a change flag is set. The flags stay set until the file really
-    // was written; a failed save keeps them, so the next save retries. False when the file was
-    // not written, also when another save is still running (inside its wait for the lock).
-    bool saveNotes();
-    // Save (Ctrl+S): saveNotes, and a save that fails is reported to the user with its reason.
-    void saveCommand();
+    // Writes the Notes file when a change flag is set (NotesSaving).
+    bool saveNotes() { return m_saving.saveNotes(); }
     bool settingsChanged() const { return m_changes.settings(); }
     bool notesChanged() const { return m_changes.notes(); }
     bool positionsChanged() const { return m_changes.positions(); }
@@ -99,7 +93,7 @@ public:
     PasswordBar *passwordBar() const { return m_passwordBar; }
     StatusLine *statusLine() const { return m_statusLine; }
     // Copied words go through it; tests give it a clock of their own.
-    ClipboardGuard &clipboardGuard() { return m_clipboard; }
+    ClipboardGuard &clipboardGuard() { return m_wordCopier.clipboard(); }
     const WindowCommands &commands() const { return m_commands; }
 
     // Colours, highlighter colours and keywords, word wrap and the gutter from the settings.
@@ -115,10 +109,6 @@ public:
     void hideWindow();
     void exitProgram();
     bool exitRequested() const { return m_exitRequested; }
-    // The hot key and the tray icon: show a hidden window, bring a covered one to the front,
-    // hide one that is in front (this window or one of its dialogs is the active window). While
-    // a modal dialog of the window is open it is only brought to the front.
-    void activateOrHide();
     // Protect: with security on, lock and hide; otherwise Set Password.
     void protect();
     // Disable Password: lock again and show the current page locked when it is protected.
@@ -134,28 +124,13 @@ signals:
     void exited();
 
 protected:
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QWidget *createTopBand();
     void connectCommands();
-    void waitUntilPlaced();
     bool readNotes();
-    bool isInFront() const;
-    void bringToFront();
-    bool canComeBack() const;
-    void saveBeforeExit();
-    void exitAfterSave();
-    void copyWord();
-    bool copiesSecretly() const;
-    void showCopyCountdown(int secondsLeft);
-    void connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
-                         std::function<void()> command);
-    void updateEditMenu();
-    void updatePagesMenu();
-    void enableMenus();
+    bool showsProtectedText() const;
 
     NotesSettings m_settings;
     LockState m_lock{m_settings};
@@ -169,20 +144,18 @@ private:
     StatusLine *m_statusLine;
     PageHighlighting m_highlighting{*m_editor};
     std::function<void()> m_hotKeyStartUp;
-    GlobalHotKey m_hotKey;
-    std::function<bool(int)> m_hotKeyGrab;
+    AppHotKey m_hotKey{m_settings, this};
     TrayPresence m_tray;
+    WindowPresence m_presence{*this,
+                              [this] { return m_tray.isActive() || m_hotKey.isRegistered(); }};
     HelpLauncher m_help{this};
     PageFinder m_finder{*this};
-    ClipboardGuard m_clipboard;
+    WordCopier m_wordCopier{*m_editor, *m_statusLine, m_settings,
+                            [this] { return showsProtectedText(); }};
 
-    QRect m_savedBounds;
     ChangeFlags m_changes;
+    NotesSaving m_saving{m_store, m_settings, m_changes, [this] { return m_pages.pagesToWrite(); },
+                         this};
     bool m_exitRequested = false;
-    bool m_hotKeyRegistered = false;
-    bool m_minimizedAsHide = false; // hidden as far as it can be: minimized
-    bool m_saving = false;
-    bool m_exitPending = false;          // an exit waits for the save that is running
-    bool m_notesUnreadable = false; // the user was told at start-up that nothing is saved
     PageSession m_pages{{*m_tabs, *m_editor, *m_passwordBar, m_lock, m_highlighting, m_changes}};
 };

@@ -288,10 +288,12 @@ void PageSession::editorChanged()
     }
 }
 
-void PageSession::writeStarted()
+QList<StoredPage> PageSession::pagesToWrite()
 {
+    pageLeave();
     for (const std::unique_ptr<Page> &page : m_pages)
         page->editsAtWrite = page->edits;
+    return storedPages();
 }
 
 void PageSession::writeEnded(bool written)

@@ -89,10 +89,10 @@ public:
     // Empties the editor: it holds no page until the next page-enter.
     void unbind();
 
-    // A save's bookkeeping: writeStarted() when the save takes the pages, writeEnded() when it
-    // is over; a write that really reached the disk marks as written every page not edited
-    // meanwhile.
-    void writeStarted();
+    // A save's side: pagesToWrite() runs page-leave and gives the pages to write; writeEnded()
+    // when the save is over. A write that really reached the disk marks as written every page
+    // not edited meanwhile.
+    QList<StoredPage> pagesToWrite();
     void writeEnded(bool written);
 
 signals:

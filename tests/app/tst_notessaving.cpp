@@ -3,9 +3,9 @@
 #include "app/startupoptions.h"
 #include "components/dialogseam.h"
 #include "editor/noteeditor.h"
-#include "seamanswers.h"
 #include "security/passwordbar.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,12 +164,12 @@ void NotesSavingTest::failedSaveAtExitAsks()
     m_fixture->type(QStringLiteral("typed"));
     QSignalSpy exited(&window, &MainWindow::exited);
     SeamAnswers catcher;
-    catcher.answer = [&](const DialogSeam::Message &) {
+    catcher.answerWith([&](const DialogSeam::Message &) {
         if (!retry)
             return QMessageBox::Ignore;
         QFile::remove(inTheWay);
         return QMessageBox::Retry;
-    };
+    });
 
     m_fixture->press(Qt::Key_X, Qt::AltModifier);
     QCOMPARE(exited.count(), 1);
@@ -229,7 +229,7 @@ void NotesSavingTest::hideDisablesPassword()
     QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
              QStringList{"hidden text"});
 
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(window.isVisible());
     QCOMPARE(window.passwordBar()->isVisible(), hideDisablesPassword);
     QCOMPARE(m_fixture->editor().text(), hideDisablesPassword
@@ -287,9 +287,9 @@ void NotesSavingTest::startUpHides()
     settings.hotKeyCode = 1078;
     m_fixture->writeNotes({{QStringLiteral("Page"), {QStringLiteral("text")}}}, settings);
     const QByteArray before = m_fixture->fileBytes();
-    MainWindow window(m_fixture->notesPath());
+    MainWindow &window = m_fixture->create();
     QList<int> grabbed;
-    window.setHotKeyGrab([&](int code) {
+    window.hotKey().setGrab([&](int code) {
         grabbed.append(code);
         [&] { QVERIFY(window.isVisible()); }();
         return true;
@@ -297,7 +297,7 @@ void NotesSavingTest::startUpHides()
 
     window.startUp(hideArgument);
     QCOMPARE(grabbed, QList<int>{1078});
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QCOMPARE(window.isVisible(), !startHidden && !hideArgument);
     QCOMPARE(window.windowTitle(),
              QStringLiteral("Quillbox by Brackmoor    (Esc = Hide  Ctrl+Alt+N = Activate)"));

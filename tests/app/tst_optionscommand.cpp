@@ -3,19 +3,17 @@
 #include "options/clickablepanel.h"
 #include "options/customcolors.h"
 #include "options/hotkeyedit.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -110,7 +108,6 @@ class OptionsCommandTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -119,19 +116,11 @@ private slots:
     void takenHotKeyKeepsTheDialogOpen();
 
 private:
-    QTemporaryDir m_config;
     std::unique_ptr<WindowFixture> m_fixture;
 };
 
-void OptionsCommandTest::initTestCase()
-{
-    // The options dialog reads and writes the start-up entry in the user's autostart folder.
-    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-}
-
 void OptionsCommandTest::init()
 {
-    QDir(m_config.filePath(QStringLiteral("autostart"))).removeRecursively();
     m_fixture = std::make_unique<WindowFixture>();
     NotesSettings settings;
     settings.hotKeyCode = CtrlAltN;
@@ -156,9 +145,9 @@ void OptionsCommandTest::everyOptionSurvivesARestart()
     QCOMPARE(answers.dialogs.count(QStringLiteral("QColorDialog")), 6);
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.texts().join(u'|')));
     QCOMPARE(m_fixture->grabbedHotKeys().last(), CtrlShiftQ);
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QVERIFY(!window.settingsChanged());
-    QVERIFY(QFile::exists(m_config.filePath(QStringLiteral("autostart/Quillbox.desktop"))));
+    QVERIFY(QFile::exists(m_fixture->configHome() + QStringLiteral("/autostart/Quillbox.desktop")));
     // In force at once.
     QVERIFY(m_fixture->editor().wordWrap());
     QVERIFY(!m_fixture->editor().isGutterVisible());
@@ -194,7 +183,7 @@ void OptionsCommandTest::cancelKeepsEverything()
     QCOMPARE(answers.dialogs, QStringList{"OptionsDialog"});
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(window.settings().hotKeyCode, CtrlAltN);
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QVERIFY(!m_fixture->editor().wordWrap());
     QVERIFY(!window.settingsChanged());
     QCOMPARE(m_fixture->fileBytes(), before);
@@ -221,7 +210,7 @@ void OptionsCommandTest::takenHotKeyKeepsTheDialogOpen()
     // Cancel put the old key back and the command registered it again.
     QCOMPARE(window.settings().hotKeyCode, CtrlAltN);
     QCOMPARE(m_fixture->grabbedHotKeys().last(), CtrlAltN);
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
 }
 
 QTEST_MAIN(OptionsCommandTest)

@@ -5,7 +5,7 @@
 #include "editor/noteeditor.h"
 #include "notes/eventloopdelay.h"
 #include "notes/pagerecord.h"
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
 #include "notes/pagerecord.h"
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
 #include <QSet>
 #include <QTest>
