@@ -19,9 +19,13 @@ struct PageSession::Page
 {
     QString name;
     PageRecord record;
-    std::unique_ptr<PageDocument> document; // made from the lines when first shown
-    bool editsPending = false; // the document holds edits the lines do not have yet
-    quint64 edits = 0;         // counts the edits, so that a save knows which came meanwhile
+    // Made from the lines when the page is first shown.
+    std::unique_ptr<PageDocument> document;
+    // The document holds edits the lines do not have yet.
+    bool editsPending = false;
+    // The edits counted, and their count when the last save took the page: a save marks the
+    // page written only when no edit came meanwhile.
+    quint64 edits = 0;
     quint64 editsAtWrite = 0;
 };
 

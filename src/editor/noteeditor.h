@@ -31,7 +31,10 @@ public:
     class ProgramChange
     {
     public:
-        explicit ProgramChange(NoteEditor &editor) : m_editor(editor) { ++m_editor.m_programChanges; }
+        explicit ProgramChange(NoteEditor &editor) : m_editor(editor)
+        {
+            ++m_editor.m_programChanges;
+        }
         ~ProgramChange() { --m_editor.m_programChanges; }
         ProgramChange(const ProgramChange &) = delete;
         ProgramChange &operator=(const ProgramChange &) = delete;

@@ -137,12 +137,17 @@ void PageSessionTest::pageListChangesKeepTheEditorOnTheSelectedPage_data()
     QTest::addColumn<QString>("selectedName");
     QTest::addColumn<QString>("shown");
     const QString edited = QStringLiteral("edited second");
-    QTest::newRow("delete the selected page") << "delete 1" << "Three" << "third";
-    QTest::newRow("delete the selected last page") << "delete 2" << "Two" << "second";
-    QTest::newRow("delete a page before it") << "delete 0" << "Two" << edited;
-    QTest::newRow("move the selected page") << "move 1 0" << "Two" << edited;
-    QTest::newRow("move another page past it") << "move 2 0" << "Two" << edited;
-    QTest::newRow("add a page") << "add" << "Two" << edited;
+    QTest::newRow("delete the selected page")
+        << QStringLiteral("delete 1") << QStringLiteral("Three") << QStringLiteral("third");
+    QTest::newRow("delete the selected last page")
+        << QStringLiteral("delete 2") << QStringLiteral("Two") << QStringLiteral("second");
+    QTest::newRow("delete a page before it")
+        << QStringLiteral("delete 0") << QStringLiteral("Two") << edited;
+    QTest::newRow("move the selected page")
+        << QStringLiteral("move 1 0") << QStringLiteral("Two") << edited;
+    QTest::newRow("move another page past it")
+        << QStringLiteral("move 2 0") << QStringLiteral("Two") << edited;
+    QTest::newRow("add a page") << QStringLiteral("add") << QStringLiteral("Two") << edited;
 }
 
 // The changes the pages dialog makes, made through its seam one at a time.
@@ -255,7 +260,8 @@ void PageSessionTest::replaceLinesOfTheShownPage()
     NoteEditor &editor = m_fixture->editor();
     editor.setCaretXY(3, 2);
 
-    window.pages().replaceLines(0, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    window.pages().replaceLines(
+        0, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     QCOMPARE(editor.text(), QStringLiteral("one\r\ntwo\r\nthree"));
     QCOMPARE(window.currentPage(), window.pageRecord(0));
     QCOMPARE(window.pageRecord(0)->lines, (QStringList{"one", "two", "three"}));

@@ -123,8 +123,7 @@ void PageTabBarTest::everySelectionChangeIsReported()
 {
     PageTabBar bar;
     QList<int> reports;
-    connect(&bar, &PageTabBar::currentChanged, this,
-            [&] { reports.append(bar.currentIndex()); });
+    connect(&bar, &PageTabBar::currentChanged, this, [&] { reports.append(bar.currentIndex()); });
 
     bar.addPage(QStringLiteral("A")); // the first tab is selected
     for (const char *name : {"B", "C", "D"})
