@@ -38,6 +38,8 @@ public:
 
 signals:
     void exitDue();
+    // A save is over; written: the file really was replaced.
+    void saveEnded(bool written);
     // A save merged the changes another copy had made to the Notes file
     // (NotesStore::lastOutsideChange()).
     void outsideChangeMerged();

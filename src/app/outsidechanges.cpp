@@ -43,12 +43,12 @@ int OutsideChanges::apply(const NotesStore::OutsideChange &change, PageListOps &
         }
         if (pages.name(i) != stored.name)
             pages.setName(i, stored.name);
-        PageRecord *record = pages.record(i);
-        record->isProtected = stored.record.isProtected;
+        if (pages.record(i)->isProtected != stored.record.isProtected)
+            pages.setProtected(i, stored.record.isProtected);
         const bool editInProgress = keepText >= 0 && before == keepText;
-        if (!editInProgress &&
-            PageMerge::storedText(record->lines) != PageMerge::storedText(stored.record.lines))
-            replaceText(*record, stored.record);
+        if (!editInProgress && PageMerge::storedText(pages.record(i)->lines) !=
+                                   PageMerge::storedText(stored.record.lines))
+            replaceText(i, stored.record.lines);
         if (before == current && current >= 0)
             currentNow = i;
     }

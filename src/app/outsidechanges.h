@@ -7,7 +7,6 @@
 #include <functional>
 
 class PageListOps;
-struct PageRecord;
 
 // Brings the notes window's pages to what the Notes file holds after another copy of the
 // program changed it: after a save that merged the other copy's changes, or when the window
@@ -17,9 +16,8 @@ struct PageRecord;
 class OutsideChanges
 {
 public:
-    // Gives a page the text (and positions) the file holds for it; the page's shown document
-    // and its history are dropped.
-    using TextReplacer = std::function<void(PageRecord &page, const PageRecord &stored)>;
+    // Gives the page at index the text the file holds for it.
+    using TextReplacer = std::function<void(int index, const QStringList &lines)>;
 
     // Makes pages hold change.pages in their order. keepText: the index of a page whose text
     // is not to be replaced (an edit in progress), -1 for none. Returns the index that the
