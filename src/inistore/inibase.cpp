@@ -37,6 +37,12 @@ std::string_view nameOf(std::string_view entry)
     return entry.substr(0, entry.find('='));
 }
 
+// The section;key= part of an entry.
+std::string_view nameWithEquals(std::string_view entry)
+{
+    return entry.substr(0, entry.find('=') + 1);
+}
+
 } // namespace
 
 IniBase::IniBase(std::string name) : m_name(std::move(name)) {}
@@ -375,11 +381,13 @@ bool IniBase::mergeAndSave()
     std::vector<std::string_view> untouched;
     untouched.reserve(static_cast<std::size_t>(stored.count()));
     std::size_t next = 0;
+    // Names are compared with their "=": entries are ordered by their whole text, in which a
+    // name that begins another ("Posn1", "Posn10") sorts after it ("=" follows the digits).
     for (int i = 0; i < stored.count(); ++i) {
-        const std::string_view name = nameOf(stored.at(i));
-        while (next < touched.size() && IniText::lessText(nameOf(touched[next]), name))
+        const std::string_view name = nameWithEquals(stored.at(i));
+        while (next < touched.size() && IniText::lessText(nameWithEquals(touched[next]), name))
             ++next;
-        if (next == touched.size() || !IniText::sameText(nameOf(touched[next]), name))
+        if (next == touched.size() || !IniText::sameText(nameWithEquals(touched[next]), name))
             untouched.push_back(stored.at(i));
     }
     std::vector<std::string_view> merged;

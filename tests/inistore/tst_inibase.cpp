@@ -333,6 +333,10 @@ void TestIniBase::writeMerges_data()
         << QByteArrayList({"[L]", "Items=1", "[**2]", "d=4", "[L]", "e=5"}) << QByteArray("L")
         << true << QByteArrayList({"Items=1", "ItemData(0001)=x"})
         << QByteArrayList({"[L]", "ItemData(0001)=x", "Items=1", "", "[**2]", "d=4", "[L]", "e=5"});
+    QTest::newRow("key that begins the name of another key")
+        << QByteArrayList({"[Positions]", "Posn1=5", "Posn10=7", "Posn=3"})
+        << QByteArray("Positions") << false << QByteArrayList({"Posn1=9", "Posn=4"})
+        << QByteArrayList({"[Positions]", "Posn10=7", "Posn1=9", "Posn=4", ""});
     QTest::newRow("replaced section after a return to block 0")
         << QByteArrayList({"[**2]", "[L]", "d=4", "[**0]", "[L]", "old=1", "[M]", "k=1"})
         << QByteArray("L") << true << QByteArrayList({"Items=0"})
