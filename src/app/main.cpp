@@ -10,6 +10,7 @@
 #include "startupoptions.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
 
@@ -23,6 +24,15 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// "--toggle" / "--show": true when the copy that runs already took the command. The token a
+// launcher gave this process goes along, so the running copy may take the focus on Wayland.
+bool handedToRunningCopy(int argc, char *argv[], RunningMarker::Command command)
+{
+    int count = argc;
+    const QCoreApplication client(count, argv);
+    return RunningMarker::send(command, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -33,6 +43,8 @@ int main(int argc, char *argv[])
                    options.outputIsError ? stderr : stdout);
         return options.exitCode;
     }
+    if (options.remoteCommand && handedToRunningCopy(argc, argv, *options.remoteCommand))
+        return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(productName());
@@ -55,12 +67,26 @@ int main(int argc, char *argv[])
         options.notesFile = notes.path;
     }
 
-    const RunningMarker runningMarker;
+    RunningMarker runningMarker;
     MainWindow window(options.notesFile);
+    QObject::connect(&runningMarker, &RunningMarker::commandReceived, &window,
+                     [&window](RunningMarker::Command command, const QString &activationToken) {
+                         if (!activationToken.isEmpty())
+                             qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
+                         if (command == RunningMarker::Command::Toggle || !window.isVisible() ||
+                             !window.isActiveWindow())
+                             window.activateOrHide();
+                     });
     SessionEndWatcher sessionEnd;
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, &window,
                      &MainWindow::exitProgram);
     QObject::connect(&window, &MainWindow::exited, &app, &QApplication::quit);
-    QTimer::singleShot(100, &window, [&window, &options] { window.startUp(options.hide); });
+    QTimer::singleShot(100, &window, [&window, &options] {
+        window.startUp(options.hide);
+        // Started by "--toggle" or "--show" because no copy ran: the window comes up whatever
+        // the start-up settings say.
+        if (options.remoteCommand && !window.isVisible())
+            window.activateOrHide();
+    });
     return QApplication::exec();
 }
