@@ -4,7 +4,6 @@
 #include "about/weblinks.h"
 #include "components/dialogseam.h"
 #include "components/productname.h"
-#include "editor/copyword.h"
 #include "editor/noteeditor.h"
 #include "editor/pagedocument.h"
 #include "editor/textlines.h"
@@ -24,32 +23,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScopedValueRollback>
-#include <QStyle>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace {
-constexpr int PlacementWaitMs = 1000;
 const QString LockedPageText = QStringLiteral("Password Protected Data ");
-
-QToolButton *toolButton(QAction *action, const QString &name, QWidget *parent)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setDefaultAction(action);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
 } // namespace
 
 MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
@@ -79,18 +59,17 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(createTopBand());
+    layout->addWidget(TopBand::forCommands(m_commands, this));
     layout->addSpacing(4);
     layout->addWidget(m_tabs);
     layout->addWidget(pageArea, 1);
     layout->addWidget(m_statusLine);
 
-    m_hotKeyGrab = [this](int code) { return m_hotKey.registerHotKey(code); };
-    connect(&m_hotKey, &GlobalHotKey::activated, this, &MainWindow::activateOrHide);
+    connect(&m_hotKey, &AppHotKey::activated, &m_presence, &WindowPresence::activateOrHide);
     TrayIcon &tray = m_tray.icon();
     tray.setToolTip(QStringLiteral("Activate ") + productName());
-    connect(&tray, &TrayIcon::clicked, this, &MainWindow::activateOrHide);
-    connect(&tray, &TrayIcon::activateRequested, this, &MainWindow::activateOrHide);
+    connect(&tray, &TrayIcon::clicked, &m_presence, &WindowPresence::activateOrHide);
+    connect(&tray, &TrayIcon::activateRequested, &m_presence, &WindowPresence::activateOrHide);
     connect(&tray, &TrayIcon::hideRequested, this, &QWidget::close);
     connect(&tray, &TrayIcon::exitRequested, this, &MainWindow::exitProgram);
     m_tray.setWanted(true);
@@ -107,21 +86,9 @@ MainWindow::~MainWindow()
         deletePage(pageCount() - 1);
 }
 
-QWidget *MainWindow::createTopBand()
-{
-    m_commands.hide->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    m_commands.protectButton->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
-    m_commands.save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    return new TopBand(m_commands.menuBar,
-                       {toolButton(m_commands.hide, QStringLiteral("BtnHide"), this),
-                        toolButton(m_commands.protectButton, QStringLiteral("BtnProtect"), this),
-                        toolButton(m_commands.save, QStringLiteral("BtnSave"), this)},
-                       this);
-}
-
 void MainWindow::connectCommands()
 {
-    const WindowCommands &c = m_commands;
+    WindowCommands &c = m_commands;
     connect(c.exit, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(c.hide, &QAction::triggered, this, &MainWindow::hideWindow);
     connect(c.save, &QAction::triggered, this, &MainWindow::saveCommand);
@@ -142,26 +109,21 @@ void MainWindow::connectCommands()
                 (m_editor->*command)();
         };
     };
-    const auto editItem = [this](QAction *item, std::function<void()> command) {
-        connectMenuItem(item, &MainWindow::updateEditMenu, std::move(command));
-    };
-    editItem(c.undo, [this] { m_editor->undo(); });
-    editItem(c.redo, [this] { m_editor->redo(); });
-    editItem(c.cut, onEditor(&NoteEditor::cut));
-    editItem(c.copy, onEditor(&NoteEditor::copy));
-    editItem(c.paste, onEditor(&NoteEditor::paste));
-    editItem(c.deleteSelection, onEditor(&NoteEditor::deleteSelection));
-    editItem(c.options, [this] { optionsExecute(); });
-    const auto pagesItem = [this](QAction *item, std::function<void()> command) {
-        connectMenuItem(item, &MainWindow::updatePagesMenu, std::move(command));
-    };
-    pagesItem(c.prev, [this] { previousPage(); });
-    pagesItem(c.next, [this] { nextPage(); });
-    pagesItem(c.configurePages, [this] { configurePages(); });
-    connect(c.editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
-    connect(c.pagesMenu, &QMenu::aboutToShow, this, &MainWindow::updatePagesMenu);
-    connect(c.editMenu, &QMenu::aboutToHide, this, &MainWindow::enableMenus);
-    connect(c.pagesMenu, &QMenu::aboutToHide, this, &MainWindow::enableMenus);
+    c.setMenuState([this] {
+        const int index = m_tabs->currentIndex();
+        return WindowCommands::MenuState{m_editor->canUndo(), m_editor->canRedo(), index > 0,
+                                         index < pageCount() - 1};
+    });
+    c.connectMenuItem(c.undo, this, [this] { m_editor->undo(); });
+    c.connectMenuItem(c.redo, this, [this] { m_editor->redo(); });
+    c.connectMenuItem(c.cut, this, onEditor(&NoteEditor::cut));
+    c.connectMenuItem(c.copy, this, onEditor(&NoteEditor::copy));
+    c.connectMenuItem(c.paste, this, onEditor(&NoteEditor::paste));
+    c.connectMenuItem(c.deleteSelection, this, onEditor(&NoteEditor::deleteSelection));
+    c.connectMenuItem(c.options, this, [this] { optionsExecute(); });
+    c.connectMenuItem(c.prev, this, [this] { previousPage(); });
+    c.connectMenuItem(c.next, this, [this] { nextPage(); });
+    c.connectMenuItem(c.configurePages, this, [this] { configurePages(); });
 
     connect(m_keyPreview, &KeyPreview::nextPageWrapping, this, &MainWindow::nextPageWrapping);
     connect(m_keyPreview, &KeyPreview::previousPageWrapping, this,
@@ -172,9 +134,8 @@ void MainWindow::connectCommands()
     });
     connect(m_editor, &NoteEditor::changed, this, &MainWindow::editorChanged);
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
-    connect(m_editor, &NoteEditor::doubleClicked, this, &MainWindow::copyWord);
-    connect(&m_clipboard, &ClipboardGuard::countdownChanged, this, &MainWindow::showCopyCountdown);
     connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
+    connect(&m_presence, &WindowPresence::shownAgain, this, &MainWindow::pageEnter);
     connect(m_statusLine, &StatusLine::clicked, this, [this] { WebLinks::openWebSite(this); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -190,26 +151,8 @@ void MainWindow::setHotKeyStartUp(std::function<void()> step)
 
 void MainWindow::hotKeyStartUp()
 {
-    if (HotKeyCode(m_settings.hotKeyCode).isNone() || !registerAppHotKey())
+    if (HotKeyCode(m_settings.hotKeyCode).isNone() || !m_hotKey.registerAppHotKey())
         optionsExecute();
-}
-
-bool MainWindow::registerAppHotKey()
-{
-    if (HotKeyCode(m_settings.hotKeyCode).isNone())
-        return false;
-    m_hotKeyRegistered = m_hotKeyGrab(m_settings.hotKeyCode);
-    if (!m_hotKeyRegistered) {
-        QApplication::beep();
-        DialogSeam::ask(this, DialogSeam::Kind::Plain,
-                        QStringLiteral("Hot Key combination is already in use please try another"));
-    }
-    return m_hotKeyRegistered;
-}
-
-void MainWindow::setHotKeyGrab(std::function<bool(int)> grab)
-{
-    m_hotKeyGrab = std::move(grab);
 }
 
 void MainWindow::optionsExecute()
@@ -223,9 +166,10 @@ void MainWindow::optionsExecute()
         [this](bool visible) { m_tray.setWanted(visible); },
         [this] { updateCaption(); },
     };
-    const OptionsServices services = OptionsServices::standard(
-        [this] { return registerAppHotKey(); }, [this](int context) { showHelp(context); }, this);
-    OptionsCommand::execute(m_settings, m_hotKeyRegistered, services, window, this);
+    const OptionsServices services =
+        OptionsServices::standard([this] { return m_hotKey.registerAppHotKey(); },
+                                  [this](int context) { showHelp(context); }, this);
+    OptionsCommand::execute(m_settings, m_hotKey.registered(), services, window, this);
 }
 
 void MainWindow::showHelp(int context)
@@ -243,10 +187,7 @@ void MainWindow::startUp(bool hideAfterStart)
     const bool readable = readNotes();
     m_notesUnreadable = !readable;
     m_tray.setWanted(m_settings.showTrayIcon);
-    show();
-    raise();
-    activateWindow();
-    waitUntilPlaced();
+    m_presence.showAtStart();
     if (!readable)
         DialogSeam::error(this, QStringLiteral("The Notes file cannot be read.\n%1\n\nChanges "
                                                "will not be saved until %2 is started again "
@@ -256,7 +197,7 @@ void MainWindow::startUp(bool hideAfterStart)
         m_hotKeyStartUp();
     else
         hotKeyStartUp();
-    m_savedBounds = normalGeometry();
+    m_presence.rememberBounds();
     // What reading and showing marked is no change; what a save of the options dialog could
     // not write stays for the next save.
     m_changes.clearAllButUnsaved();
@@ -265,24 +206,6 @@ void MainWindow::startUp(bool hideAfterStart)
     if (m_settings.startHidden || hideAfterStart)
         hideWindow();
     updateCaption();
-}
-
-// A new window is placed by the window manager in its own time; what the start-up opens over
-// the window (the options dialog, a message) is centred on it only once it stands in its place.
-void MainWindow::waitUntilPlaced()
-{
-    const QWindow *window = windowHandle();
-    if (!window || window->isExposed())
-        return;
-    const QDeadlineTimer deadline(PlacementWaitMs);
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (window->isExposed() || deadline.hasExpired())
-            loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
 }
 
 bool MainWindow::readNotes()
@@ -536,56 +459,9 @@ void MainWindow::exitProgram()
 {
     // A secret word does not outlive the program on the clipboard; it goes before the exit
     // saves, which may wait for the Notes file or ask the user.
-    m_clipboard.clearNow();
+    m_wordCopier.clipboard().clearNow();
     m_exitRequested = true;
     close();
-}
-
-void MainWindow::activateOrHide()
-{
-    const bool wasVisible = isVisible();
-    if (wasVisible && !isMinimized() && isInFront() && !QApplication::activeModalWidget()) {
-        close();
-        return;
-    }
-    bringToFront();
-    if (!wasVisible) {
-        QCoreApplication::processEvents();
-        m_savedBounds = normalGeometry();
-        if (isVisible())
-            pageEnter();
-    }
-}
-
-// This window or one of its dialogs has the keyboard.
-bool MainWindow::isInFront() const
-{
-    for (const QWidget *window = QApplication::activeWindow(); window;
-         window = window->parentWidget()) {
-        if (window == this)
-            return true;
-    }
-    return false;
-}
-
-void MainWindow::bringToFront()
-{
-    show();
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    raise();
-    activateWindow();
-    if (QWidget *dialog = QApplication::activeModalWidget()) {
-        dialog->raise();
-        dialog->activateWindow();
-    }
-}
-
-// A hidden window comes back through the tray icon or the hot key; without both it must stay
-// within reach on the task bar.
-bool MainWindow::canComeBack() const
-{
-    return m_tray.isActive() || m_hotKeyRegistered;
 }
 
 void MainWindow::protect()
@@ -627,14 +503,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (isVisible()) {
         pageLeave();
-        if (normalGeometry() != m_savedBounds)
+        if (m_presence.boundsChanged())
             m_changes.markPositions();
-        if (m_exitRequested || canComeBack()) {
-            hide();
-        } else if (!m_minimizedAsHide) {
-            m_minimizedAsHide = true;
-            setWindowState(windowState() | Qt::WindowMinimized);
-        }
+        m_presence.hideOrMinimize(m_exitRequested);
     }
     if (m_exitRequested) {
         if (m_saving) {
@@ -654,7 +525,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (m_lock.hideDisablesPassword()) {
         m_lock.setRevealed(false);
         unbindEditor();
-        m_clipboard.clearNow();
+        m_wordCopier.clipboard().clearNow();
     }
 }
 
@@ -690,18 +561,6 @@ void MainWindow::exitAfterSave()
         exitProgram();
 }
 
-// A window minimized in place of a hide that comes back shows its page afresh, as a hidden
-// window does when it is shown again.
-void MainWindow::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !m_minimizedAsHide || isMinimized())
-        return;
-    m_minimizedAsHide = false;
-    m_savedBounds = normalGeometry();
-    pageEnter();
-}
-
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -709,70 +568,8 @@ void MainWindow::resizeEvent(QResizeEvent *event)
         m_changes.markPositions();
 }
 
-void MainWindow::copyWord()
+// The editor shows a protected page's own text, not the placeholder of a locked page.
+bool MainWindow::showsProtectedText() const
 {
-    const QString text = m_editor->text();
-    const WordRange word = copyWordRange(text, m_editor->selStart());
-    m_editor->setSelStart(word.start);
-    m_editor->setSelLength(word.length);
-    if (word.length == 0)
-        return;
-    const QString copied = text.mid(word.start, word.length);
-    if (copiesSecretly())
-        m_clipboard.copySecret(copied, m_settings.clipClearSecs);
-    else
-        m_clipboard.copyPlain(copied);
-}
-
-// A word of a protected page's own text is a secret, and so is every word when the user asks
-// for it; the placeholder of a locked page is not.
-bool MainWindow::copiesSecretly() const
-{
-    if (m_settings.clipClearAll)
-        return true;
     return m_passwordBar->isHidden() && m_currentPage && m_currentPage->isProtected;
-}
-
-void MainWindow::showCopyCountdown(int secondsLeft)
-{
-    if (secondsLeft < 0)
-        m_statusLine->resetHint();
-    else
-        m_statusLine->setHint(WindowTexts::copiedHint(secondsLeft));
-}
-
-// An item of the Edit or Pages menu runs as the menu runs it, also through its shortcut: the
-// menu's handler first brings the items' enabled states up to date, and the item runs only when
-// it is enabled then. Closed, the menus keep every item enabled, so that each shortcut reaches
-// this point and is taken by the window whatever the item's state.
-void MainWindow::connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
-                                 std::function<void()> command)
-{
-    connect(item, &QAction::triggered, this, [this, item, menuHandler, command] {
-        (this->*menuHandler)();
-        const bool enabled = item->isEnabled();
-        enableMenus();
-        if (enabled)
-            command();
-    });
-}
-
-// Opening the Edit menu (Edit1Click): undo and redo as the editor can.
-void MainWindow::updateEditMenu()
-{
-    m_commands.undo->setEnabled(m_editor->canUndo());
-    m_commands.redo->setEnabled(m_editor->canRedo());
-}
-
-// Opening the Pages menu (Pages1Click): no stepping past the first or the last page.
-void MainWindow::updatePagesMenu()
-{
-    m_commands.prev->setEnabled(m_tabs->currentIndex() > 0);
-    m_commands.next->setEnabled(m_tabs->currentIndex() < pageCount() - 1);
-}
-
-void MainWindow::enableMenus()
-{
-    for (QAction *item : {m_commands.undo, m_commands.redo, m_commands.prev, m_commands.next})
-        item->setEnabled(true);
 }

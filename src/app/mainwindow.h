@@ -1,9 +1,8 @@
 #pragma once
 
 #include "about/helplauncher.h"
+#include "apphotkey.h"
 #include "changeflags.h"
-#include "components/clipboardguard.h"
-#include "components/globalhotkey.h"
 #include "notes/notessettings.h"
 #include "notes/notesstore.h"
 #include "pagefinder.h"
@@ -12,8 +11,9 @@
 #include "traypresence.h"
 #include "windowbounds.h"
 #include "windowcommands.h"
+#include "windowpresence.h"
+#include "wordcopier.h"
 
-#include <QRect>
 #include <QWidget>
 #include <functional>
 
@@ -47,16 +47,10 @@ public:
     void hotKeyStartUp();
     void setHotKeyStartUp(std::function<void()> step);
 
-    // RegisterAppHotKey: registers the hot key of the settings in place of the one registered
-    // before. With none set it returns false and changes nothing; when the system refuses the
-    // key the user is told, with the exclamation sound. Keeps and returns the outcome.
-    bool registerAppHotKey();
-    bool hotKeyRegistered() const { return m_hotKeyRegistered; }
-    // What registers a hot key code with the system (the global hot key); tests put a stand-in
-    // here.
-    void setHotKeyGrab(std::function<bool(int code)> grab);
-
+    AppHotKey &hotKey() { return m_hotKey; }
     TrayPresence &tray() { return m_tray; }
+    // Show, bring to the front, hide: what the hot key and the tray icon do.
+    WindowPresence &presence() { return m_presence; }
     // OptionsExecute: the options dialog, then its settings applied, saved and checked.
     void optionsExecute();
     // Opens the help at the section of a help context, or says that it is missing.
@@ -102,7 +96,7 @@ public:
     PasswordBar *passwordBar() const { return m_passwordBar; }
     StatusLine *statusLine() const { return m_statusLine; }
     // Copied words go through it; tests give it a clock of their own.
-    ClipboardGuard &clipboardGuard() { return m_clipboard; }
+    ClipboardGuard &clipboardGuard() { return m_wordCopier.clipboard(); }
     const WindowCommands &commands() const { return m_commands; }
 
     // Colours, highlighter colours and keywords, word wrap and the gutter from the settings.
@@ -118,10 +112,6 @@ public:
     void hideWindow();
     void exitProgram();
     bool exitRequested() const { return m_exitRequested; }
-    // The hot key and the tray icon: show a hidden window, bring a covered one to the front,
-    // hide one that is in front (this window or one of its dialogs is the active window). While
-    // a modal dialog of the window is open it is only brought to the front.
-    void activateOrHide();
     // Protect: with security on, lock and hide; otherwise Set Password.
     void protect();
     // Disable Password: lock again and show the current page locked when it is protected.
@@ -137,14 +127,11 @@ signals:
     void exited();
 
 protected:
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QWidget *createTopBand();
     void connectCommands();
-    void waitUntilPlaced();
     bool readNotes();
     int appendPage(const QString &name, const PageRecord &record);
     void freeRecord(PageRecord *page);
@@ -154,20 +141,10 @@ private:
     void keepEdits();
     void stepTo(int index);
     void unbindEditor();
-    bool isInFront() const;
-    void bringToFront();
-    bool canComeBack() const;
     void saveBeforeExit();
     void exitAfterSave();
     void editorChanged();
-    void copyWord();
-    bool copiesSecretly() const;
-    void showCopyCountdown(int secondsLeft);
-    void connectMenuItem(QAction *item, void (MainWindow::*menuHandler)(),
-                         std::function<void()> command);
-    void updateEditMenu();
-    void updatePagesMenu();
-    void enableMenus();
+    bool showsProtectedText() const;
 
     NotesSettings m_settings;
     LockState m_lock{m_settings};
@@ -181,20 +158,19 @@ private:
     StatusLine *m_statusLine;
     PageHighlighting m_highlighting{*m_editor};
     std::function<void()> m_hotKeyStartUp;
-    GlobalHotKey m_hotKey;
-    std::function<bool(int)> m_hotKeyGrab;
+    AppHotKey m_hotKey{m_settings, this};
     TrayPresence m_tray;
+    WindowPresence m_presence{*this,
+                              [this] { return m_tray.isActive() || m_hotKey.isRegistered(); }};
     HelpLauncher m_help{this};
     PageFinder m_finder{*this};
-    ClipboardGuard m_clipboard;
+    WordCopier m_wordCopier{*m_editor, *m_statusLine, m_settings,
+                            [this] { return showsProtectedText(); }};
 
-    QRect m_savedBounds;
     ChangeFlags m_changes;
     bool m_pageLoading = false;
     bool m_pageDirty = false;
     bool m_exitRequested = false;
-    bool m_hotKeyRegistered = false;
-    bool m_minimizedAsHide = false; // hidden as far as it can be: minimized
     bool m_saving = false;
     bool m_exitPending = false;          // an exit waits for the save that is running
     bool m_notesUnreadable = false;      // the user was told at start-up that nothing is saved

@@ -1,9 +1,13 @@
 #include "topband.h"
 
+#include "windowcommands.h"
+
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleOptionMenuItem>
 #include <QToolButton>
 #include <algorithm>
@@ -12,7 +16,31 @@ namespace {
 constexpr int BandHeight = 25;
 constexpr int MenuBarMinimumWidth = 230;
 constexpr int ToolsMinimumWidth = 130;
+
+QToolButton *toolButton(QAction *action, const QString &name, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
 } // namespace
+
+TopBand *TopBand::forCommands(const WindowCommands &commands, QWidget *parent)
+{
+    const QStyle *style = parent->style();
+    commands.hide->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+    commands.protectButton->setIcon(style->standardIcon(QStyle::SP_DialogNoButton));
+    commands.save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    return new TopBand(commands.menuBar,
+                       {toolButton(commands.hide, QStringLiteral("BtnHide"), parent),
+                        toolButton(commands.protectButton, QStringLiteral("BtnProtect"), parent),
+                        toolButton(commands.save, QStringLiteral("BtnSave"), parent)},
+                       parent);
+}
 
 TopBand::TopBand(QMenuBar *menuBar, const QList<QToolButton *> &tools, QWidget *parent)
     : QWidget(parent), m_menuBar(menuBar), m_tools(new QWidget(this)), m_toolButtons(tools)

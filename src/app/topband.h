@@ -4,6 +4,7 @@
 
 class QMenuBar;
 class QToolButton;
+class WindowCommands;
 
 // The band at the top of the notes window (CoolBar1): the menu bar and, beside it, the tool
 // buttons, on one menu-bar background that runs the whole width of the window, line below
@@ -14,6 +15,9 @@ class TopBand : public QWidget
 
 public:
     TopBand(QMenuBar *menuBar, const QList<QToolButton *> &tools, QWidget *parent = nullptr);
+    // The notes window's band: its commands' menu bar, and the tool buttons Hide, Protect and
+    // Save with their icons.
+    static TopBand *forCommands(const WindowCommands &commands, QWidget *parent);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -91,3 +91,46 @@ bool WindowCommands::isShortcut(const QKeySequence &key) const
 {
     return m_shortcuts.contains(key);
 }
+
+void WindowCommands::setMenuState(std::function<MenuState()> state)
+{
+    m_menuState = std::move(state);
+    for (const QMenu *menu : {editMenu, pagesMenu}) {
+        QObject::connect(menu, &QMenu::aboutToShow, menuBar, [this, menu] { updateMenu(menu); });
+        QObject::connect(menu, &QMenu::aboutToHide, menuBar, [this] { enableMenus(); });
+    }
+}
+
+void WindowCommands::connectMenuItem(QAction *item, QObject *context, std::function<void()> command)
+{
+    const QMenu *menu = editMenu->actions().contains(item) ? editMenu : pagesMenu;
+    QObject::connect(item, &QAction::triggered, context, [this, item, menu, command] {
+        updateMenu(menu);
+        const bool enabled = item->isEnabled();
+        enableMenus();
+        if (enabled)
+            command();
+    });
+}
+
+// Opening the Edit menu (Edit1Click): undo and redo as the editor can. Opening the Pages menu
+// (Pages1Click): no stepping past the first or the last page.
+void WindowCommands::updateMenu(const QMenu *menu)
+{
+    if (!m_menuState)
+        return;
+    const MenuState state = m_menuState();
+    if (menu == editMenu) {
+        undo->setEnabled(state.canUndo);
+        redo->setEnabled(state.canRedo);
+    } else {
+        prev->setEnabled(state.hasPrevious);
+        next->setEnabled(state.hasNext);
+    }
+}
+
+void WindowCommands::enableMenus()
+{
+    for (QAction *item : {undo, redo, prev, next})
+        item->setEnabled(true);
+}

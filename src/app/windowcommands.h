@@ -2,10 +2,12 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <functional>
 
 class QAction;
 class QMenu;
 class QMenuBar;
+class QObject;
 class QWidget;
 
 // Every command of the notes window as an action with its caption, hint and shortcut, and the
@@ -56,6 +58,27 @@ public:
     // before any control of the window sees it.
     bool isShortcut(const QKeySequence &key) const;
 
+    // What the items of the Edit and Pages menus may do now.
+    struct MenuState
+    {
+        bool canUndo = true;
+        bool canRedo = true;
+        bool hasPrevious = true;
+        bool hasNext = true;
+    };
+    // Opening the Edit menu brings undo and redo up to date from state, opening the Pages menu
+    // the page steps; closed, the menus keep every item enabled.
+    void setMenuState(std::function<MenuState()> state);
+    // An item of the Edit or Pages menu runs as the menu runs it, also through its shortcut:
+    // the menu's items are brought up to date first and command runs only when the item is
+    // enabled then. Closed menus keep every item enabled, so that each shortcut reaches this
+    // point and is taken by the window whatever the item's state.
+    void connectMenuItem(QAction *item, QObject *context, std::function<void()> command);
+
 private:
+    void updateMenu(const QMenu *menu);
+    void enableMenus();
+
     QList<QKeySequence> m_shortcuts;
+    std::function<MenuState()> m_menuState;
 };

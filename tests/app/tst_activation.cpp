@@ -97,14 +97,14 @@ void ActivationTest::registerAppHotKey()
     QFETCH(bool, registered);
     QFETCH(QStringList, messages);
     MainWindow &window = m_fixture->start();
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QCOMPARE(m_fixture->grabbedHotKeys(), QList<int>{CtrlAltN});
     SeamAnswers answers;
     window.settings().hotKeyCode = code;
     m_fixture->setHotKeyGrabWorks(grabWorks);
 
-    QCOMPARE(window.registerAppHotKey(), result);
-    QCOMPARE(window.hotKeyRegistered(), registered);
+    QCOMPARE(window.hotKey().registerAppHotKey(), result);
+    QCOMPARE(window.hotKey().isRegistered(), registered);
     QCOMPARE(m_fixture->grabbedHotKeys().size(), code < 0 ? 1 : 2);
     QCOMPARE(answers.texts(), messages);
     for (const DialogSeam::Message &message : answers.messages) {
@@ -150,7 +150,7 @@ void ActivationTest::startUpWithoutWorkingHotKey()
     QVERIFY(visibleInDialog);
     QCOMPARE(answers.texts(), messages);
     QCOMPARE(window.settings().hotKeyCode, hotKeyAfter);
-    QCOMPARE(window.hotKeyRegistered(), chooseInDialog);
+    QCOMPARE(window.hotKey().isRegistered(), chooseInDialog);
     QCOMPARE(window.tray().isWanted(), !chooseInDialog);
     QCOMPARE(window.windowTitle().contains(QStringLiteral("Ctrl+Shift+Q = Activate")),
              chooseInDialog);
@@ -193,7 +193,7 @@ void ActivationTest::hideWithoutWayBackMinimizes()
              QStringList{"hidden typed"});
     QVERIFY(m_fixture->editor().text().isEmpty());
 
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(window.isVisible());
     QVERIFY(!window.isMinimized());
     QCOMPARE(m_fixture->editor().text(), Placeholder);
@@ -205,12 +205,12 @@ void ActivationTest::activateOrHideToggles()
     MainWindow &window = m_fixture->start();
     m_fixture->type(QStringLiteral("new "));
 
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(!window.isVisible());
     QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
              QStringList{"new text"});
 
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(window.isVisible());
     QVERIFY(QTest::qWaitForWindowActive(&window));
     // The offscreen platform keeps the focus window through a hide, so QApplication never
@@ -219,7 +219,7 @@ void ActivationTest::activateOrHideToggles()
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("new text"));
 
     window.showMinimized();
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(!window.isMinimized());
     QVERIFY(window.isVisible());
 }
@@ -232,7 +232,7 @@ void ActivationTest::aModalDialogIsOnlyBroughtForward()
     SeamAnswers answers([&](QDialog &dialog) {
         dialog.open();
         dialogActive = QTest::qWaitForWindowActive(&dialog);
-        window.activateOrHide();
+        window.presence().activateOrHide();
         visibleAfterHotKey = window.isVisible() && dialog.isVisible();
         dialog.reject();
         return int(QDialog::Rejected);

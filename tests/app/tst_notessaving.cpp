@@ -229,7 +229,7 @@ void NotesSavingTest::hideDisablesPassword()
     QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
              QStringList{"hidden text"});
 
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(window.isVisible());
     QCOMPARE(window.passwordBar()->isVisible(), hideDisablesPassword);
     QCOMPARE(m_fixture->editor().text(), hideDisablesPassword
@@ -289,7 +289,7 @@ void NotesSavingTest::startUpHides()
     const QByteArray before = m_fixture->fileBytes();
     MainWindow window(m_fixture->notesPath());
     QList<int> grabbed;
-    window.setHotKeyGrab([&](int code) {
+    window.hotKey().setGrab([&](int code) {
         grabbed.append(code);
         [&] { QVERIFY(window.isVisible()); }();
         return true;
@@ -297,7 +297,7 @@ void NotesSavingTest::startUpHides()
 
     window.startUp(hideArgument);
     QCOMPARE(grabbed, QList<int>{1078});
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QCOMPARE(window.isVisible(), !startHidden && !hideArgument);
     QCOMPARE(window.windowTitle(),
              QStringLiteral("Quillbox by Brackmoor    (Esc = Hide  Ctrl+Alt+N = Activate)"));

@@ -156,7 +156,7 @@ void OptionsCommandTest::everyOptionSurvivesARestart()
     QCOMPARE(answers.dialogs.count(QStringLiteral("QColorDialog")), 6);
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.texts().join(u'|')));
     QCOMPARE(m_fixture->grabbedHotKeys().last(), CtrlShiftQ);
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QVERIFY(!window.settingsChanged());
     QVERIFY(QFile::exists(m_config.filePath(QStringLiteral("autostart/Quillbox.desktop"))));
     // In force at once.
@@ -194,7 +194,7 @@ void OptionsCommandTest::cancelKeepsEverything()
     QCOMPARE(answers.dialogs, QStringList{"OptionsDialog"});
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(window.settings().hotKeyCode, CtrlAltN);
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
     QVERIFY(!m_fixture->editor().wordWrap());
     QVERIFY(!window.settingsChanged());
     QCOMPARE(m_fixture->fileBytes(), before);
@@ -221,7 +221,7 @@ void OptionsCommandTest::takenHotKeyKeepsTheDialogOpen()
     // Cancel put the old key back and the command registered it again.
     QCOMPARE(window.settings().hotKeyCode, CtrlAltN);
     QCOMPARE(m_fixture->grabbedHotKeys().last(), CtrlAltN);
-    QVERIFY(window.hotKeyRegistered());
+    QVERIFY(window.hotKey().isRegistered());
 }
 
 QTEST_MAIN(OptionsCommandTest)

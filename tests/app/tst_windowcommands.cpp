@@ -190,7 +190,7 @@ void WindowCommandsTest::closeBoxHidesAltXExits()
     QVERIFY(!window.isVisible());
     QCOMPARE(exited.count(), 0);
 
-    window.activateOrHide();
+    window.presence().activateOrHide();
     QVERIFY(window.isVisible());
     QVERIFY(QTest::qWaitForWindowActive(&window));
     m_fixture->press(Qt::Key_X, Qt::AltModifier);
@@ -451,7 +451,7 @@ void WindowCommandsTest::protect()
     QCOMPARE(answers.dialogs, securityEnabled ? QStringList() : QStringList{"PasswordDialog"});
     QCOMPARE(window.settingsChanged(), !securityEnabled);
     if (securityEnabled) {
-        window.activateOrHide();
+        window.presence().activateOrHide();
         QCOMPARE(m_fixture->editor().text(), Placeholder);
     }
 }

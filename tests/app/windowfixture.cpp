@@ -44,7 +44,7 @@ void WindowFixture::writeNotes(const QList<TestPage> &pages, const NotesSettings
 MainWindow &WindowFixture::start(const QString &path, HotKeyStep step)
 {
     m_window = std::make_unique<MainWindow>(path.isEmpty() ? notesPath() : path);
-    m_window->setHotKeyGrab([this](int code) {
+    m_window->hotKey().setGrab([this](int code) {
         m_grabbedHotKeys.append(code);
         return m_hotKeyGrabWorks;
     });
@@ -53,7 +53,7 @@ MainWindow &WindowFixture::start(const QString &path, HotKeyStep step)
         m_window->setHotKeyStartUp([window] {
             if (HotKeyCode(window->settings().hotKeyCode).isNone())
                 window->settings().hotKeyCode = CtrlAltN;
-            window->registerAppHotKey();
+            window->hotKey().registerAppHotKey();
         });
     }
     m_window->startUp(false);
