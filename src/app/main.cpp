@@ -1,4 +1,5 @@
 #include "appicon.h"
+#include "components/activationtoken.h"
 #include "components/dialogseam.h"
 #include "components/productname.h"
 #include "components/runningmarker.h"
@@ -69,13 +70,14 @@ int main(int argc, char *argv[])
 
     RunningMarker runningMarker;
     MainWindow window(options.notesFile);
-    QObject::connect(&runningMarker, &RunningMarker::commandReceived, &window,
-                     [&window](RunningMarker::Command command, const QString &activationToken) {
-                         if (!activationToken.isEmpty())
-                             qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
-                         if (command == RunningMarker::Command::Toggle || !window.isVisible() ||
-                             !window.isActiveWindow())
-                             window.activateOrHide();
+    WindowPresence &presence = window.presence();
+    QObject::connect(&runningMarker, &RunningMarker::commandReceived, &presence,
+                     [&presence](RunningMarker::Command command, const QString &activationToken) {
+                         useActivationToken(activationToken);
+                         if (command == RunningMarker::Command::Toggle)
+                             presence.activateOrHide();
+                         else
+                             presence.showInFront();
                      });
     SessionEndWatcher sessionEnd;
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, &window,
@@ -85,8 +87,8 @@ int main(int argc, char *argv[])
         window.startUp(options.hide);
         // Started by "--toggle" or "--show" because no copy ran: the window comes up whatever
         // the start-up settings say.
-        if (options.remoteCommand && !window.isVisible())
-            window.activateOrHide();
+        if (options.remoteCommand)
+            window.presence().showInFront();
     });
     return QApplication::exec();
 }

@@ -52,6 +52,12 @@ void WindowPresence::activateOrHide()
         m_window.close();
         return;
     }
+    showInFront();
+}
+
+void WindowPresence::showInFront()
+{
+    const bool wasVisible = m_window.isVisible();
     bringToFront();
     if (!wasVisible) {
         QCoreApplication::processEvents();
