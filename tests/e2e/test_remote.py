@@ -84,7 +84,8 @@ class RemoteCommandTest(QuillboxCase):
         parser.read(ENTRY, encoding="utf-8")
         command = shlex.split(parser["Desktop Entry"]["Exec"])
         self.assertEqual(command[0], "quillbox")
-        app = self.start_in_front("/HIDE")
+        app = self.start("/HIDE")
+        app.wait_started()
         app.wait_hidden()
 
         self.assertEqual(self.client(*command[1:]), 0)
