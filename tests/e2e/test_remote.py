@@ -4,6 +4,7 @@ its application menu run them, against the copy that runs already."""
 import configparser
 import os
 import shlex
+import socket
 import statistics
 import subprocess
 import time
@@ -91,6 +92,19 @@ class RemoteCommandTest(QuillboxCase):
         self.assertEqual(self.client(*command[1:]), 0)
         app.wait_active()
         self.assertEqual(list(self.program_windows()), [str(app.pid)])
+
+    def test_a_silent_client_holds_up_neither_the_hot_key_nor_other_clients(self):
+        app = self.start_in_front()
+        address = os.path.join(self.desktop.env["XDG_RUNTIME_DIR"], "quillboxrunningmutex")
+        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as silent:
+            silent.connect(address)
+            self.hot_key(app, shown=False)
+            self.hot_key(app)
+            self.assertEqual(self.client("--toggle"), 0)
+            app.wait_hidden()
+            # The running copy hangs up on it before long: the read ends without data.
+            silent.settimeout(20)
+            self.assertEqual(silent.recv(1), b"")
 
     def test_toggle_time_beside_the_hot_key(self):
         app = self.start_in_front()
