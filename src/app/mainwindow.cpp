@@ -91,7 +91,8 @@ void MainWindow::connectCommands()
     WindowCommands &c = m_commands;
     connect(c.exit, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(c.hide, &QAction::triggered, this, &MainWindow::hideWindow);
-    connect(c.save, &QAction::triggered, this, &MainWindow::saveCommand);
+    connect(c.save, &QAction::triggered, &m_saving, &NotesSaving::saveCommand);
+    connect(&m_saving, &NotesSaving::exitDue, this, &MainWindow::exitProgram);
     connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
     connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
     connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
@@ -186,7 +187,7 @@ void MainWindow::setHelpLauncher(const HelpLauncher &launcher)
 void MainWindow::startUp(bool hideAfterStart)
 {
     const bool readable = readNotes();
-    m_notesUnreadable = !readable;
+    m_saving.setNotesUnreadable(!readable);
     m_tray.setWanted(m_settings.showTrayIcon);
     m_presence.showAtStart();
     if (!readable)
@@ -411,35 +412,6 @@ void MainWindow::editorChanged()
     updateStatus();
 }
 
-bool MainWindow::saveNotes()
-{
-    if (!m_changes.any())
-        return true;
-    if (m_saving)
-        return false;
-    bool written = false;
-    {
-        const QScopedValueRollback saving(m_saving, true);
-        pageLeave();
-        // The store waits for the lock handling events: what is marked meanwhile stays set for
-        // the next save.
-        m_changes.saveStarted();
-        written = m_store.write(m_settings, storedPages(), m_changes.notes());
-        m_changes.saveEnded(written);
-    }
-    if (m_exitPending)
-        QTimer::singleShot(0, this, &MainWindow::exitAfterSave);
-    return written;
-}
-
-void MainWindow::saveCommand()
-{
-    if (saveNotes() || m_saving || m_exitPending || m_notesUnreadable)
-        return;
-    DialogSeam::error(
-        this, QStringLiteral("The Notes file could not be saved.\n%1").arg(m_store.lastError()));
-}
-
 void MainWindow::updateCaption()
 {
     setWindowTitle(WindowTexts::caption(m_settings.hotKeyCode));
@@ -509,14 +481,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_presence.hideOrMinimize(m_exitRequested);
     }
     if (m_exitRequested) {
-        if (m_saving) {
+        if (m_saving.isSaving()) {
             // Inside a save's wait for the lock: the exit runs once that save is over.
-            m_exitPending = true;
+            m_saving.exitAfterSave();
             event->ignore();
             return;
         }
-        saveBeforeExit();
-        m_exitPending = false;
+        m_saving.saveBeforeExit();
         event->accept();
         emit exited();
         return;
@@ -540,26 +511,6 @@ void MainWindow::unbindEditor()
     }
     m_currentPage = nullptr;
     m_pageDirty = false;
-}
-
-void MainWindow::saveBeforeExit()
-{
-    while (!saveNotes()) {
-        const QMessageBox::StandardButton answer = DialogSeam::ask(
-            this, DialogSeam::Kind::Error,
-            QStringLiteral("The Notes file could not be saved.\n%1\n\nRetry, or Ignore to exit "
-                           "anyway and lose the changes made since the last save.")
-                .arg(m_store.lastError()),
-            QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Retry, QMessageBox::Critical);
-        if (answer != QMessageBox::Retry)
-            return;
-    }
-}
-
-void MainWindow::exitAfterSave()
-{
-    if (std::exchange(m_exitPending, false))
-        exitProgram();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

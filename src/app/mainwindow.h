@@ -5,6 +5,7 @@
 #include "changeflags.h"
 #include "notes/notessettings.h"
 #include "notes/notesstore.h"
+#include "notessaving.h"
 #include "pagefinder.h"
 #include "pagehighlighting.h"
 #include "security/lockstate.h"
@@ -77,12 +78,8 @@ public:
     void nextPageWrapping();
     void previousPageWrapping();
 
-    // Writes the Notes file when a change flag is set. The flags stay set until the file really
-    // was written; a failed save keeps them, so the next save retries. False when the file was
-    // not written, also when another save is still running (inside its wait for the lock).
-    bool saveNotes();
-    // Save (Ctrl+S): saveNotes, and a save that fails is reported to the user with its reason.
-    void saveCommand();
+    // Writes the Notes file when a change flag is set (NotesSaving).
+    bool saveNotes() { return m_saving.saveNotes(); }
     bool settingsChanged() const { return m_changes.settings(); }
     bool notesChanged() const { return m_changes.notes(); }
     bool positionsChanged() const { return m_changes.positions(); }
@@ -141,8 +138,6 @@ private:
     void keepEdits();
     void stepTo(int index);
     void unbindEditor();
-    void saveBeforeExit();
-    void exitAfterSave();
     void editorChanged();
     bool showsProtectedText() const;
 
@@ -168,11 +163,14 @@ private:
                             [this] { return showsProtectedText(); }};
 
     ChangeFlags m_changes;
+    NotesSaving m_saving{m_store, m_settings, m_changes,
+                         [this] {
+                             pageLeave();
+                             return storedPages();
+                         },
+                         this};
     bool m_pageLoading = false;
     bool m_pageDirty = false;
     bool m_exitRequested = false;
-    bool m_saving = false;
-    bool m_exitPending = false;          // an exit waits for the save that is running
-    bool m_notesUnreadable = false;      // the user was told at start-up that nothing is saved
     PageRecord *m_currentPage = nullptr; // the page the editor holds; not owned
 };

@@ -66,5 +66,5 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
 void LineNumberGutter::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    emit m_editor->doubleClicked();
+    emit doubleClicked();
 }

@@ -60,6 +60,7 @@ NoteEditor::NoteEditor(QWidget *parent)
     connect(this, &QPlainTextEdit::selectionChanged, this, &NoteEditor::statusChanged);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &NoteEditor::updateGutterGeometry);
     connect(this, &QPlainTextEdit::updateRequest, this, &NoteEditor::updateGutterArea);
+    connect(m_gutter, &LineNumberGutter::doubleClicked, this, &NoteEditor::doubleClicked);
 
     showDocument(m_ownDocument);
 }

@@ -2,7 +2,7 @@
 #include "about/licencetext.h"
 #include "about/weblinks.h"
 #include "config.h"
-#include "seamrecorder.h"
+#include "support/seamanswers.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -37,12 +37,12 @@ private slots:
 private:
     static QStringList labelTexts(const QWidget &widget);
 
-    std::unique_ptr<SeamRecorder> m_seams;
+    std::unique_ptr<SeamAnswers> m_seams;
 };
 
 void AboutBoxTest::init()
 {
-    m_seams = std::make_unique<SeamRecorder>();
+    m_seams = std::make_unique<SeamAnswers>();
 }
 
 void AboutBoxTest::cleanup()
@@ -224,7 +224,7 @@ void AboutBoxTest::webLinkAsksFirst()
 {
     QFETCH(QMessageBox::StandardButton, answer);
     QFETCH(bool, opens);
-    m_seams->answer = answer;
+    m_seams->answerWith(answer);
     AboutBox box(AboutBox::Mode::About);
     emit box.findChild<QLabel *>(QStringLiteral("webLink"))->linkActivated(QStringLiteral("link"));
 

@@ -1,6 +1,6 @@
 #include "about/helplauncher.h"
 #include "about/helpwindow.h"
-#include "seamrecorder.h"
+#include "support/seamanswers.h"
 
 #include <QLineEdit>
 #include <QTextBlock>
@@ -35,14 +35,14 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_program;
     std::unique_ptr<QTemporaryDir> m_doc;
-    std::unique_ptr<SeamRecorder> m_seams;
+    std::unique_ptr<SeamAnswers> m_seams;
 };
 
 void HelpLauncherTest::init()
 {
     m_program = std::make_unique<QTemporaryDir>();
     m_doc = std::make_unique<QTemporaryDir>();
-    m_seams = std::make_unique<SeamRecorder>();
+    m_seams = std::make_unique<SeamAnswers>();
 }
 
 void HelpLauncherTest::cleanup()

@@ -2,8 +2,8 @@
 #include "editor/noteeditor.h"
 #include "options/hotkeyedit.h"
 #include "options/optionsdialog.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -38,7 +37,6 @@ class ActivationTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -57,15 +55,8 @@ private slots:
     void opensAtTheDesignedBounds();
 
 private:
-    QTemporaryDir m_config;
     std::unique_ptr<WindowFixture> m_fixture;
 };
-
-void ActivationTest::initTestCase()
-{
-    // The options dialog looks for the start-up entry in the user's autostart folder.
-    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-}
 
 void ActivationTest::init()
 {

@@ -1,9 +1,9 @@
 #include "app/apphotkey.h"
 #include "app/mainwindow.h"
-#include "fakeglobalshortcutsportal.h"
-#include "privatebus.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/fakeglobalshortcutsportal.h"
+#include "support/privatebus.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QtTest>
 

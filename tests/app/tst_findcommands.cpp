@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QComboBox>
 #include <QDialog>

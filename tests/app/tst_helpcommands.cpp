@@ -4,8 +4,8 @@
 #include "app/mainwindow.h"
 #include "app/statusline.h"
 #include "app/windowcommands.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QDialog>
@@ -51,7 +51,6 @@ class HelpCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -64,16 +63,10 @@ private slots:
     void statusLineOpensTheWebSite();
 
 private:
-    QTemporaryDir m_config;
     QTemporaryDir m_programFolder;
     QTemporaryDir m_docFolder;
     std::unique_ptr<WindowFixture> m_fixture;
 };
-
-void HelpCommandsTest::initTestCase()
-{
-    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-}
 
 void HelpCommandsTest::init()
 {
@@ -179,7 +172,7 @@ void HelpCommandsTest::statusLineOpensTheWebSite()
 {
     QFETCH(QMessageBox::StandardButton, answer);
     SeamAnswers answers;
-    answers.answer = [answer](const DialogSeam::Message &) { return answer; };
+    answers.answerWith(answer);
     StatusLine *status = m_fixture->window().statusLine();
     QTest::mouseClick(status, Qt::LeftButton, {}, QPoint(4, status->height() / 2));
     QCOMPARE(answers.texts(), QStringList{WebLinks::webSiteQuestion()});

@@ -4,8 +4,8 @@
 #include "inistore/delayobject.h"
 #include "notes/eventloopdelay.h"
 #include "options/hotkeyedit.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -94,7 +93,6 @@ private slots:
     void failedStartUpSaveKeepsTheOptionsPending();
 
 private:
-    QTemporaryDir m_config;
     std::unique_ptr<WindowFixture> m_fixture;
 };
 
@@ -102,8 +100,6 @@ void LockedSavesTest::initTestCase()
 {
     // The store waits for the lock handling events, as in the program.
     installEventLoopDelay();
-    // The options dialog writes the start-up entry in the user's autostart folder.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
 }
 
 void LockedSavesTest::init()
@@ -184,10 +180,10 @@ void LockedSavesTest::exitDuringTheLockWaitWaitsForTheSave()
         linesAtExit = WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines;
     });
     SeamAnswers catcher;
-    catcher.answer = [&](const DialogSeam::Message &) {
+    catcher.answerWith([&](const DialogSeam::Message &) {
         otherProgram.release();
         return QMessageBox::Retry;
-    };
+    });
     // The exit is asked for from inside Save's wait for the lock; the other program lets go
     // once the exit has hidden the window (or, when still held, only at the question).
     bool askedWhileWaiting = false;

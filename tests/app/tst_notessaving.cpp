@@ -3,9 +3,9 @@
 #include "app/startupoptions.h"
 #include "components/dialogseam.h"
 #include "editor/noteeditor.h"
-#include "seamanswers.h"
 #include "security/passwordbar.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,12 +164,12 @@ void NotesSavingTest::failedSaveAtExitAsks()
     m_fixture->type(QStringLiteral("typed"));
     QSignalSpy exited(&window, &MainWindow::exited);
     SeamAnswers catcher;
-    catcher.answer = [&](const DialogSeam::Message &) {
+    catcher.answerWith([&](const DialogSeam::Message &) {
         if (!retry)
             return QMessageBox::Ignore;
         QFile::remove(inTheWay);
         return QMessageBox::Retry;
-    };
+    });
 
     m_fixture->press(Qt::Key_X, Qt::AltModifier);
     QCOMPARE(exited.count(), 1);
@@ -287,7 +287,7 @@ void NotesSavingTest::startUpHides()
     settings.hotKeyCode = 1078;
     m_fixture->writeNotes({{QStringLiteral("Page"), {QStringLiteral("text")}}}, settings);
     const QByteArray before = m_fixture->fileBytes();
-    MainWindow window(m_fixture->notesPath());
+    MainWindow &window = m_fixture->create();
     QList<int> grabbed;
     window.hotKey().setGrab([&](int code) {
         grabbed.append(code);

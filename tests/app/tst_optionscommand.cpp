@@ -3,19 +3,17 @@
 #include "options/clickablepanel.h"
 #include "options/customcolors.h"
 #include "options/hotkeyedit.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -110,7 +108,6 @@ class OptionsCommandTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -119,19 +116,11 @@ private slots:
     void takenHotKeyKeepsTheDialogOpen();
 
 private:
-    QTemporaryDir m_config;
     std::unique_ptr<WindowFixture> m_fixture;
 };
 
-void OptionsCommandTest::initTestCase()
-{
-    // The options dialog reads and writes the start-up entry in the user's autostart folder.
-    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-}
-
 void OptionsCommandTest::init()
 {
-    QDir(m_config.filePath(QStringLiteral("autostart"))).removeRecursively();
     m_fixture = std::make_unique<WindowFixture>();
     NotesSettings settings;
     settings.hotKeyCode = CtrlAltN;
@@ -158,7 +147,7 @@ void OptionsCommandTest::everyOptionSurvivesARestart()
     QCOMPARE(m_fixture->grabbedHotKeys().last(), CtrlShiftQ);
     QVERIFY(window.hotKey().isRegistered());
     QVERIFY(!window.settingsChanged());
-    QVERIFY(QFile::exists(m_config.filePath(QStringLiteral("autostart/Quillbox.desktop"))));
+    QVERIFY(QFile::exists(m_fixture->configHome() + QStringLiteral("/autostart/Quillbox.desktop")));
     // In force at once.
     QVERIFY(m_fixture->editor().wordWrap());
     QVERIFY(!m_fixture->editor().isGutterVisible());

@@ -2,8 +2,8 @@
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
 #include "notes/pagerecord.h"
-#include "seamanswers.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "editor/noteeditor.h"
 #include "notes/pagerecord.h"
 #include "security/passwordbar.h"
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 #include "app/statusline.h"
 #include "components/clipboardguard.h"
 #include "editor/noteeditor.h"
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
 #include <QSet>
 #include <QTest>

@@ -2,9 +2,9 @@
 #include "app/pagetabbar.h"
 #include "app/statusline.h"
 #include "editor/noteeditor.h"
-#include "seamanswers.h"
 #include "security/passwordbar.h"
-#include "windowfixture.h"
+#include "support/seamanswers.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>

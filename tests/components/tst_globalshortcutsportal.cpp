@@ -1,7 +1,7 @@
 #include "components/globalshortcutsportal.h"
 #include "components/hotkeycode.h"
-#include "fakeglobalshortcutsportal.h"
-#include "privatebus.h"
+#include "support/fakeglobalshortcutsportal.h"
+#include "support/privatebus.h"
 
 #include <QSignalSpy>
 #include <QtTest>

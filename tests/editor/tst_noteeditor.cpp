@@ -75,6 +75,7 @@ private slots:
     void gutterPaintsNumbersAtHighDpi();
     void doubleClickInTextSelectsThenSignals();
     void doubleClickInGutterSelectsNothing();
+    void gutterRaisesItsOwnDoubleClick();
     void pagesKeepIndependentUndoHistories();
     void placeholderLeavesPageHistoriesAlone();
     void pageIsShownWithCaretAndTopLineAndNoSelection();
@@ -433,6 +434,24 @@ void TestNoteEditor::doubleClickInGutterSelectsNothing()
     QCOMPARE(doubleClicked.count(), 1);
     QCOMPARE(m_editor->selLength(), 0);
     QCOMPARE(m_editor->selStart(), 2);
+}
+
+// The gutter raises a signal of its own, and the editor passes each one on once as its own.
+void TestNoteEditor::gutterRaisesItsOwnDoubleClick()
+{
+    m_editor->setText(QStringLiteral("alpha\nbeta"));
+    m_editor->show();
+    auto *gutter = m_editor->findChild<LineNumberGutter *>();
+    QVERIFY(gutter);
+    QSignalSpy fromGutter(gutter, &LineNumberGutter::doubleClicked);
+    QSignalSpy fromEditor(m_editor.get(), &NoteEditor::doubleClicked);
+
+    QTest::mouseDClick(gutter, Qt::LeftButton, {}, QPoint(gutter->width() / 2, 3));
+    QCOMPARE(fromGutter.count(), 1);
+    QCOMPARE(fromEditor.count(), 1);
+
+    emit gutter->doubleClicked();
+    QCOMPARE(fromEditor.count(), 2);
 }
 
 void TestNoteEditor::pagesKeepIndependentUndoHistories()

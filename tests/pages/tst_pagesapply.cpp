@@ -2,7 +2,7 @@
 #include "pages/namedialog.h"
 #include "pages/pagesdialog.h"
 #include "pages/pagesresult.h"
-#include "seamanswers.h"
+#include "support/seamanswers.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "notes/pagerecord.h"
 #include "pages/namedialog.h"
 #include "pages/pagesdialog.h"
-#include "seamanswers.h"
+#include "support/seamanswers.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -300,7 +300,7 @@ private slots:
         QFETCH(QString, expectedQuestion);
         m_second.lines = lines;
         SeamAnswers seam;
-        seam.answer = QMessageBox::Cancel;
+        seam.answerWith(QMessageBox::Cancel);
         QList<PageEntry> entries = threePages();
         if (!hasRecord)
             entries[1].reference = nullptr;
@@ -308,8 +308,8 @@ private slots:
         pageList(dialog)->setCurrentRow(1);
         button(dialog, "btnDel")->click();
 
-        QCOMPARE(seam.messages, QStringList{expectedQuestion});
-        QCOMPARE(seam.buttons.first(), QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(seam.captionedTexts(), QStringList{expectedQuestion});
+        QCOMPARE(seam.messages.first().buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(texts(dialog.entries()), QStringList({"A", "B", "A"}));
         QCOMPARE(selectedRow(dialog), 1);
         m_second.lines.clear();
@@ -349,7 +349,7 @@ private slots:
         PagesDialog dialog({{QStringLiteral("Only"), false, &m_first}}, true);
         button(dialog, "btnDel")->click();
 
-        QCOMPARE(seam.messages, QStringList{"Error: The last page cannot be deleted"});
+        QCOMPARE(seam.captionedTexts(), QStringList{"Error: The last page cannot be deleted"});
         QCOMPARE(texts(dialog.entries()), QStringList{"Only"});
     }
 

@@ -1,7 +1,7 @@
 #include "notes/notessettings.h"
-#include "seamanswers.h"
 #include "security/lockstate.h"
 #include "security/passworddialog.h"
+#include "support/seamanswers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -194,7 +194,7 @@ private slots:
 
         c.ok->click();
 
-        QCOMPARE(seam.messages, expectedMessages);
+        QCOMPARE(seam.captionedTexts(), expectedMessages);
         const bool committed =
             expectedMessages.isEmpty() || expectedMessages.first() == firstPasswordNotice;
         QCOMPARE(dialog.result(), committed ? QDialog::Accepted : QDialog::Rejected);
@@ -254,7 +254,7 @@ private slots:
         QCOMPARE(c.enableSecurity->isChecked(), accepted);
         QCOMPARE(dialog.focusWidget(), accepted ? c.editN : c.editE);
         QCOMPARE(dialog.result(), QDialog::Rejected);
-        QCOMPARE(seam.messages, QStringList());
+        QCOMPARE(seam.captionedTexts(), QStringList());
         verifyLock(false, QStringLiteral("abc"), false);
     }
 
@@ -307,7 +307,7 @@ private slots:
 
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), QDialog::Rejected);
-        QCOMPARE(seam.messages, QStringList());
+        QCOMPARE(seam.captionedTexts(), QStringList());
         verifyLock(true, QStringLiteral("abc"), true);
     }
 
@@ -391,9 +391,9 @@ private slots:
         verifyLock(true, QStringLiteral("secret"), true);
         showPasswordDialog(m_lock, nullptr);
 
-        QCOMPARE(seam.dialogs, 2);
+        QCOMPARE(seam.dialogs.size(), 2);
         QCOMPARE(shownPasswords, QStringList({"", "secret"}));
-        QCOMPARE(seam.messages, QStringList{firstPasswordNotice});
+        QCOMPARE(seam.captionedTexts(), QStringList{firstPasswordNotice});
     }
 
     void showPasswordDialogPassesHelpOn()

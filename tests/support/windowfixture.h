@@ -21,7 +21,9 @@ struct TestPage
 // the program's start-up timer leaves it. The window's hot key is a stand-in that registers
 // whatever it is given (unless told to refuse), and when the Notes file names no hot key the
 // start-up gives it Ctrl+Alt+N as a user would in the options dialog, so that a hide really
-// hides. Tests of the options step itself use the window's own start-up step.
+// hides. Tests of the options step itself use the window's own start-up step. While the
+// fixture lives, XDG_CONFIG_HOME names a temporary folder of its own, so the start-up entry
+// the options dialog reads and writes is never the user's.
 class WindowFixture
 {
 public:
@@ -38,7 +40,10 @@ public:
         Program, // the window's own step: the options dialog when there is no working hot key
     };
 
-    // Starts a window on the Notes file (notesPath() unless another is given).
+    // Makes a window on the Notes file (notesPath() unless another is given) with the stand-in
+    // hot key registration, and does not start it: the test runs startUp() itself.
+    MainWindow &create(const QString &path = {});
+    // Makes a window on the Notes file (notesPath() unless another is given) and starts it.
     MainWindow &start(const QString &path = {}, HotKeyStep step = HotKeyStep::Given);
     // Whether the stand-in hot key registration succeeds (it does unless told otherwise).
     void setHotKeyGrabWorks(bool works) { m_hotKeyGrabWorks = works; }
@@ -59,8 +64,12 @@ public:
     static QList<StoredPage> pagesIn(const QString &path);
     static NotesSettings settingsIn(const QString &path);
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    // The folder XDG_CONFIG_HOME names while the fixture lives.
+    QString configHome() const { return m_configHome.path(); }
 
 private:
+    QTemporaryDir m_configHome;
+    QByteArray m_userConfigHome;
     QTemporaryDir m_dir;
     std::unique_ptr<MainWindow> m_window;
     bool m_hotKeyGrabWorks = true;

@@ -8,7 +8,7 @@ SeamAnswers::SeamAnswers(Player player) : m_player(std::move(player))
 {
     DialogSeam::setMessageHandler([this](const DialogSeam::Message &message) {
         messages.append(message);
-        return answer ? answer(message) : QMessageBox::Ok;
+        return m_answerer ? m_answerer(message) : QMessageBox::Ok;
     });
     DialogSeam::setDialogHandler([this](QDialog &dialog) {
         dialogs.append(QString::fromLatin1(dialog.metaObject()->className()));
@@ -16,7 +16,7 @@ SeamAnswers::SeamAnswers(Player player) : m_player(std::move(player))
     });
     UrlOpener::setHandler([this](const QUrl &url) {
         opened.append(url);
-        return true;
+        return launcherWorks;
     });
 }
 
@@ -27,10 +27,23 @@ SeamAnswers::~SeamAnswers()
     UrlOpener::setHandler({});
 }
 
+void SeamAnswers::answerWith(QMessageBox::StandardButton button)
+{
+    m_answerer = [button](const DialogSeam::Message &) { return button; };
+}
+
 QStringList SeamAnswers::texts() const
 {
     QStringList result;
     for (const DialogSeam::Message &message : messages)
         result.append(message.text);
+    return result;
+}
+
+QStringList SeamAnswers::captionedTexts() const
+{
+    QStringList result;
+    for (const DialogSeam::Message &message : messages)
+        result.append(message.caption + QStringLiteral(": ") + message.text);
     return result;
 }

@@ -12,11 +12,22 @@
 
 namespace {
 const int CtrlAltN = HotKeyCode::compose(1, 'N').value();
+const char *const ConfigHome = "XDG_CONFIG_HOME";
 } // namespace
 
-WindowFixture::WindowFixture() = default;
+WindowFixture::WindowFixture() : m_userConfigHome(qgetenv(ConfigHome))
+{
+    qputenv(ConfigHome, QFile::encodeName(m_configHome.path()));
+}
 
-WindowFixture::~WindowFixture() = default;
+WindowFixture::~WindowFixture()
+{
+    m_window.reset();
+    if (m_userConfigHome.isNull())
+        qunsetenv(ConfigHome);
+    else
+        qputenv(ConfigHome, m_userConfigHome);
+}
 
 QString WindowFixture::notesPath() const
 {
@@ -41,13 +52,19 @@ void WindowFixture::writeNotes(const QList<TestPage> &pages, const NotesSettings
     QVERIFY(store.write(values, stored, false));
 }
 
-MainWindow &WindowFixture::start(const QString &path, HotKeyStep step)
+MainWindow &WindowFixture::create(const QString &path)
 {
     m_window = std::make_unique<MainWindow>(path.isEmpty() ? notesPath() : path);
     m_window->hotKey().setGrab([this](int code) {
         m_grabbedHotKeys.append(code);
         return m_hotKeyGrabWorks;
     });
+    return *m_window;
+}
+
+MainWindow &WindowFixture::start(const QString &path, HotKeyStep step)
+{
+    create(path);
     if (step == HotKeyStep::Given) {
         MainWindow *window = m_window.get();
         m_window->setHotKeyStartUp([window] {
