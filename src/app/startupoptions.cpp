@@ -119,8 +119,9 @@ StartUpOptions StartUpOptions::parse(const QStringList &arguments)
         } else if (argument == QLatin1String("--hide")) {
             options.hide = true;
         } else if (argument == QLatin1String("--toggle") || argument == QLatin1String("--show")) {
-            const auto command = argument == QLatin1String("--show") ? RunningMarker::Command::Show
-                                                                      : RunningMarker::Command::Toggle;
+            const auto command = argument == QLatin1String("--show")
+                                     ? RunningMarker::Command::Show
+                                     : RunningMarker::Command::Toggle;
             if (options.remoteCommand && *options.remoteCommand != command)
                 return refuse(program,
                               QStringLiteral("options '--toggle' and '--show' exclude each other"));

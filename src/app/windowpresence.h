@@ -43,6 +43,7 @@ protected:
 
 private:
     bool isInFront() const;
+    bool isShownInFront() const;
     void bringToFront();
     void waitUntilPlaced();
 

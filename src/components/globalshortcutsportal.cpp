@@ -95,9 +95,8 @@ void GlobalShortcutsPortal::createSession(int generation, const QString &trigger
             if (generation != m_generation) {
                 // An answer to a bind() that was replaced: its session is of no use.
                 if (response == 0 && !session.isEmpty())
-                    m_bus.asyncCall(QDBusMessage::createMethodCall(portalService, session,
-                                                                   sessionInterface,
-                                                                   QStringLiteral("Close")));
+                    m_bus.asyncCall(QDBusMessage::createMethodCall(
+                        portalService, session, sessionInterface, QStringLiteral("Close")));
                 return;
             }
             if (response != 0 || session.isEmpty()) {

@@ -16,14 +16,13 @@ QString requestPath(const QDBusConnection &bus, const QString &handleToken)
 {
     QString sender = bus.baseService().mid(1);
     sender.replace(u'.', u'_');
-    return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
-        .arg(sender, handleToken);
+    return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, handleToken);
 }
 
 } // namespace
 
-PortalRequest::PortalRequest(const QDBusConnection &bus, const QString &handleToken,
-                             Answer answer, QObject *parent)
+PortalRequest::PortalRequest(const QDBusConnection &bus, const QString &handleToken, Answer answer,
+                             QObject *parent)
     : QObject(parent), m_bus(bus), m_answer(std::move(answer))
 {
     listen(requestPath(bus, handleToken));

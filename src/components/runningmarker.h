@@ -22,7 +22,11 @@ class RunningMarker : public QObject
     Q_OBJECT
 
 public:
-    enum class Command { Toggle, Show };
+    enum class Command
+    {
+        Toggle,
+        Show
+    };
     Q_ENUM(Command)
 
     static QString defaultName() { return QStringLiteral("quillboxrunningmutex"); }

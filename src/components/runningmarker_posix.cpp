@@ -13,9 +13,8 @@ namespace {
 bool isPrivateFolder(const QString &path)
 {
     struct stat status = {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 &&
-           S_ISDIR(status.st_mode) && status.st_uid == ::geteuid() &&
-           (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 // "quillbox" under the user's cache folder, made and kept 0700. Empty when it is not a folder

@@ -10,8 +10,8 @@
 namespace {
 const QString InUse = QStringLiteral("Hot Key combination is already in use please try another");
 const QString ThroughPortal = QStringLiteral("Registered through the desktop portal");
-const QString NotRegistered = QStringLiteral(
-    "Not registered: bind `quillbox --toggle` in your desktop's keyboard settings");
+const QString NotRegistered =
+    QStringLiteral("Not registered: bind `quillbox --toggle` in your desktop's keyboard settings");
 const int CtrlShiftQ = 2081;
 const int CtrlAltF5 = 1000 + 0x74;
 
@@ -68,8 +68,8 @@ void AppHotKeyTest::cleanup()
 void AppHotKeyTest::publishPortal()
 {
     m_fake = std::make_unique<FakeGlobalShortcutsPortal>();
-    QVERIFY(m_fake->publish(m_bus->connect(
-        QStringLiteral("portal-") + QString::fromLatin1(QTest::currentTestFunction()))));
+    QVERIFY(m_fake->publish(m_bus->connect(QStringLiteral("portal-") +
+                                           QString::fromLatin1(QTest::currentTestFunction()))));
 }
 
 void AppHotKeyTest::grabbedKeySaysSo()

@@ -90,9 +90,9 @@ void StartUpOptionsTest::remoteCommand_data()
                               << Command::Toggle << false;
     QTest::newRow("--show") << QStringList{program, QStringLiteral("--show")} << true
                             << Command::Show << false;
-    QTest::newRow("--show twice")
-        << QStringList{program, QStringLiteral("--show"), QStringLiteral("--show")} << true
-        << Command::Show << false;
+    QTest::newRow("--show twice") << QStringList{program, QStringLiteral("--show"),
+                                                 QStringLiteral("--show")}
+                                  << true << Command::Show << false;
     QTest::newRow("--toggle with a Notes file")
         << QStringList{program, QStringLiteral("--notes"), QStringLiteral("/tmp/n.ini"),
                        QStringLiteral("--toggle")}
@@ -100,9 +100,9 @@ void StartUpOptionsTest::remoteCommand_data()
     QTest::newRow("/HIDE stays first before --show")
         << QStringList{program, QStringLiteral("--show"), QStringLiteral("/hide")} << true
         << Command::Show << true;
-    QTest::newRow("a word toggle is no option") << QStringList{program, QStringLiteral("x"),
-                                                                 QStringLiteral("toggle")}
-                                                  << false << Command::Toggle << false;
+    QTest::newRow("a word toggle is no option")
+        << QStringList{program, QStringLiteral("x"), QStringLiteral("toggle")} << false
+        << Command::Toggle << false;
 }
 
 void StartUpOptionsTest::remoteCommand()
@@ -164,10 +164,12 @@ void StartUpOptionsTest::endsAtOnce_data()
     const QString program = QStringLiteral("/opt/q/quillbox");
     const QStringList usage = {QStringLiteral("Usage: quillbox [--notes FILE] [--hide | /HIDE]")};
     QTest::newRow("--help") << QStringList{program, QStringLiteral("--help")} << 0 << false
-                            << QStringList{usage.first(), QStringLiteral("--notes FILE"),
+                            << QStringList{usage.first(),
+                                           QStringLiteral("--notes FILE"),
                                            QStringLiteral("--hide, /HIDE"),
                                            QStringLiteral("--version"),
-                                           QStringLiteral("--toggle"), QStringLiteral("--show")};
+                                           QStringLiteral("--toggle"),
+                                           QStringLiteral("--show")};
     QTest::newRow("-h after other options")
         << QStringList{program, QStringLiteral("/hide"), QStringLiteral("-h")} << 0 << false
         << usage;
@@ -187,8 +189,7 @@ void StartUpOptionsTest::endsAtOnce_data()
         << QStringList{QStringLiteral("'--notes' needs a file name")};
     QTest::newRow("--toggle and --show")
         << QStringList{program, QStringLiteral("--toggle"), QStringLiteral("--show")} << 2 << true
-        << QStringList{QStringLiteral("'--toggle' and '--show' exclude each other"),
-                       usage.first()};
+        << QStringList{QStringLiteral("'--toggle' and '--show' exclude each other"), usage.first()};
     QTest::newRow("--notes with an empty name")
         << QStringList{program, QStringLiteral("--notes"), QString(), QStringLiteral("/hide")} << 2
         << true << QStringList{QStringLiteral("'--notes' needs a file name"), usage.first()};

@@ -87,8 +87,7 @@ void GlobalShortcutsPortalTest::bindsTheShortcutInASession_data()
     QTest::newRow("Win+F5") << winF5 << QStringLiteral("LOGO+F5") << false;
     QTest::newRow("Ctrl+Shift+keypad +")
         << ctrlShiftKeypadAdd << QStringLiteral("CTRL+SHIFT+KP_Add") << false;
-    QTest::newRow("answers before the replies")
-        << ctrlAltQ << QStringLiteral("CTRL+ALT+Q") << true;
+    QTest::newRow("answers before the replies") << ctrlAltQ << QStringLiteral("CTRL+ALT+Q") << true;
 }
 
 void GlobalShortcutsPortalTest::bindsTheShortcutInASession()

@@ -40,9 +40,9 @@ QDBusObjectPath FakeGlobalShortcutsPortal::answer(const QString &handleToken, ui
 {
     const QDBusObjectPath request(portalPath + QStringLiteral("/request/") + callerPathPart() +
                                   u'/' + handleToken);
-    QDBusMessage signal = QDBusMessage::createSignal(
-        request.path(), QStringLiteral("org.freedesktop.portal.Request"),
-        QStringLiteral("Response"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(request.path(), QStringLiteral("org.freedesktop.portal.Request"),
+                                   QStringLiteral("Response"));
     signal << response << results;
     if (m_holding) {
         m_heldAnswers.append(signal);

@@ -9,21 +9,21 @@ constexpr int startLimitMs = 30000;
 
 QByteArray configuration(const QString &socketFolder)
 {
-    return QByteArrayLiteral(
-               "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-               " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-               "<busconfig>\n"
-               "  <type>session</type>\n"
-               "  <listen>unix:dir=")
-           + socketFolder.toUtf8()
-           + QByteArrayLiteral("</listen>\n"
-                               "  <auth>EXTERNAL</auth>\n"
-                               "  <policy context=\"default\">\n"
-                               "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                               "    <allow eavesdrop=\"true\"/>\n"
-                               "    <allow own=\"*\"/>\n"
-                               "  </policy>\n"
-                               "</busconfig>\n");
+    return QByteArrayLiteral("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus "
+                             "Configuration 1.0//EN\"\n"
+                             " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                             "<busconfig>\n"
+                             "  <type>session</type>\n"
+                             "  <listen>unix:dir=") +
+           socketFolder.toUtf8() +
+           QByteArrayLiteral("</listen>\n"
+                             "  <auth>EXTERNAL</auth>\n"
+                             "  <policy context=\"default\">\n"
+                             "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                             "    <allow eavesdrop=\"true\"/>\n"
+                             "    <allow own=\"*\"/>\n"
+                             "  </policy>\n"
+                             "</busconfig>\n");
 }
 
 } // namespace
@@ -58,8 +58,8 @@ bool PrivateBus::start()
         m_daemon.waitForReadyRead(100);
     m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
     if (m_address.isEmpty()) {
-        m_error = QStringLiteral("dbus-daemon gave no address: ") + m_daemon.errorString() +
-                  u' ' + QString::fromLocal8Bit(m_daemon.readAllStandardError());
+        m_error = QStringLiteral("dbus-daemon gave no address: ") + m_daemon.errorString() + u' ' +
+                  QString::fromLocal8Bit(m_daemon.readAllStandardError());
         return false;
     }
     return true;
