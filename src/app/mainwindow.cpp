@@ -5,11 +5,9 @@
 #include "components/dialogseam.h"
 #include "components/productname.h"
 #include "editor/noteeditor.h"
-#include "editor/pagedocument.h"
 #include "editor/textlines.h"
 #include "focusreturn.h"
 #include "keypreview.h"
-#include "notes/pagerecord.h"
 #include "options/optionscommand.h"
 #include "pages/pagesdialog.h"
 #include "pagetabbar.h"
@@ -24,12 +22,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-const QString LockedPageText = QStringLiteral("Password Protected Data ");
 } // namespace
 
 MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
@@ -80,11 +76,7 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     updateCaption();
 }
 
-MainWindow::~MainWindow()
-{
-    while (pageCount() > 0)
-        deletePage(pageCount() - 1);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::connectCommands()
 {
@@ -93,6 +85,7 @@ void MainWindow::connectCommands()
     connect(c.hide, &QAction::triggered, this, &MainWindow::hideWindow);
     connect(c.save, &QAction::triggered, &m_saving, &NotesSaving::saveCommand);
     connect(&m_saving, &NotesSaving::exitDue, this, &MainWindow::exitProgram);
+    connect(&m_saving, &NotesSaving::saveEnded, &m_pages, &PageSession::writeEnded);
     connect(c.protect, &QAction::triggered, this, &MainWindow::protect);
     connect(c.protectButton, &QAction::triggered, this, &MainWindow::protect);
     connect(c.disablePassword, &QAction::triggered, this, &MainWindow::disablePassword);
@@ -111,7 +104,7 @@ void MainWindow::connectCommands()
         };
     };
     c.setMenuState([this] {
-        const int index = m_tabs->currentIndex();
+        const int index = m_pages.currentIndex();
         return WindowCommands::MenuState{m_editor->canUndo(), m_editor->canRedo(), index > 0,
                                          index < pageCount() - 1};
     });
@@ -129,11 +122,8 @@ void MainWindow::connectCommands()
     connect(m_keyPreview, &KeyPreview::nextPageWrapping, this, &MainWindow::nextPageWrapping);
     connect(m_keyPreview, &KeyPreview::previousPageWrapping, this,
             &MainWindow::previousPageWrapping);
-    connect(m_tabs, &PageTabBar::changedByUser, this, [this](int previous) {
-        leavePage(previous);
-        pageEnter();
-    });
-    connect(m_editor, &NoteEditor::changed, this, &MainWindow::editorChanged);
+    connect(&m_pages, &PageSession::entered, this, &MainWindow::updateStatus);
+    connect(m_editor, &NoteEditor::changed, this, &MainWindow::updateStatus);
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
     connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
     connect(&m_presence, &WindowPresence::shownAgain, this, &MainWindow::pageEnter);
@@ -203,7 +193,6 @@ void MainWindow::startUp(bool hideAfterStart)
     // What reading and showing marked is no change; what a save of the options dialog could
     // not write stays for the next save.
     m_changes.clearAllButUnsaved();
-    m_pageDirty = false;
     pageEnter();
     if (m_settings.startHidden || hideAfterStart)
         hideWindow();
@@ -216,200 +205,16 @@ bool MainWindow::readNotes()
     const bool readable = m_store.read(m_settings, pages);
     applySettings();
     for (const StoredPage &page : pages)
-        appendPage(page.name, page.record);
+        m_pages.addPage(page.name, page.record);
     return readable;
 }
 
 void MainWindow::applySettings()
 {
-    {
-        const QScopedValueRollback loading(m_pageLoading, true);
-        m_highlighting.apply(m_settings);
-    }
+    m_highlighting.apply(m_settings);
     m_settings.keywords = m_highlighting.keywords();
     m_editor->setWordWrap(m_settings.wrapText);
     m_editor->setGutterVisible(m_settings.gutterVisible);
-}
-
-int MainWindow::appendPage(const QString &name, const PageRecord &record)
-{
-    const int index = m_tabs->addPage(name);
-    auto *page = new PageRecord(record);
-    page->document = nullptr; // made from the lines when the page is first shown
-    m_tabs->setRecord(index, page);
-    return index;
-}
-
-int MainWindow::addPage(const QString &name, const QString &text, int selStart, int caretX,
-                        int caretY, int selLength, int topLine, bool isProtected)
-{
-    PageRecord record;
-    record.lines = TextLines::split(text);
-    record.selStart = selStart;
-    record.caretX = caretX;
-    record.caretY = caretY;
-    record.selLength = selLength;
-    record.topLine = topLine;
-    record.isProtected = isProtected;
-    return appendPage(name, record);
-}
-
-void MainWindow::deletePage(int index)
-{
-    if (PageRecord *page = m_tabs->record(index))
-        freeRecord(page);
-    m_tabs->removePage(index);
-}
-
-void MainWindow::freeRecord(PageRecord *page)
-{
-    if (page->document) {
-        // The editor lets go of a shown page document as it goes.
-        const QScopedValueRollback loading(m_pageLoading, true);
-        delete page->document;
-    }
-    if (m_currentPage == page)
-        m_currentPage = nullptr;
-    delete page;
-}
-
-int MainWindow::pageCount() const
-{
-    return m_tabs->count();
-}
-
-PageRecord *MainWindow::pageRecord(int index) const
-{
-    return m_tabs->record(index);
-}
-
-QList<StoredPage> MainWindow::storedPages() const
-{
-    QList<StoredPage> pages;
-    pages.reserve(pageCount());
-    for (int i = 0; i < pageCount(); ++i) {
-        StoredPage page{m_tabs->pageName(i), *m_tabs->record(i)};
-        page.record.document = nullptr;
-        pages.append(page);
-    }
-    return pages;
-}
-
-void MainWindow::pageLeave()
-{
-    leavePage(m_tabs->currentIndex());
-}
-
-void MainWindow::leavePage(int index)
-{
-    if (index < 0 || !m_passwordBar->isHidden())
-        return;
-    PageRecord *page = m_tabs->record(index);
-    if (!page || page != m_currentPage)
-        return;
-    keepEdits();
-    if (m_editor->caretX() != page->caretX || m_editor->caretY() != page->caretY)
-        m_changes.markPositions();
-    page->selStart = m_editor->selStart();
-    page->selLength = m_editor->selLength();
-    page->caretX = m_editor->caretX();
-    page->caretY = m_editor->caretY();
-    page->topLine = m_editor->topLine();
-}
-
-void MainWindow::pageEnter()
-{
-    keepEdits();
-    if (m_tabs->currentIndex() < 0) {
-        if (pageCount() == 0) {
-            m_editor->hide();
-            return;
-        }
-        selectPage(0);
-    }
-    PageRecord *page = m_tabs->record(m_tabs->currentIndex());
-    {
-        const QScopedValueRollback loading(m_pageLoading, true);
-        m_editor->show();
-        if (m_lock.isLocked(page->isProtected)) {
-            m_passwordBar->show();
-            m_editor->showPlaceholder(LockedPageText);
-        } else {
-            m_passwordBar->hide();
-            if (!page->document)
-                page->document = new PageDocument(page->lines, this);
-            m_editor->showPageDocument(static_cast<PageDocument *>(page->document), page->caretX,
-                                       page->caretY, page->topLine);
-            m_pageDirty = false;
-            m_currentPage = page;
-        }
-        m_highlighting.colourShownDocument();
-        if (m_tabs->isVisible() && isVisible()) {
-            if (!m_passwordBar->isHidden())
-                m_passwordBar->passwordEdit()->setFocus();
-            else if (m_editor->focusPolicy() != Qt::NoFocus)
-                m_editor->setFocus();
-        }
-        updateStatus();
-    }
-}
-
-// Edits the editor holds are taken into their page before anything else is shown, also when
-// the caller did not run page-leave first.
-void MainWindow::keepEdits()
-{
-    if (!m_pageDirty || !m_currentPage || !m_passwordBar->isHidden())
-        return;
-    {
-        const QScopedValueRollback loading(m_pageLoading, true);
-        m_currentPage->lines = m_editor->takePageLines();
-    }
-    m_pageDirty = false;
-}
-
-void MainWindow::selectPage(int index)
-{
-    m_tabs->setCurrentIndex(index);
-}
-
-void MainWindow::stepTo(int index)
-{
-    pageLeave();
-    selectPage(index);
-    pageEnter();
-}
-
-void MainWindow::nextPage()
-{
-    if (m_tabs->currentIndex() < pageCount() - 1)
-        stepTo(m_tabs->currentIndex() + 1);
-}
-
-void MainWindow::previousPage()
-{
-    if (m_tabs->currentIndex() > 0)
-        stepTo(m_tabs->currentIndex() - 1);
-}
-
-void MainWindow::nextPageWrapping()
-{
-    const int index = m_tabs->currentIndex();
-    stepTo(index < pageCount() - 1 ? index + 1 : 0);
-}
-
-void MainWindow::previousPageWrapping()
-{
-    const int index = m_tabs->currentIndex();
-    stepTo(index > 0 ? index - 1 : pageCount() - 1);
-}
-
-void MainWindow::editorChanged()
-{
-    if (!m_pageLoading) {
-        m_changes.markNotes();
-        m_pageDirty = true;
-    }
-    updateStatus();
 }
 
 void MainWindow::updateCaption()
@@ -463,7 +268,7 @@ void MainWindow::setPassword()
 void MainWindow::configurePages()
 {
     pageLeave();
-    WindowPages pages(*this);
+    WindowPages pages(m_pages);
     if (!showPagesDialog(pages, m_lock.securityEnabled(), this,
                          [this](int, int context) { showHelp(context); }))
         return;
@@ -496,21 +301,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     saveNotes();
     if (m_lock.hideDisablesPassword()) {
         m_lock.setRevealed(false);
-        unbindEditor();
+        m_pages.unbind();
         m_wordCopier.clipboard().clearNow();
     }
-}
-
-// The editor is emptied and holds no page until the next page-enter, so nothing of it is ever
-// copied into a page.
-void MainWindow::unbindEditor()
-{
-    {
-        const QScopedValueRollback loading(m_pageLoading, true);
-        m_editor->showPlaceholder(QString());
-    }
-    m_currentPage = nullptr;
-    m_pageDirty = false;
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -523,5 +316,6 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 // The editor shows a protected page's own text, not the placeholder of a locked page.
 bool MainWindow::showsProtectedText() const
 {
-    return m_passwordBar->isHidden() && m_currentPage && m_currentPage->isProtected;
+    const PageRecord *page = currentPage();
+    return page && page->isProtected;
 }

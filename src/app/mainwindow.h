@@ -8,6 +8,7 @@
 #include "notessaving.h"
 #include "pagefinder.h"
 #include "pagehighlighting.h"
+#include "pagesession.h"
 #include "security/lockstate.h"
 #include "traypresence.h"
 #include "windowbounds.h"
@@ -24,12 +25,10 @@ class NoteEditor;
 class PageTabBar;
 class PasswordBar;
 class StatusLine;
-struct PageRecord;
 
 // The notes window (FmMain): the pages as tabs over one shared editor, the password bar, the
 // menus and tool buttons, the status line, and how the window starts, shows, hides, saves and
-// ends. It owns the pages: each tab carries its page's record; the editor holds only the
-// current page, which page-leave copies back into its record and page-enter loads.
+// ends. Its page session owns the pages and binds the editor to the selected one.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -58,32 +57,33 @@ public:
     void showHelp(int context);
     void setHelpLauncher(const HelpLauncher &launcher);
 
-    // Pages, in tab order.
-    int addPage(const QString &name, const QString &text, int selStart, int caretX, int caretY,
-                int selLength, int topLine, bool isProtected);
-    void deletePage(int index);
-    int pageCount() const;
-    PageRecord *pageRecord(int index) const;
-    PageRecord *currentPage() const { return m_currentPage; }
+    // Pages, in tab order (see PageSession).
+    PageSession &pages() { return m_pages; }
+    int addPage(const QString &name, const PageRecord &record)
+    {
+        return m_pages.addPage(name, record);
+    }
+    void deletePage(int index) { m_pages.removePage(index); }
+    int pageCount() const { return m_pages.count(); }
+    PageRecord *pageRecord(int index) const { return m_pages.record(index); }
+    PageRecord *currentPage() const { return m_pages.currentPage(); }
     PageTabBar *tabBar() const { return m_tabs; }
 
-    // Page-leave: copies the editor into the current page's record (nothing while the page is
-    // shown locked). Page-enter: shows the selected page, or the locked placeholder and the
-    // password bar. Whoever changes the current page runs page-leave before and page-enter
-    // after; selecting a tab by program runs neither.
-    void pageLeave();
-    void pageEnter();
-    void nextPage();
-    void previousPage();
-    void nextPageWrapping();
-    void previousPageWrapping();
+    // Page-leave and page-enter (see PageSession); every change of the selected tab runs both.
+    void pageLeave() { m_pages.pageLeave(); }
+    void pageEnter() { m_pages.pageEnter(); }
+    void nextPage() { m_pages.next(); }
+    void previousPage() { m_pages.previous(); }
+    void nextPageWrapping() { m_pages.nextWrapping(); }
+    void previousPageWrapping() { m_pages.previousWrapping(); }
 
     // Writes the Notes file when a change flag is set (NotesSaving).
     bool saveNotes() { return m_saving.saveNotes(); }
     bool settingsChanged() const { return m_changes.settings(); }
     bool notesChanged() const { return m_changes.notes(); }
     bool positionsChanged() const { return m_changes.positions(); }
-    bool pageDirty() const { return m_pageDirty; }
+    // The selected page changed since it was last written.
+    bool pageDirty() const { return m_pages.isModified(m_pages.currentIndex()); }
     void setSettingsChanged() { m_changes.markSettings(); }
 
     NotesSettings &settings() { return m_settings; }
@@ -130,15 +130,6 @@ protected:
 private:
     void connectCommands();
     bool readNotes();
-    int appendPage(const QString &name, const PageRecord &record);
-    void freeRecord(PageRecord *page);
-    QList<StoredPage> storedPages() const;
-    void selectPage(int index);
-    void leavePage(int index);
-    void keepEdits();
-    void stepTo(int index);
-    void unbindEditor();
-    void editorChanged();
     bool showsProtectedText() const;
 
     NotesSettings m_settings;
@@ -163,14 +154,8 @@ private:
                             [this] { return showsProtectedText(); }};
 
     ChangeFlags m_changes;
-    NotesSaving m_saving{m_store, m_settings, m_changes,
-                         [this] {
-                             pageLeave();
-                             return storedPages();
-                         },
+    NotesSaving m_saving{m_store, m_settings, m_changes, [this] { return m_pages.pagesToWrite(); },
                          this};
-    bool m_pageLoading = false;
-    bool m_pageDirty = false;
     bool m_exitRequested = false;
-    PageRecord *m_currentPage = nullptr; // the page the editor holds; not owned
+    PageSession m_pages{{*m_tabs, *m_editor, *m_passwordBar, m_lock, m_highlighting, m_changes}};
 };

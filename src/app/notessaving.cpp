@@ -27,6 +27,7 @@ bool NotesSaving::saveNotes()
         written = m_store.write(m_settings, pages, m_changes.notes());
         m_changes.saveEnded(written);
     }
+    emit saveEnded(written);
     if (m_exitPending) {
         QTimer::singleShot(0, this, [this] {
             if (std::exchange(m_exitPending, false))

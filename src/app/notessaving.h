@@ -38,6 +38,8 @@ public:
 
 signals:
     void exitDue();
+    // A save is over; written: the file really was replaced.
+    void saveEnded(bool written);
 
 private:
     NotesStore &m_store;

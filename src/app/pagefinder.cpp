@@ -4,7 +4,6 @@
 #include "editor/noteeditor.h"
 #include "mainwindow.h"
 #include "notes/pagerecord.h"
-#include "pagetabbar.h"
 #include "search/pagesearch.h"
 #include "search/textsearchdialog.h"
 
@@ -34,15 +33,13 @@ void PageFinder::searchPages()
     for (int i = 0; i < m_window.pageCount(); ++i)
         texts.append(isLocked(i) ? QString() : PageSearch::pageText(m_window.pageRecord(i)->lines));
 
-    PageTabBar *tabs = m_window.tabBar();
+    PageSession &pages = m_window.pages();
     NoteEditor *editor = m_window.editor();
     const PageSearch::Result result = PageSearch::searchPages(
-        texts, tabs->currentIndex(), editor->selStart(), m_lastSearchText, isLocked);
+        texts, pages.currentIndex(), editor->selStart(), m_lastSearchText, isLocked);
     if (result.found) {
-        if (result.page != tabs->currentIndex()) {
-            tabs->setCurrentIndex(result.page);
-            m_window.pageEnter();
-        }
+        if (result.page != pages.currentIndex())
+            pages.select(result.page);
         editor->setFocus();
         editor->setSelStart(result.selStart);
         editor->setSelLength(result.selLength);

@@ -5,7 +5,6 @@
 #include "highlighter/noteshighlighter.h"
 #include "notes/notessettings.h"
 
-#include <QSignalBlocker>
 #include <QTextDocument>
 
 namespace {
@@ -32,6 +31,8 @@ void PageHighlighting::colourShownDocument()
         document->findChild<NotesHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
     if (highlighter && highlighter->property(GenerationProperty).toInt() == m_generation)
         return;
+    // Colouring changes no text: it is no edit.
+    const NoteEditor::ProgramChange colouring(m_editor);
     const bool isNew = !highlighter;
     if (isNew)
         highlighter = new NotesHighlighter(document);
@@ -40,8 +41,6 @@ void PageHighlighting::colourShownDocument()
     highlighter->applyDisplaySettings(m_display, m_editor);
     if (isNew) {
         highlighter->setDocument(document);
-        // Colouring changes no text: keep it from looking like an edit.
-        const QSignalBlocker blocker(document);
         highlighter->rehighlight();
     }
 }

@@ -1,6 +1,5 @@
 #include "pagetabbar.h"
 
-#include "notes/pagerecord.h"
 #include "tabrows.h"
 
 #include <QKeyEvent>
@@ -31,12 +30,15 @@ PageTabBar::PageTabBar(QWidget *parent) : QWidget(parent)
     setSizePolicy(policy);
 }
 
-int PageTabBar::addPage(const QString &name)
+int PageTabBar::addPage(const QString &name, bool isProtected)
 {
-    m_tabs.append({name, nullptr, tabWidth(name)});
-    if (m_current < 0)
+    m_tabs.append({name, isProtected, tabWidth(name)});
+    const bool first = m_current < 0;
+    if (first)
         m_current = 0;
     tabsChanged();
+    if (first)
+        emit currentChanged();
     return count() - 1;
 }
 
@@ -60,11 +62,14 @@ void PageTabBar::removePage(int index)
         return;
     m_tabs.removeAt(index);
     m_hovered = -1;
+    const bool selectedGone = index == m_current;
     if (index < m_current)
         --m_current;
-    else if (index == m_current)
+    else if (selectedGone)
         m_current = qMin(index, count() - 1);
     tabsChanged();
+    if (selectedGone)
+        emit currentChanged();
 }
 
 void PageTabBar::movePage(int from, int to)
@@ -81,16 +86,16 @@ void PageTabBar::movePage(int from, int to)
     tabsChanged();
 }
 
-PageRecord *PageTabBar::record(int index) const
+bool PageTabBar::isPageProtected(int index) const
 {
-    return index >= 0 && index < count() ? m_tabs.at(index).record : nullptr;
+    return index >= 0 && index < count() && m_tabs.at(index).isProtected;
 }
 
-void PageTabBar::setRecord(int index, PageRecord *record)
+void PageTabBar::setPageProtected(int index, bool isProtected)
 {
-    if (index >= 0 && index < count()) {
-        m_tabs[index].record = record;
-        update();
+    if (index >= 0 && index < count() && m_tabs.at(index).isProtected != isProtected) {
+        m_tabs[index].isProtected = isProtected;
+        update(tabRect(index));
     }
 }
 
@@ -101,6 +106,7 @@ void PageTabBar::setCurrentIndex(int index)
     m_current = index;
     m_rectsValid = false; // the selected tab's row comes down to the page
     update();
+    emit currentChanged();
 }
 
 QRect PageTabBar::tabRect(int index) const
@@ -310,8 +316,7 @@ void PageTabBar::drawTab(QPainter &painter, int index) const
     const QColor face = palette().color(QPalette::Button);
     painter.fillRect(tab, face);
 
-    const PageRecord *page = record(index);
-    if (page && page->isProtected) {
+    if (isPageProtected(index)) {
         // A square inside the inner corner on the selected tab, centred on it on the others.
         const int reach = selected ? SquareSize : SquareSize / 2;
         const QRect square(inner.x() + inner.width() - reach, inner.y() + inner.height() - reach,

@@ -4,18 +4,17 @@
 #include <QRect>
 #include <QWidget>
 
-struct PageRecord;
-
 // The tab strip of the notes window: one tab per page, in rows that wrap to the strip's width
 // with the selected tab's row next to the page, so that every page has a visible tab. The strip
 // is as high as its rows (it has a height for each width). Every tab is painted flat in the
 // button-face colour with its name, drawn as typed; the selected tab's name stands further
 // right and a protected page carries a small blue square in its lower right corner.
 //
-// The strip never changes the selected tab by itself: a click, Left, Right or the wheel select
-// another tab and report it with changedByUser, so that the window runs page-leave and
-// page-enter; the window's own selection (setCurrentIndex) reports nothing. Tabs take no
-// Alt+letter shortcut from an '&' in a name.
+// The strip holds names and protected marks only, never the pages. Every change of the selected
+// tab is reported with currentChanged, whoever made it: a click, Left, Right or the wheel (these
+// are also reported with changedByUser), setCurrentIndex, adding the first tab or removing the
+// selected one. Moving tabs or removing another tab keeps the selected tab and reports nothing.
+// Tabs take no Alt+letter shortcut from an '&' in a name.
 class PageTabBar : public QWidget
 {
     Q_OBJECT
@@ -24,7 +23,7 @@ public:
     explicit PageTabBar(QWidget *parent = nullptr);
 
     // Appends a tab; the first tab of an empty strip becomes the selected one.
-    int addPage(const QString &name);
+    int addPage(const QString &name, bool isProtected = false);
     QString pageName(int index) const;
     void setPageName(int index, const QString &name);
     // Removes a tab; when it was the selected one, the tab that takes its place (or the new
@@ -34,8 +33,9 @@ public:
     void movePage(int from, int to);
     int count() const { return int(m_tabs.size()); }
 
-    PageRecord *record(int index) const;
-    void setRecord(int index, PageRecord *record);
+    // The small blue square of a protected page.
+    bool isPageProtected(int index) const;
+    void setPageProtected(int index, bool isProtected);
 
     int currentIndex() const { return m_current; }
     void setCurrentIndex(int index);
@@ -50,8 +50,10 @@ public:
     int heightForWidth(int width) const override;
 
 signals:
+    // Another tab is selected (currentIndex() may be -1 when the last tab went).
+    void currentChanged();
     // The user (mouse, keys or wheel) selected another tab; previous is the tab left, which
-    // still holds the same record.
+    // still stands at that index.
     void changedByUser(int previous);
 
 protected:
@@ -70,7 +72,7 @@ private:
     struct Tab
     {
         QString name;
-        PageRecord *record = nullptr;
+        bool isProtected = false;
         int width = 0;
     };
 

@@ -1,39 +1,45 @@
 #include "windowpages.h"
 
-#include "mainwindow.h"
-#include "pagetabbar.h"
+#include "pagesession.h"
 
 int WindowPages::count() const
 {
-    return m_window.pageCount();
+    return m_pages.count();
 }
 
 QString WindowPages::name(int index) const
 {
-    return m_window.tabBar()->pageName(index);
+    return m_pages.name(index);
 }
 
 PageRecord *WindowPages::record(int index) const
 {
-    return m_window.pageRecord(index);
+    return m_pages.record(index);
 }
 
 void WindowPages::setName(int index, const QString &name)
 {
-    m_window.tabBar()->setPageName(index, name);
+    m_pages.setName(index, name);
+}
+
+void WindowPages::setProtected(int index, bool isProtected)
+{
+    m_pages.setProtected(index, isProtected);
 }
 
 void WindowPages::movePage(int from, int to)
 {
-    m_window.tabBar()->movePage(from, to);
+    m_pages.movePage(from, to);
 }
 
 void WindowPages::deletePage(int index)
 {
-    m_window.deletePage(index);
+    m_pages.removePage(index);
 }
 
 PageRecord *WindowPages::addPage(const QString &name, bool isProtected)
 {
-    return m_window.pageRecord(m_window.addPage(name, QString(), 0, 0, 0, 0, 0, isProtected));
+    PageRecord record;
+    record.isProtected = isProtected;
+    return m_pages.record(m_pages.addPage(name, record));
 }

@@ -2,23 +2,25 @@
 
 #include "pages/pagelistops.h"
 
-class MainWindow;
+class PageSession;
 
-// The notes window's tabs as the pages dialog works on them: names and records in tab order,
-// renaming and moving tabs, and the window's own page deletion and creation.
+// The notes window's pages as the pages dialog works on them, straight on the page session:
+// deleting or moving the selected page runs page-leave and page-enter as every selection
+// change does.
 class WindowPages : public PageListOps
 {
 public:
-    explicit WindowPages(MainWindow &window) : m_window(window) {}
+    explicit WindowPages(PageSession &pages) : m_pages(pages) {}
 
     int count() const override;
     QString name(int index) const override;
     PageRecord *record(int index) const override;
     void setName(int index, const QString &name) override;
+    void setProtected(int index, bool isProtected) override;
     void movePage(int from, int to) override;
     void deletePage(int index) override;
     PageRecord *addPage(const QString &name, bool isProtected) override;
 
 private:
-    MainWindow &m_window;
+    PageSession &m_pages;
 };

@@ -7,9 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -89,7 +87,7 @@ void NoteEditor::showPageDocument(PageDocument *document, int caretX, int caretY
     showDocument(document);
     // Losing the page is no edit: the editor shows nothing until the next page is entered.
     m_pageDeletion = connect(document, &PageDocument::aboutToBeDeleted, this, [this] {
-        const QSignalBlocker silent(this);
+        const ProgramChange letGo(*this);
         showPlaceholder(QString());
     });
     setReadOnly(false);
@@ -109,7 +107,7 @@ void NoteEditor::showPlaceholder(const QString &text)
 QStringList NoteEditor::takePageLines()
 {
     const QStringList lines = DocumentText::lines(*document());
-    const QScopedValueRollback<bool> silent(m_silent, true);
+    const ProgramChange trim(*this);
     DocumentText::trimLastEmptyLine(*document());
     return lines;
 }
@@ -305,9 +303,9 @@ void NoteEditor::bindHighlighter()
 {
     if (!m_highlighter || m_highlighter->document() == document())
         return;
+    // Colouring changes no text: it is no edit.
+    const ProgramChange colouring(*this);
     m_highlighter->setDocument(document());
-    // Colouring changes no text: keep it from looking like an edit.
-    const QSignalBlocker blocker(document());
     m_highlighter->rehighlight();
 }
 
@@ -357,6 +355,6 @@ void NoteEditor::setSelection(int anchor, int position)
 
 void NoteEditor::emitChanged()
 {
-    if (!m_silent)
+    if (m_programChanges == 0)
         emit changed();
 }

@@ -25,6 +25,24 @@ public:
     explicit NoteEditor(QWidget *parent = nullptr);
     ~NoteEditor() override;
 
+    // The one way to say "this change is not an edit": while a ProgramChange lives, changes of
+    // the shown text are the program's own (showing a page, colouring it, trimming it, letting
+    // go of a deleted page) and the editor raises no changed() for them. They nest.
+    class ProgramChange
+    {
+    public:
+        explicit ProgramChange(NoteEditor &editor) : m_editor(editor)
+        {
+            ++m_editor.m_programChanges;
+        }
+        ~ProgramChange() { --m_editor.m_programChanges; }
+        ProgramChange(const ProgramChange &) = delete;
+        ProgramChange &operator=(const ProgramChange &) = delete;
+
+    private:
+        NoteEditor &m_editor;
+    };
+
     // The shown document's lines joined by CR LF, no break after the last line.
     QString text() const;
     // Replaces the shown document's text by the text split into lines, empties its histories and
@@ -88,7 +106,8 @@ public slots:
     void redo();
 
 signals:
-    // After every change of the text, by the user or by program (also when a document is shown).
+    // After every change of the text, by the user or by program (also when a document is shown),
+    // except the changes made under a ProgramChange.
     void changed();
     // The caret or the selection moved.
     void statusChanged();
@@ -119,5 +138,5 @@ private:
     QPointer<QSyntaxHighlighter> m_highlighter;
     QMetaObject::Connection m_pageDeletion;
     bool m_gutterVisible = true;
-    bool m_silent = false;
+    int m_programChanges = 0;
 };

@@ -11,6 +11,7 @@ PageDocument::PageDocument(const QStringList &lines, QObject *parent) : QTextDoc
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
     DocumentText::setText(*this, text);
+    setModified(false);
 }
 
 PageDocument::~PageDocument()

@@ -5,13 +5,15 @@
 
 // One page's text as the editor shows it, with the page's own undo and redo histories for the
 // whole run. It announces its deletion while it is still whole, so that an editor showing it
-// can let go of it first: a page may be deleted while it is shown.
+// can let go of it first: a page may be deleted while it is shown. isModified() tells whether the
+// text changed since the page was last written to the Notes file; only a write that really
+// reached the disk clears it (setModified(false)).
 class PageDocument : public QTextDocument
 {
     Q_OBJECT
 
 public:
-    // Holds the lines, each taken as if followed by CR LF, with empty histories.
+    // Holds the lines, each taken as if followed by CR LF, with empty histories, unmodified.
     explicit PageDocument(const QStringList &lines = {}, QObject *parent = nullptr);
     ~PageDocument() override;
 

@@ -4,7 +4,6 @@
 #include "editor/noteeditor.h"
 
 #include <QScopedValueRollback>
-#include <QSignalBlocker>
 #include <QTextDocument>
 
 namespace {
@@ -83,8 +82,10 @@ void NotesHighlighter::applyDisplaySettings(const DisplaySettings &settings, Not
         m_keyAttri->setForeground(settings.colorK);
         m_keyAttri->setBackground(settings.colorKBk);
     }
-    if (m_repaintHeld)
+    if (m_repaintHeld) {
+        const NoteEditor::ProgramChange colouring(editor);
         repaint();
+    }
 }
 
 void NotesHighlighter::highlightBlock(const QString &text)
@@ -117,7 +118,5 @@ void NotesHighlighter::repaint()
     QTextDocument *doc = document();
     if (!doc)
         return;
-    // Colouring changes no text: keep it from looking like an edit to the editor.
-    const QSignalBlocker blocker(doc);
     rehighlight();
 }

@@ -12,7 +12,8 @@ struct DisplaySettings;
 
 // Colours the notes: keywords bold in aqua and numbers in yellow; every other token keeps the
 // editor's own colours unless its attribute is given one. Any change of an attribute that
-// really changes it repaints the text.
+// really changes it repaints the text. Colouring changes no text: whoever repaints a document
+// an editor shows does so under the editor's NoteEditor::ProgramChange, so that it is no edit.
 class NotesHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -34,7 +35,8 @@ public:
     // The entries keep their spelling (how the options and the Notes file fill the list).
     void setKeywordEntries(const QStringList &entries);
 
-    // The editor's text and background colours, then the number and keyword colours.
+    // The editor's text and background colours, then the number and keyword colours; the
+    // repaint is a program change of that editor.
     void applyDisplaySettings(const DisplaySettings &settings, NoteEditor &editor);
 
 protected:

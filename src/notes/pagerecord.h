@@ -2,10 +2,8 @@
 
 #include <QStringList>
 
-class QTextDocument;
-
-// One page of the notes window. The tab strip owns the records; the editor holds only the
-// current one. The page's own undo and redo history lives in its document for the whole run.
+// What the Notes file keeps of one page besides its name: the text as lines and the places
+// the editor comes back to. The notes window's page session owns the records.
 struct PageRecord
 {
     QStringList lines;
@@ -15,5 +13,4 @@ struct PageRecord
     int selLength = 0; // not stored
     int topLine = 0;   // 1-based
     bool isProtected = false;
-    QTextDocument *document = nullptr; // text with undo/redo history; owned by the main window
 };

@@ -5,7 +5,8 @@
 struct PageRecord;
 
 // The main window's pages as the pages dialog sees them: tabs in tab order, each with a name
-// and the Page record it owns.
+// and its page's record. A record stays at the same address while its page lives, so that it
+// names the page.
 class PageListOps
 {
 public:
@@ -15,9 +16,11 @@ public:
     virtual QString name(int index) const = 0;
     virtual PageRecord *record(int index) const = 0;
     virtual void setName(int index, const QString &name) = 0;
+    // Sets the record's protected flag and the tab's mark.
+    virtual void setProtected(int index, bool isProtected) = 0;
     // Takes tab from out of the list and puts it back at index to (as QTabBar::moveTab does).
     virtual void movePage(int from, int to) = 0;
-    // Frees the tab's record with its text and history and removes the tab.
+    // Frees the page, its text and history with it, and removes the tab.
     virtual void deletePage(int index) = 0;
     // Appends a tab with an empty page: no text, every position 0, fresh empty history.
     virtual PageRecord *addPage(const QString &name, bool isProtected) = 0;

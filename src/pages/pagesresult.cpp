@@ -48,7 +48,7 @@ void applyPagesResult(PageListOps &pages, QList<PageEntry> &entries)
         if (k < 0)
             continue;
         pages.setName(k, entry.text);
-        entry.reference->isProtected = entry.checked;
+        pages.setProtected(k, entry.checked);
         if (k != j)
             pages.movePage(k, j);
     }

@@ -433,8 +433,11 @@ void PageSwitchingTest::deletingTheShownPage()
     MainWindow &window = m_fixture->start();
     m_fixture->type(QStringLiteral("edited "));
 
+    // The page that takes the deleted one's place is entered at once; what was typed on the
+    // deleted page goes with it.
     window.deletePage(0);
-    QCOMPARE(window.currentPage(), nullptr);
+    QCOMPARE(window.currentPage(), window.pageRecord(0));
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("beta"));
     window.tabBar()->setCurrentIndex(0);
     window.pageEnter();
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("beta"));
@@ -457,9 +460,12 @@ void PageSwitchingTest::emptyPageList()
     window.previousPageWrapping();
     QCOMPARE(window.tabBar()->currentIndex(), -1);
 
-    QCOMPARE(
-        window.addPage(QStringLiteral("New"), QStringLiteral("one\r\ntwo"), 0, 2, 2, 0, 1, false),
-        0);
+    PageRecord added;
+    added.lines = QStringList{"one", "two"};
+    added.caretX = 2;
+    added.caretY = 2;
+    added.topLine = 1;
+    QCOMPARE(window.addPage(QStringLiteral("New"), added), 0);
     window.pageEnter();
     QVERIFY(window.editor()->isVisible());
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("one\r\ntwo"));

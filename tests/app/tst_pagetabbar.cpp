@@ -1,6 +1,5 @@
 #include "app/pagetabbar.h"
 #include "app/tabrows.h"
-#include "notes/pagerecord.h"
 
 #include <QApplication>
 #include <QImage>
@@ -40,7 +39,8 @@ class PageTabBarTest : public QObject
 private slots:
     void tabIsPaintedByTheProgram_data();
     void tabIsPaintedByTheProgram();
-    void recordIsTheTabData();
+    void protectedMarkIsTheTabData();
+    void everySelectionChangeIsReported();
     void userClickReportsThePageLeft();
     void ampersandIsDrawnAndTakesNoShortcut();
     void rowsWrapToTheWidth_data();
@@ -62,13 +62,8 @@ PageTabBarTest::Painted PageTabBarTest::paintFirstTab(bool selected, bool isProt
                                                       const QString &name)
 {
     PageTabBar bar;
-    PageRecord first;
-    PageRecord second;
-    first.isProtected = isProtected;
-    bar.addPage(name);
+    bar.addPage(name, isProtected);
     bar.addPage(QStringLiteral("Second"));
-    bar.setRecord(0, &first);
-    bar.setRecord(1, &second);
     bar.setCurrentIndex(selected ? 0 : 1);
     bar.resize(bar.sizeHint());
     const QImage image = bar.grab().toImage();
@@ -105,15 +100,56 @@ void PageTabBarTest::tabIsPaintedByTheProgram()
     QCOMPARE(selected.name.top(), other.name.top());
 }
 
-void PageTabBarTest::recordIsTheTabData()
+void PageTabBarTest::protectedMarkIsTheTabData()
 {
     PageTabBar bar;
-    PageRecord record;
     bar.addPage(QStringLiteral("One"));
-    QCOMPARE(bar.record(0), nullptr);
-    bar.setRecord(0, &record);
-    QCOMPARE(bar.record(0), &record);
-    QCOMPARE(bar.record(1), nullptr);
+    bar.addPage(QStringLiteral("Two"), true);
+    QVERIFY(!bar.isPageProtected(0));
+    QVERIFY(bar.isPageProtected(1));
+    bar.setPageProtected(0, true);
+    bar.setPageProtected(1, false);
+    QVERIFY(bar.isPageProtected(0));
+    QVERIFY(!bar.isPageProtected(1));
+    QVERIFY(!bar.isPageProtected(2));
+    bar.movePage(0, 1);
+    QVERIFY(!bar.isPageProtected(0));
+    QVERIFY(bar.isPageProtected(1));
+}
+
+// The window binds the editor to the selected page on this report, so every change of the
+// selected tab must make it, whoever made the change, and only those.
+void PageTabBarTest::everySelectionChangeIsReported()
+{
+    PageTabBar bar;
+    QList<int> reports;
+    connect(&bar, &PageTabBar::currentChanged, this, [&] { reports.append(bar.currentIndex()); });
+
+    bar.addPage(QStringLiteral("A")); // the first tab is selected
+    for (const char *name : {"B", "C", "D"})
+        bar.addPage(QString::fromLatin1(name));
+    QCOMPARE(reports, QList<int>{0});
+
+    bar.setCurrentIndex(2);
+    bar.setCurrentIndex(2); // already selected
+    bar.movePage(2, 0);     // the selection moves with its tab
+    bar.removePage(3);      // another tab goes
+    QCOMPARE(reports, (QList<int>{0, 2}));
+    QCOMPARE(bar.pageName(bar.currentIndex()), QStringLiteral("C"));
+
+    bar.removePage(bar.currentIndex()); // the tab taking its place is selected, at the same index
+    QCOMPARE(reports, (QList<int>{0, 2, 0}));
+    QCOMPARE(bar.pageName(bar.currentIndex()), QStringLiteral("A"));
+
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(1).center());
+    QCOMPARE(reports, (QList<int>{0, 2, 0, 1}));
+
+    while (bar.count() > 0)
+        bar.removePage(bar.count() - 1);
+    QCOMPARE(reports, (QList<int>{0, 2, 0, 1, 0, -1}));
 }
 
 void PageTabBarTest::userClickReportsThePageLeft()
@@ -239,26 +275,24 @@ void PageTabBarTest::keysAndWheelReportThePageLeft()
 void PageTabBarTest::removingAndMovingKeepTheSelectedPage()
 {
     PageTabBar bar;
-    PageRecord records[5];
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         bar.addPage(QString::number(i));
-        bar.setRecord(i, &records[i]);
-    }
     QCOMPARE(bar.currentIndex(), 0);
     QList<int> left;
     connect(&bar, &PageTabBar::changedByUser, this, [&](int previous) { left.append(previous); });
-    const auto selected = [&] { return bar.record(bar.currentIndex()); };
+    const auto selected = [&] { return bar.pageName(bar.currentIndex()); };
+    const QString third = QStringLiteral("2");
 
     bar.setCurrentIndex(2);
     bar.removePage(0);
-    QCOMPARE(selected(), &records[2]);
+    QCOMPARE(selected(), third);
     bar.movePage(bar.currentIndex(), 3);
     QCOMPARE(bar.currentIndex(), 3);
-    QCOMPARE(selected(), &records[2]);
+    QCOMPARE(selected(), third);
     bar.movePage(3, 0);
     bar.movePage(1, 3);
     bar.movePage(3, 1);
-    QCOMPARE(selected(), &records[2]);
+    QCOMPARE(selected(), third);
     // The selected tab removed: the tab that takes its place, or the new last tab.
     bar.removePage(bar.currentIndex());
     QCOMPARE(bar.currentIndex(), 0);

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
+#include "notes/pagerecord.h"
 #include "support/windowfixture.h"
 
 #include <QSet>
@@ -153,8 +154,12 @@ void TabStripTest::stripGrowsByARowPerRow()
     const int editorHeight = m_fixture->editor().height();
     QCOMPARE(strip.rowCount(), 1);
 
+    PageRecord empty;
+    empty.caretX = 1;
+    empty.caretY = 1;
+    empty.topLine = 1;
     for (int added = 1; added < Names.size(); ++added) {
-        window.addPage(Names.at(added), QString(), 0, 1, 1, 0, 1, false);
+        window.addPage(Names.at(added), empty);
         const int rows = strip.rowCount();
         QTRY_COMPARE(strip.height(), rows * rowHeight);
         QTRY_COMPARE(m_fixture->editor().height(), editorHeight - (rows - 1) * rowHeight);

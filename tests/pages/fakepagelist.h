@@ -18,9 +18,8 @@ public:
         auto record = std::make_unique<PageRecord>();
         record->lines = lines;
         record->isProtected = isProtected;
-        m_documents.push_back(std::make_unique<QTextDocument>(lines.join(QLatin1Char('\n'))));
-        record->document = m_documents.back().get();
-        m_tabs.push_back({name, std::move(record)});
+        auto document = std::make_unique<QTextDocument>(lines.join(QLatin1Char('\n')));
+        m_tabs.push_back({name, std::move(record), std::move(document)});
         return m_tabs.back().record.get();
     }
 
@@ -40,6 +39,16 @@ public:
         return result;
     }
 
+    // The document a page appended with append() keeps with its record.
+    QTextDocument *documentOf(const PageRecord *record) const
+    {
+        for (const Tab &tab : m_tabs) {
+            if (tab.record.get() == record)
+                return tab.document.get();
+        }
+        return nullptr;
+    }
+
     const QStringList &log() const { return m_log; }
 
     int count() const override { return int(m_tabs.size()); }
@@ -51,6 +60,11 @@ public:
         if (m_tabs.at(size_t(index)).name != name)
             m_log.append(QStringLiteral("name %1 %2").arg(index).arg(name));
         m_tabs.at(size_t(index)).name = name;
+    }
+
+    void setProtected(int index, bool isProtected) override
+    {
+        m_tabs.at(size_t(index)).record->isProtected = isProtected;
     }
 
     void movePage(int from, int to) override
@@ -71,7 +85,7 @@ public:
     {
         m_log.append(QStringLiteral("add %1%2")
                          .arg(name, isProtected ? QStringLiteral(" protected") : QString()));
-        m_tabs.push_back({name, std::make_unique<PageRecord>()});
+        m_tabs.push_back({name, std::make_unique<PageRecord>(), nullptr});
         m_tabs.back().record->isProtected = isProtected;
         return m_tabs.back().record.get();
     }
@@ -81,8 +95,8 @@ private:
     {
         QString name;
         std::unique_ptr<PageRecord> record;
+        std::unique_ptr<QTextDocument> document;
     };
     std::vector<Tab> m_tabs;
-    std::vector<std::unique_ptr<QTextDocument>> m_documents;
     QStringList m_log;
 };

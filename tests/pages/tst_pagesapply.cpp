@@ -56,7 +56,7 @@ private slots:
     {
         FakePageList pages;
         PageRecord *first = pages.append(QStringLiteral("A"), {QStringLiteral("secret")}, true);
-        QTextDocument *document = first->document;
+        QTextDocument *document = pages.documentOf(first);
         pages.append(QStringLiteral("B"));
         pages.append(QStringLiteral("C"));
         SeamAnswers seam(PagesUser(
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(pages.names(), QStringList({"B", "C", "Z"}));
         QCOMPARE(pages.records().at(2), first);
         QCOMPARE(first->lines, QStringList{"secret"});
-        QCOMPARE(first->document, document);
+        QCOMPARE(pages.documentOf(first), document);
         QVERIFY(first->isProtected);
         QCOMPARE(pages.log(), QStringList({"move 1 0", "move 2 1", "name 2 Z"}));
     }

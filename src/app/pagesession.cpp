@@ -1,0 +1,311 @@
+#include "pagesession.h"
+
+#include "changeflags.h"
+#include "editor/noteeditor.h"
+#include "editor/pagedocument.h"
+#include "pagehighlighting.h"
+#include "pagetabbar.h"
+#include "security/lockstate.h"
+#include "security/passwordbar.h"
+
+#include <QLineEdit>
+#include <QTextCursor>
+
+namespace {
+const QString LockedPageText = QStringLiteral("Password Protected Data ");
+} // namespace
+
+struct PageSession::Page
+{
+    QString name;
+    PageRecord record;
+    // Made from the lines when the page is first shown.
+    std::unique_ptr<PageDocument> document;
+    // The document holds edits the lines do not have yet.
+    bool editsPending = false;
+    // The edits counted, and their count when the last save took the page: a save marks the
+    // page written only when no edit came meanwhile.
+    quint64 edits = 0;
+    quint64 editsAtWrite = 0;
+};
+
+PageSession::PageSession(const Parts &parts, QObject *parent) : QObject(parent), m_parts(parts)
+{
+    connect(&m_parts.tabs, &PageTabBar::currentChanged, this, &PageSession::selectionChanged);
+    connect(&m_parts.editor, &NoteEditor::changed, this, &PageSession::editorChanged);
+}
+
+// The editor lets go of a shown page document as the document goes.
+PageSession::~PageSession() = default;
+
+PageSession::Page *PageSession::pageAt(int index) const
+{
+    return index >= 0 && index < count() ? m_pages[size_t(index)].get() : nullptr;
+}
+
+PageRecord *PageSession::record(int index) const
+{
+    Page *page = pageAt(index);
+    return page ? &page->record : nullptr;
+}
+
+QString PageSession::name(int index) const
+{
+    const Page *page = pageAt(index);
+    return page ? page->name : QString();
+}
+
+void PageSession::setName(int index, const QString &name)
+{
+    if (Page *page = pageAt(index)) {
+        page->name = name;
+        m_parts.tabs.setPageName(index, name);
+    }
+}
+
+void PageSession::setProtected(int index, bool isProtected)
+{
+    Page *page = pageAt(index);
+    if (!page)
+        return;
+    const bool wasLocked = m_parts.lock.isLocked(page->record.isProtected);
+    page->record.isProtected = isProtected;
+    m_parts.tabs.setPageProtected(index, isProtected);
+    // The selected page shows its text or the placeholder as its lock now says.
+    if (index == currentIndex() && m_parts.lock.isLocked(isProtected) != wasLocked) {
+        pageLeave();
+        pageEnter();
+    }
+}
+
+int PageSession::addPage(const QString &name, const PageRecord &record)
+{
+    auto page = std::make_unique<Page>();
+    page->name = name;
+    page->record = record;
+    m_pages.push_back(std::move(page));
+    // The first page of an empty session is selected at once, and so entered.
+    return m_parts.tabs.addPage(name, record.isProtected);
+}
+
+void PageSession::removePage(int index)
+{
+    Page *page = pageAt(index);
+    if (!page)
+        return;
+    // What the editor held of the page goes with it: the editor lets go of the page's document
+    // as the document goes.
+    if (page == m_shown)
+        m_shown = nullptr;
+    m_pages.erase(m_pages.begin() + index);
+    // When the selected tab goes, the tab taking its place is entered.
+    m_parts.tabs.removePage(index);
+}
+
+void PageSession::movePage(int from, int to)
+{
+    if (!pageAt(from) || !pageAt(to) || from == to)
+        return;
+    std::unique_ptr<Page> page = std::move(m_pages[size_t(from)]);
+    m_pages.erase(m_pages.begin() + from);
+    m_pages.insert(m_pages.begin() + to, std::move(page));
+    m_parts.tabs.movePage(from, to);
+}
+
+void PageSession::replaceLines(int index, const QStringList &lines)
+{
+    Page *page = pageAt(index);
+    if (!page)
+        return;
+    const bool shown = page == m_shown;
+    if (shown)
+        pageLeave();
+    page->record.lines = lines;
+    page->editsPending = false;
+    if (PageDocument *document = page->document.get()) {
+        const NoteEditor::ProgramChange reload(m_parts.editor);
+        QTextCursor cursor(document);
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(lines.join(QChar(u'\n')));
+        cursor.endEditBlock();
+        document->setModified(false);
+    }
+    if (shown)
+        pageEnter();
+}
+
+QList<StoredPage> PageSession::storedPages() const
+{
+    QList<StoredPage> pages;
+    pages.reserve(count());
+    for (const std::unique_ptr<Page> &page : m_pages)
+        pages.append({page->name, page->record});
+    return pages;
+}
+
+int PageSession::currentIndex() const
+{
+    return m_parts.tabs.currentIndex();
+}
+
+void PageSession::select(int index)
+{
+    stepTo(index);
+}
+
+void PageSession::next()
+{
+    if (currentIndex() < count() - 1)
+        stepTo(currentIndex() + 1);
+}
+
+void PageSession::previous()
+{
+    if (currentIndex() > 0)
+        stepTo(currentIndex() - 1);
+}
+
+void PageSession::nextWrapping()
+{
+    const int index = currentIndex();
+    stepTo(index < count() - 1 ? index + 1 : 0);
+}
+
+void PageSession::previousWrapping()
+{
+    const int index = currentIndex();
+    stepTo(index > 0 ? index - 1 : count() - 1);
+}
+
+// Another tab's selection reports itself and runs leave and enter; staying runs them here.
+void PageSession::stepTo(int index)
+{
+    if (index != currentIndex()) {
+        m_parts.tabs.setCurrentIndex(index);
+        return;
+    }
+    pageLeave();
+    pageEnter();
+}
+
+void PageSession::selectionChanged()
+{
+    pageLeave();
+    pageEnter();
+}
+
+PageRecord *PageSession::currentPage() const
+{
+    return m_shown ? &m_shown->record : nullptr;
+}
+
+bool PageSession::isModified(int index) const
+{
+    const Page *page = pageAt(index);
+    return page && page->document && page->document->isModified();
+}
+
+void PageSession::pageLeave()
+{
+    if (!m_shown)
+        return;
+    keepEdits();
+    const NoteEditor &editor = m_parts.editor;
+    PageRecord &page = m_shown->record;
+    if (editor.caretX() != page.caretX || editor.caretY() != page.caretY)
+        m_parts.changes.markPositions();
+    page.selStart = editor.selStart();
+    page.selLength = editor.selLength();
+    page.caretX = editor.caretX();
+    page.caretY = editor.caretY();
+    page.topLine = editor.topLine();
+}
+
+void PageSession::pageEnter()
+{
+    keepEdits();
+    NoteEditor &editor = m_parts.editor;
+    Page *page = pageAt(currentIndex());
+    if (!page) {
+        editor.hide();
+        return;
+    }
+    {
+        const NoteEditor::ProgramChange showing(editor);
+        editor.show();
+        if (m_parts.lock.isLocked(page->record.isProtected)) {
+            m_shown = nullptr;
+            m_parts.passwordBar.show();
+            editor.showPlaceholder(LockedPageText);
+        } else {
+            m_parts.passwordBar.hide();
+            const PageRecord &record = page->record;
+            editor.showPageDocument(&documentOf(*page), record.caretX, record.caretY,
+                                    record.topLine);
+            m_shown = page;
+        }
+        m_parts.highlighting.colourShownDocument();
+    }
+    if (m_parts.tabs.isVisible()) {
+        if (!m_parts.passwordBar.isHidden())
+            m_parts.passwordBar.passwordEdit()->setFocus();
+        else if (editor.focusPolicy() != Qt::NoFocus)
+            editor.setFocus();
+    }
+    emit entered();
+}
+
+PageDocument &PageSession::documentOf(Page &page)
+{
+    if (!page.document)
+        page.document = std::make_unique<PageDocument>(page.record.lines);
+    return *page.document;
+}
+
+void PageSession::unbind()
+{
+    keepEdits();
+    {
+        const NoteEditor::ProgramChange emptying(m_parts.editor);
+        m_parts.editor.showPlaceholder(QString());
+    }
+    m_shown = nullptr;
+}
+
+// Edits the editor holds are taken into their page before anything else is shown, also when
+// the caller did not run page-leave first.
+void PageSession::keepEdits()
+{
+    if (!m_shown || !m_shown->editsPending)
+        return;
+    m_shown->record.lines = m_parts.editor.takePageLines();
+    m_shown->editsPending = false;
+}
+
+void PageSession::editorChanged()
+{
+    m_parts.changes.markNotes();
+    if (m_shown) {
+        m_shown->editsPending = true;
+        ++m_shown->edits;
+    }
+}
+
+QList<StoredPage> PageSession::pagesToWrite()
+{
+    pageLeave();
+    for (const std::unique_ptr<Page> &page : m_pages)
+        page->editsAtWrite = page->edits;
+    return storedPages();
+}
+
+void PageSession::writeEnded(bool written)
+{
+    if (!written)
+        return;
+    for (const std::unique_ptr<Page> &page : m_pages) {
+        if (page->document && page->edits == page->editsAtWrite)
+            page->document->setModified(false);
+    }
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "notes/notesstore.h"
+#include "notes/pagerecord.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class ChangeFlags;
+class LockState;
+class NoteEditor;
+class PageDocument;
+class PageHighlighting;
+class PageTabBar;
+class PasswordBar;
+
+// The pages of the notes window, in tab order, and the one editor that shows them. A page is its
+// stored record and, from the first time it is shown, its document: its text with its own undo
+// and redo histories for the whole run, and whether it changed since it was last written.
+//
+// The editor always shows the page of the selected tab, or the locked placeholder for it, or
+// nothing when there is no page. Every change of the selection (the user's on the tab strip,
+// select(), adding the first page, removing the selected one) runs page-leave of the page the
+// editor held and page-enter of the selected one; no other code binds the editor to a page.
+class PageSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Parts
+    {
+        PageTabBar &tabs;
+        NoteEditor &editor;
+        PasswordBar &passwordBar;
+        const LockState &lock;
+        PageHighlighting &highlighting;
+        ChangeFlags &changes; // an edit marks the notes, a moved caret the positions
+    };
+
+    explicit PageSession(const Parts &parts, QObject *parent = nullptr);
+    ~PageSession() override;
+
+    int count() const { return int(m_pages.size()); }
+    // The page's record; null out of range. It keeps its address while the page lives.
+    PageRecord *record(int index) const;
+    QString name(int index) const;
+    void setName(int index, const QString &name);
+    void setProtected(int index, bool isProtected);
+
+    // Appends a page with the record's text and places (its document is made when the page is
+    // first shown); returns its index.
+    int addPage(const QString &name, const PageRecord &record);
+    // Deletes the page with its text and history; what the editor held of it goes with it.
+    void removePage(int index);
+    // Takes the page from out of the list and puts it back at to; the selection stays with it.
+    void movePage(int from, int to);
+    // Gives a page new text from outside the editor (another copy of the program wrote it): the
+    // text replaces the page's lines and, when the page has a document, its text as one step the
+    // user can undo; the page counts as written. A shown page is left first and entered again,
+    // so its caret stays where it can. What was typed on it before is taken into its lines
+    // first and then replaced: the caller decides what to keep.
+    void replaceLines(int index, const QStringList &lines);
+    // Every page as the Notes file keeps it, in tab order.
+    QList<StoredPage> storedPages() const;
+
+    int currentIndex() const;
+    // Selects the page by program (page-leave and page-enter run); the page shown already is
+    // left and entered again.
+    void select(int index);
+    void next();
+    void previous();
+    void nextWrapping();
+    void previousWrapping();
+
+    // The page the editor holds; null while it shows the placeholder or nothing.
+    PageRecord *currentPage() const;
+    // Whether the page's text changed since it was last written to the Notes file.
+    bool isModified(int index) const;
+
+    // Page-leave: copies the editor's text and places into the page it holds (nothing while it
+    // shows the placeholder). Page-enter: shows the selected page, or the locked placeholder and
+    // the password bar, and focuses what it shows when the window is visible.
+    void pageLeave();
+    void pageEnter();
+    // Empties the editor: it holds no page until the next page-enter.
+    void unbind();
+
+    // A save's side: pagesToWrite() runs page-leave and gives the pages to write; writeEnded()
+    // when the save is over. A write that really reached the disk marks as written every page
+    // not edited meanwhile.
+    QList<StoredPage> pagesToWrite();
+    void writeEnded(bool written);
+
+signals:
+    // Page-enter showed a page, the placeholder or nothing.
+    void entered();
+
+private:
+    struct Page;
+
+    Page *pageAt(int index) const;
+    PageDocument &documentOf(Page &page);
+    void editorChanged();
+    void keepEdits();
+    void selectionChanged();
+    void stepTo(int index);
+
+    Parts m_parts;
+    std::vector<std::unique_ptr<Page>> m_pages;
+    Page *m_shown = nullptr; // the page whose document the editor shows
+};

@@ -1,0 +1,314 @@
+#include "app/mainwindow.h"
+#include "app/pagesession.h"
+#include "app/pagetabbar.h"
+#include "app/windowpages.h"
+#include "editor/noteeditor.h"
+#include "notes/eventloopdelay.h"
+#include "notes/pagerecord.h"
+#include "support/windowfixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+const QString Placeholder = QStringLiteral("Password Protected Data ");
+
+const QList<TestPage> ThreePages{{QStringLiteral("One"), {QStringLiteral("first")}},
+                                 {QStringLiteral("Two"), {QStringLiteral("second")}},
+                                 {QStringLiteral("Three"), {QStringLiteral("third")}}};
+
+// Another program holding the lock file of the Notes file Quillbox.ini in a folder.
+class OtherLockHolder
+{
+public:
+    ~OtherLockHolder() { release(); }
+    bool hold(const QString &folder)
+    {
+        const QByteArray path = QFile::encodeName(QDir(folder).filePath("QuillIni.lck"));
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        release();
+        return false;
+    }
+    void release()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    int m_fd = -1;
+};
+} // namespace
+
+// The pages of the notes window: the editor always shows the page of the selected tab, whatever
+// changed the selection; each page's document knows whether it changed since it was written;
+// a page's text can be replaced from outside the editor.
+class PageSessionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void selectingByProgramEntersThePage();
+    void pageListChangesKeepTheEditorOnTheSelectedPage_data();
+    void pageListChangesKeepTheEditorOnTheSelectedPage();
+    void protectingTheSelectedPageLocksItAtOnce();
+    void documentsSayWhatWasNotWritten();
+    void failedSaveKeepsTheDocumentModified();
+    void editsDuringTheLockWaitKeepTheDocumentModified();
+    void replaceLinesOfTheShownPage();
+    void replaceLinesOfAPageNotShown_data();
+    void replaceLinesOfAPageNotShown();
+
+private:
+    // The editor holds the selected tab's page, shows its text, and what is typed lands there.
+    void checkEditorOnSelectedPage(const QString &expectedText);
+
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+void PageSessionTest::initTestCase()
+{
+    // The store waits for the lock handling events, as in the program.
+    installEventLoopDelay();
+}
+
+void PageSessionTest::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+}
+
+void PageSessionTest::cleanup()
+{
+    m_fixture.reset();
+}
+
+void PageSessionTest::checkEditorOnSelectedPage(const QString &expectedText)
+{
+    MainWindow &window = m_fixture->window();
+    const int selected = window.tabBar()->currentIndex();
+    QCOMPARE(window.currentPage(), window.pageRecord(selected));
+    QCOMPARE(m_fixture->editor().text(), expectedText);
+
+    window.pageLeave();
+    QList<QStringList> before;
+    for (int i = 0; i < window.pageCount(); ++i)
+        before.append(window.pageRecord(i)->lines);
+    m_fixture->press(Qt::Key_Home);
+    m_fixture->type(QStringLiteral("Z"));
+    window.pageLeave();
+    for (int i = 0; i < window.pageCount(); ++i) {
+        const QStringList expected =
+            i == selected ? QStringList{QStringLiteral("Z") + expectedText} : before.at(i);
+        QCOMPARE(window.pageRecord(i)->lines, expected);
+    }
+}
+
+void PageSessionTest::selectingByProgramEntersThePage()
+{
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->type(QStringLiteral("edited "));
+
+    window.tabBar()->setCurrentIndex(1);
+    checkEditorOnSelectedPage(QStringLiteral("second"));
+    QCOMPARE(window.pageRecord(0)->lines, QStringList{"edited first"});
+
+    window.pages().select(2);
+    QCOMPARE(window.tabBar()->currentIndex(), 2);
+    checkEditorOnSelectedPage(QStringLiteral("third"));
+}
+
+void PageSessionTest::pageListChangesKeepTheEditorOnTheSelectedPage_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("selectedName");
+    QTest::addColumn<QString>("shown");
+    const QString edited = QStringLiteral("edited second");
+    QTest::newRow("delete the selected page")
+        << QStringLiteral("delete 1") << QStringLiteral("Three") << QStringLiteral("third");
+    QTest::newRow("delete the selected last page")
+        << QStringLiteral("delete 2") << QStringLiteral("Two") << QStringLiteral("second");
+    QTest::newRow("delete a page before it")
+        << QStringLiteral("delete 0") << QStringLiteral("Two") << edited;
+    QTest::newRow("move the selected page")
+        << QStringLiteral("move 1 0") << QStringLiteral("Two") << edited;
+    QTest::newRow("move another page past it")
+        << QStringLiteral("move 2 0") << QStringLiteral("Two") << edited;
+    QTest::newRow("add a page") << QStringLiteral("add") << QStringLiteral("Two") << edited;
+}
+
+// The changes the pages dialog makes, made through its seam one at a time.
+void PageSessionTest::pageListChangesKeepTheEditorOnTheSelectedPage()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, selectedName);
+    QFETCH(QString, shown);
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    const int selected = change == QLatin1String("delete 2") ? 2 : 1;
+    m_fixture->clickTab(selected);
+    m_fixture->type(QStringLiteral("edited "));
+
+    WindowPages pages(window.pages());
+    const QStringList words = change.split(u' ');
+    if (words.at(0) == QLatin1String("delete"))
+        pages.deletePage(words.at(1).toInt());
+    else if (words.at(0) == QLatin1String("move"))
+        pages.movePage(words.at(1).toInt(), words.at(2).toInt());
+    else
+        pages.addPage(QStringLiteral("New"), false);
+
+    QCOMPARE(window.tabBar()->pageName(window.tabBar()->currentIndex()), selectedName);
+    checkEditorOnSelectedPage(shown);
+}
+
+void PageSessionTest::protectingTheSelectedPageLocksItAtOnce()
+{
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    settings.passwordText = QStringLiteral("abc");
+    m_fixture->writeNotes(ThreePages, settings);
+    MainWindow &window = m_fixture->start();
+    m_fixture->type(QStringLiteral("typed "));
+
+    WindowPages(window.pages()).setProtected(0, true);
+    QCOMPARE(m_fixture->editor().text(), Placeholder);
+    QVERIFY(m_fixture->editor().isReadOnly());
+    QCOMPARE(window.currentPage(), nullptr);
+    QVERIFY(window.tabBar()->isPageProtected(0));
+    QCOMPARE(window.pageRecord(0)->lines, QStringList{"typed first"});
+}
+
+void PageSessionTest::documentsSayWhatWasNotWritten()
+{
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    const PageSession &pages = window.pages();
+    QVERIFY(!pages.isModified(0));
+
+    m_fixture->type(QStringLiteral("x"));
+    QVERIFY(pages.isModified(0));
+    m_fixture->clickTab(1);
+    QVERIFY(pages.isModified(0));
+    QVERIFY(!pages.isModified(1));
+    QVERIFY(!window.pageDirty());
+
+    QVERIFY(window.saveNotes());
+    QVERIFY(!pages.isModified(0));
+    m_fixture->clickTab(0);
+    QVERIFY(!window.pageDirty());
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("xfirst"));
+}
+
+void PageSessionTest::failedSaveKeepsTheDocumentModified()
+{
+    // A file standing where the Notes file's folder should be: nothing can be written.
+    const QString inTheWay = m_fixture->filePath(QStringLiteral("in the way"));
+    QFile blocker(inTheWay);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    MainWindow &window = m_fixture->start(inTheWay + QStringLiteral("/Quillbox.ini"));
+    m_fixture->type(QStringLiteral("kept"));
+
+    QVERIFY(!window.saveNotes());
+    QVERIFY(window.pages().isModified(0));
+    QVERIFY(window.pageDirty());
+
+    QVERIFY(QFile::remove(inTheWay));
+    QVERIFY(window.saveNotes());
+    QVERIFY(!window.pages().isModified(0));
+}
+
+void PageSessionTest::editsDuringTheLockWaitKeepTheDocumentModified()
+{
+    MainWindow &window = m_fixture->start();
+    OtherLockHolder otherProgram;
+    QVERIFY(otherProgram.hold(QFileInfo(m_fixture->notesPath()).path()));
+    m_fixture->type(QStringLiteral("first"));
+    QTimer::singleShot(0, this, [&] {
+        m_fixture->type(QStringLiteral(" second"));
+        otherProgram.release();
+    });
+
+    QVERIFY(window.saveNotes());
+    // The file holds what the save took; what came meanwhile is still to be written.
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines,
+             QStringList{"first"});
+    QVERIFY(window.pages().isModified(0));
+    QVERIFY(window.saveNotes());
+    QVERIFY(!window.pages().isModified(0));
+}
+
+void PageSessionTest::replaceLinesOfTheShownPage()
+{
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("alpha"), QStringLiteral("beta")}},
+                           {QStringLiteral("B"), {QStringLiteral("other")}}});
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    editor.setCaretXY(3, 2);
+
+    window.pages().replaceLines(
+        0, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    QCOMPARE(editor.text(), QStringLiteral("one\r\ntwo\r\nthree"));
+    QCOMPARE(window.currentPage(), window.pageRecord(0));
+    QCOMPARE(window.pageRecord(0)->lines, (QStringList{"one", "two", "three"}));
+    QCOMPARE(editor.caretY(), 2);
+    QCOMPARE(editor.caretX(), 3);
+    QVERIFY(!editor.isReadOnly());
+    QVERIFY(!window.notesChanged());
+    QVERIFY(!window.pages().isModified(0));
+
+    // The new text is one step the user can take back, and that is an edit.
+    editor.undo();
+    QCOMPARE(editor.text(), QStringLiteral("alpha\r\nbeta"));
+    QVERIFY(window.notesChanged());
+    m_fixture->clickTab(1);
+    QCOMPARE(window.pageRecord(0)->lines, (QStringList{"alpha", "beta"}));
+}
+
+void PageSessionTest::replaceLinesOfAPageNotShown_data()
+{
+    QTest::addColumn<bool>("shownBefore");
+    QTest::newRow("shown before, with a document") << true;
+    QTest::newRow("never shown") << false;
+}
+
+void PageSessionTest::replaceLinesOfAPageNotShown()
+{
+    QFETCH(bool, shownBefore);
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    if (shownBefore) {
+        m_fixture->clickTab(2);
+        m_fixture->type(QStringLiteral("typed "));
+    }
+    m_fixture->clickTab(0);
+    const bool notesBefore = window.notesChanged();
+
+    window.pages().replaceLines(2, {QStringLiteral("from elsewhere")});
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("first"));
+    QCOMPARE(window.pageRecord(2)->lines, QStringList{"from elsewhere"});
+    QCOMPARE(window.notesChanged(), notesBefore);
+    QVERIFY(!window.pages().isModified(2));
+
+    m_fixture->clickTab(2);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("from elsewhere"));
+    window.pageLeave();
+    QCOMPARE(window.pageRecord(2)->lines, QStringList{"from elsewhere"});
+}
+
+QTEST_MAIN(PageSessionTest)
+#include "tst_pagesession.moc"
