@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
     fonts-dejavu-core python3
-    desktop-file-utils appstream dpkg-dev fakeroot file librsvg2-bin
+    desktop-file-utils appstream dpkg-dev fakeroot file librsvg2-bin dbus-daemon
     g++-mingw-w64-x86-64-posix wine64
 )
 

@@ -1,4 +1,5 @@
 #include "appicon.h"
+#include "components/activationtoken.h"
 #include "components/dialogseam.h"
 #include "components/productname.h"
 #include "components/runningmarker.h"
@@ -10,6 +11,7 @@
 #include "startupoptions.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
 
@@ -23,6 +25,15 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// "--toggle" / "--show": true when the copy that runs already took the command. The token a
+// launcher gave this process goes along, so the running copy may take the focus on Wayland.
+bool handedToRunningCopy(int argc, char *argv[], RunningMarker::Command command)
+{
+    int count = argc;
+    const QCoreApplication client(count, argv);
+    return RunningMarker::send(command, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -33,6 +44,8 @@ int main(int argc, char *argv[])
                    options.outputIsError ? stderr : stdout);
         return options.exitCode;
     }
+    if (options.remoteCommand && handedToRunningCopy(argc, argv, *options.remoteCommand))
+        return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(productName());
@@ -55,12 +68,27 @@ int main(int argc, char *argv[])
         options.notesFile = notes.path;
     }
 
-    const RunningMarker runningMarker;
+    RunningMarker runningMarker;
     MainWindow window(options.notesFile);
+    WindowPresence &presence = window.presence();
+    QObject::connect(&runningMarker, &RunningMarker::commandReceived, &presence,
+                     [&presence](RunningMarker::Command command, const QString &activationToken) {
+                         useActivationToken(activationToken);
+                         if (command == RunningMarker::Command::Toggle)
+                             presence.activateOrHide();
+                         else
+                             presence.showInFront();
+                     });
     SessionEndWatcher sessionEnd;
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, &window,
                      &MainWindow::exitProgram);
     QObject::connect(&window, &MainWindow::exited, &app, &QApplication::quit);
-    QTimer::singleShot(100, &window, [&window, &options] { window.startUp(options.hide); });
+    QTimer::singleShot(100, &window, [&window, &options] {
+        window.startUp(options.hide);
+        // Started by "--toggle" or "--show" because no copy ran: the window comes up whatever
+        // the start-up settings say.
+        if (options.remoteCommand)
+            window.presence().showInFront();
+    });
     return QApplication::exec();
 }

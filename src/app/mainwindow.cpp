@@ -164,9 +164,10 @@ void MainWindow::optionsExecute()
         [this](bool visible) { m_tray.setWanted(visible); },
         [this] { updateCaption(); },
     };
-    const OptionsServices services =
+    OptionsServices services =
         OptionsServices::standard([this] { return m_hotKey.registerAppHotKey(); },
                                   [this](int context) { showHelp(context); }, this);
+    services.hotKeyRoute = [this] { return m_hotKey.routeText(); };
     OptionsCommand::execute(m_settings, m_hotKey.registered(), services, window, this);
 }
 

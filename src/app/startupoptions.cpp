@@ -24,7 +24,8 @@ const QStringList qtFlagOptions = {QStringLiteral("-reverse"), QStringLiteral("-
 
 QString shortUsage(const QString &program)
 {
-    return QStringLiteral("Usage: %1 [--notes FILE] [--hide | /HIDE] [--help] [--version]\n")
+    return QStringLiteral("Usage: %1 [--notes FILE] [--hide | /HIDE] [--toggle | --show] [--help] "
+                          "[--version]\n")
         .arg(program);
 }
 
@@ -82,6 +83,10 @@ QString StartUpOptions::usage(const QString &program)
                "  --notes FILE   keep the notes in FILE instead of the default Notes file\n"
                "  --hide, /HIDE  hide the window right after start-up (/HIDE in any letter "
                "case)\n"
+               "  --toggle       show the window of the copy that runs already, or hide it when\n"
+               "                 it is in front, as the hot key does; start when none runs\n"
+               "  --show         show the window of the copy that runs already and bring it to\n"
+               "                 the front; start when none runs\n"
                "  --help         show this help and exit\n"
                "  --version      show the version and exit\n");
 }
@@ -113,6 +118,14 @@ StartUpOptions StartUpOptions::parse(const QStringList &arguments)
                 return refuse(program, QStringLiteral("option '--notes' needs a file name"));
         } else if (argument == QLatin1String("--hide")) {
             options.hide = true;
+        } else if (argument == QLatin1String("--toggle") || argument == QLatin1String("--show")) {
+            const auto command = argument == QLatin1String("--show")
+                                     ? RunningMarker::Command::Show
+                                     : RunningMarker::Command::Toggle;
+            if (options.remoteCommand && *options.remoteCommand != command)
+                return refuse(program,
+                              QStringLiteral("options '--toggle' and '--show' exclude each other"));
+            options.remoteCommand = command;
         } else if (const qsizetype length = qtOptionLength(arguments, i)) {
             i += length - 1;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "components/runningmarker.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // What the command line asks of a run, read before the application object exists (so that
 // --help and --version work without a display): another Notes file ("--notes FILE"), whether to
 // hide the window right after start-up (the first argument "/HIDE" in any letter case, or
-// "--hide"), or to print something and end at once. Qt's own options (-platform, -session, ...)
+// "--hide"), whether to hand "--toggle" or "--show" to a copy that runs already, or to print
+// something and end at once. Qt's own options (-platform, -session, ...)
 // are left for the application object; any other argument that starts with "-" is refused.
 struct StartUpOptions
 {
@@ -15,6 +19,9 @@ struct StartUpOptions
     // reason (exit code 1).
     QString notesFile;
     bool hide = false;
+    // "--toggle" (what the hot key does) or "--show" (show and bring to front, never hide):
+    // asked of the running copy; when none runs, this copy starts and shows its window.
+    std::optional<RunningMarker::Command> remoteCommand;
 
     // Set when the program must end without starting: what to print, where, and the exit code.
     bool endNow = false;

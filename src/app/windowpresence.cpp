@@ -46,12 +46,20 @@ void WindowPresence::waitUntilPlaced()
 
 void WindowPresence::activateOrHide()
 {
-    const bool wasVisible = m_window.isVisible();
-    if (wasVisible && !m_window.isMinimized() && isInFront() &&
-        !QApplication::activeModalWidget()) {
+    if (isShownInFront() && !QApplication::activeModalWidget()) {
         m_window.close();
         return;
     }
+    showInFront();
+}
+
+// A window in front stays as it is: asking the window manager again would only move the focus
+// away and back.
+void WindowPresence::showInFront()
+{
+    if (isShownInFront())
+        return;
+    const bool wasVisible = m_window.isVisible();
     bringToFront();
     if (!wasVisible) {
         QCoreApplication::processEvents();
@@ -81,9 +89,18 @@ bool WindowPresence::boundsChanged() const
     return m_window.normalGeometry() != m_savedBounds;
 }
 
-// This window or one of its dialogs has the keyboard.
+bool WindowPresence::isShownInFront() const
+{
+    return m_window.isVisible() && !m_window.isMinimized() && isInFront();
+}
+
+// This window or one of its dialogs has the keyboard. A window hidden and shown again within
+// moments holds the window system's focus all along, and the application never hears of its
+// activation again: that focus counts as well.
 bool WindowPresence::isInFront() const
 {
+    if (QGuiApplication::focusWindow() && QGuiApplication::focusWindow() == m_window.windowHandle())
+        return true;
     for (const QWidget *window = QApplication::activeWindow(); window;
          window = window->parentWidget()) {
         if (window == &m_window)

@@ -25,6 +25,8 @@ public:
     // close one that is in front (this window or one of its dialogs is the active window).
     // While a modal dialog of the window is open it is only brought to the front.
     void activateOrHide();
+    // "--show": show a hidden window and bring it to the front, never hide it.
+    void showInFront();
     // The closing of a shown window: hidden, or when it could not come back (and is not
     // exiting), minimized in its place.
     void hideOrMinimize(bool exiting);
@@ -41,6 +43,7 @@ protected:
 
 private:
     bool isInFront() const;
+    bool isShownInFront() const;
     void bringToFront();
     void waitUntilPlaced();
 

@@ -72,6 +72,9 @@ void OptionsDialog::createControls()
         {QStringLiteral("Win"), QStringLiteral("Ctrl - Alt"), QStringLiteral("Ctrl - Shift")});
     m_standardKey = new HotKeyEdit(this);
     m_standardKey->setObjectName(QStringLiteral("standardKey"));
+    m_hotKeyRoute = new QLabel(this);
+    m_hotKeyRoute->setObjectName(QStringLiteral("hotKeyRoute"));
+    m_hotKeyRoute->setTextFormat(Qt::PlainText);
 
     m_loadOnStartup =
         checkBox(QStringLiteral("&Load on Startup"), QStringLiteral("loadOnStartup"), this);
@@ -196,6 +199,7 @@ void OptionsDialog::layOutControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(hotKey);
+    layout->addWidget(m_hotKeyRoute);
     layout->addLayout(checks);
     layout->addLayout(backup);
     layout->addLayout(appearance, 1);
@@ -204,6 +208,8 @@ void OptionsDialog::layOutControls()
 
 void OptionsDialog::loadSettings()
 {
+    m_hotKeyRoute->setText(m_services.hotKeyRoute ? m_services.hotKeyRoute() : QString());
+    m_hotKeyRoute->setVisible(!m_hotKeyRoute->text().isEmpty());
     m_minimizeOnStartup->setChecked(m_settings.startHidden);
     m_backupNotes->setChecked(m_settings.backupNotes);
     m_showTrayIcon->setChecked(m_settings.showTrayIcon);

@@ -85,6 +85,7 @@ private:
     QCheckBox *m_minimizeOnStartup = nullptr;
     QCheckBox *m_backupNotes = nullptr;
     QLabel *m_backupFolderLabel = nullptr;
+    QLabel *m_hotKeyRoute = nullptr;
     QLineEdit *m_backupFolder = nullptr;
     QPushButton *m_browse = nullptr;
     QCheckBox *m_wrapText = nullptr;

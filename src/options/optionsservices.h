@@ -20,6 +20,8 @@ struct OptionsServices
     std::function<QString(const QString &)> browseForFolder;
     // Opens the help for a help context.
     std::function<void(int)> showHelp;
+    // How the hot key works now, shown in one line under the hot key; none: no line.
+    std::function<QString()> hotKeyRoute;
 
     // The services of the running program: the start-up shortcut to this program's file
     // (on a substituted drive, its real path) titled with the product name, and the platform's

@@ -47,6 +47,7 @@ private slots:
     void hideWithoutWayBackMinimizes_data();
     void hideWithoutWayBackMinimizes();
     void activateOrHideToggles();
+    void shownAgainAtOnceTheNextPressHides();
     void aModalDialogIsOnlyBroughtForward();
     void theKeyboardComesBackAfterADialog();
     void trayMenu();
@@ -212,6 +213,26 @@ void ActivationTest::activateOrHideToggles()
     window.showMinimized();
     window.presence().activateOrHide();
     QVERIFY(!window.isMinimized());
+    QVERIFY(window.isVisible());
+}
+
+// Hidden and shown again within moments, the window keeps the window system's focus while the
+// application never hears of the activation again (on X11 within the focus-out grace time; the
+// offscreen platform always): the next press still finds it in front and hides it.
+void ActivationTest::shownAgainAtOnceTheNextPressHides()
+{
+    MainWindow &window = m_fixture->start();
+    window.presence().activateOrHide();
+    QVERIFY(!window.isVisible());
+    window.presence().activateOrHide();
+    QVERIFY(window.isVisible());
+    QCOMPARE(QGuiApplication::focusWindow(), window.windowHandle());
+
+    window.presence().activateOrHide();
+    QVERIFY(!window.isVisible());
+    window.presence().showInFront();
+    QVERIFY(window.isVisible());
+    window.presence().showInFront();
     QVERIFY(window.isVisible());
 }
 

@@ -13,6 +13,8 @@ class StartUpOptionsTest : public QObject
 private slots:
     void parse_data();
     void parse();
+    void remoteCommand_data();
+    void remoteCommand();
     void relativeNotesFile_data();
     void relativeNotesFile();
     void endsAtOnce_data();
@@ -73,6 +75,50 @@ void StartUpOptionsTest::parse()
     QCOMPARE(options.hide, hide);
 }
 
+void StartUpOptionsTest::remoteCommand_data()
+{
+    using Command = RunningMarker::Command;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("remote");
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<bool>("hide");
+    const QString program = QStringLiteral("/usr/bin/quillbox");
+    QTest::newRow("nothing") << QStringList{program} << false << Command::Toggle << false;
+    QTest::newRow("/HIDE alone") << QStringList{program, QStringLiteral("/HIDE")} << false
+                                 << Command::Toggle << true;
+    QTest::newRow("--toggle") << QStringList{program, QStringLiteral("--toggle")} << true
+                              << Command::Toggle << false;
+    QTest::newRow("--show") << QStringList{program, QStringLiteral("--show")} << true
+                            << Command::Show << false;
+    QTest::newRow("--show twice") << QStringList{program, QStringLiteral("--show"),
+                                                 QStringLiteral("--show")}
+                                  << true << Command::Show << false;
+    QTest::newRow("--toggle with a Notes file")
+        << QStringList{program, QStringLiteral("--notes"), QStringLiteral("/tmp/n.ini"),
+                       QStringLiteral("--toggle")}
+        << true << Command::Toggle << false;
+    QTest::newRow("/HIDE stays first before --show")
+        << QStringList{program, QStringLiteral("--show"), QStringLiteral("/hide")} << true
+        << Command::Show << true;
+    QTest::newRow("a word toggle is no option")
+        << QStringList{program, QStringLiteral("x"), QStringLiteral("toggle")} << false
+        << Command::Toggle << false;
+}
+
+void StartUpOptionsTest::remoteCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, remote);
+    QFETCH(RunningMarker::Command, command);
+    QFETCH(bool, hide);
+    const StartUpOptions options = StartUpOptions::parse(arguments);
+    QVERIFY(!options.endNow);
+    QCOMPARE(options.remoteCommand.has_value(), remote);
+    if (remote)
+        QCOMPARE(*options.remoteCommand, command);
+    QCOMPARE(options.hide, hide);
+}
+
 void StartUpOptionsTest::relativeNotesFile_data()
 {
     QTest::addColumn<QStringList>("notesArguments");
@@ -118,9 +164,12 @@ void StartUpOptionsTest::endsAtOnce_data()
     const QString program = QStringLiteral("/opt/q/quillbox");
     const QStringList usage = {QStringLiteral("Usage: quillbox [--notes FILE] [--hide | /HIDE]")};
     QTest::newRow("--help") << QStringList{program, QStringLiteral("--help")} << 0 << false
-                            << QStringList{usage.first(), QStringLiteral("--notes FILE"),
+                            << QStringList{usage.first(),
+                                           QStringLiteral("--notes FILE"),
                                            QStringLiteral("--hide, /HIDE"),
-                                           QStringLiteral("--version")};
+                                           QStringLiteral("--version"),
+                                           QStringLiteral("--toggle"),
+                                           QStringLiteral("--show")};
     QTest::newRow("-h after other options")
         << QStringList{program, QStringLiteral("/hide"), QStringLiteral("-h")} << 0 << false
         << usage;
@@ -138,6 +187,9 @@ void StartUpOptionsTest::endsAtOnce_data()
     QTest::newRow("--notes= without a file")
         << QStringList{program, QStringLiteral("--notes=")} << 2 << true
         << QStringList{QStringLiteral("'--notes' needs a file name")};
+    QTest::newRow("--toggle and --show")
+        << QStringList{program, QStringLiteral("--toggle"), QStringLiteral("--show")} << 2 << true
+        << QStringList{QStringLiteral("'--toggle' and '--show' exclude each other"), usage.first()};
     QTest::newRow("--notes with an empty name")
         << QStringList{program, QStringLiteral("--notes"), QString(), QStringLiteral("/hide")} << 2
         << true << QStringList{QStringLiteral("'--notes' needs a file name"), usage.first()};

@@ -60,12 +60,13 @@ class InstallLayoutTest(unittest.TestCase):
         parser.read(entry_path, encoding="utf-8")
         entry = parser["Desktop Entry"]
         expected = {"Type": "Application", "Name": "Quillbox", "Icon": "quillbox",
-                    "Exec": "quillbox", "Categories": "Utility;TextEditor;",
+                    "Exec": "quillbox --show", "Categories": "Utility;TextEditor;",
                     "StartupNotify": "false", "Terminal": "false"}
         for key, value in expected.items():
             with self.subTest(key=key):
                 self.assertEqual(entry.get(key), value)
         self.assertTrue(entry.get("Comment"), "the entry has no Comment")
+        # Chosen from the menu while a copy runs in the background, it shows that copy.
         self.assertEqual(os.path.basename(layout.PROGRAM), entry["Exec"].split()[0])
 
     def test_metainfo(self):

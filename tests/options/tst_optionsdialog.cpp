@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -91,6 +92,9 @@ class TestOptionsDialog : public QObject
 private slots:
     void cleanup();
     void controls();
+    void hotKeyRouteLine_data();
+    void hotKeyRouteLine();
+    void noRouteNoLine();
     void proposal_data();
     void proposal();
     void okStoresAfterTheShortcutAndTheRegistration();
@@ -147,6 +151,50 @@ void TestOptionsDialog::controls()
     QCOMPARE(child<ClickablePanel>(dialog, "defaultColors")->caption(),
              QStringLiteral("Default Colors"));
     QVERIFY(child<QPushButton>(dialog, "ok")->isDefault());
+}
+
+void TestOptionsDialog::hotKeyRouteLine_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("X server") << QStringLiteral("Registered with the X server");
+    QTest::newRow("portal") << QStringLiteral("Registered through the desktop portal");
+    QTest::newRow("none") << QStringLiteral(
+        "Not registered: bind `quillbox --toggle` in your desktop's keyboard settings");
+}
+
+// One line right under the hot key tells how it works.
+void TestOptionsDialog::hotKeyRouteLine()
+{
+    QFETCH(QString, route);
+    Fakes fakes;
+    OptionsServices services = fakes.services();
+    services.hotKeyRoute = [route] { return route; };
+    OptionsDialog dialog(fakes.settings, fakes.hotKeyRegistered, services);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    const auto *line = child<QLabel>(dialog, "hotKeyRoute");
+    QCOMPARE(line->text(), route);
+    QVERIFY(line->isVisible());
+    QGroupBox *hotKeyBox = nullptr;
+    for (QGroupBox *box : dialog.findChildren<QGroupBox *>()) {
+        if (box->title() == QLatin1String("Activation Hot Key"))
+            hotKeyBox = box;
+    }
+    QVERIFY(hotKeyBox);
+    QVERIFY(line->geometry().top() >= hotKeyBox->geometry().bottom());
+    QVERIFY(line->geometry().top() - hotKeyBox->geometry().bottom() < 3 * line->height());
+    QVERIFY(line->geometry().bottom() <
+            child<QCheckBox>(dialog, "loadOnStartup")->geometry().top());
+}
+
+void TestOptionsDialog::noRouteNoLine()
+{
+    Fakes fakes;
+    OptionsDialog dialog(fakes.settings, fakes.hotKeyRegistered, fakes.services());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!child<QLabel>(dialog, "hotKeyRoute")->isVisible());
 }
 
 void TestOptionsDialog::proposal_data()
