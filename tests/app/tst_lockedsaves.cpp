@@ -4,6 +4,7 @@
 #include "inistore/delayobject.h"
 #include "notes/eventloopdelay.h"
 #include "options/hotkeyedit.h"
+#include "support/otherlockholder.h"
 #include "support/seamanswers.h"
 #include "support/windowfixture.h"
 
@@ -17,43 +18,11 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
 const int CtrlShiftQ = 2081;
 const int LongWaitMs = 30000;
-
-// Another program holding the lock file of a Notes file, as `flock QuillIni.lck ...` does:
-// an open file description of its own with an exclusive flock, so the window's store cannot
-// have the lock while it is held, even from the same process.
-class OtherLockHolder
-{
-public:
-    ~OtherLockHolder() { release(); }
-
-    // The lock file of a Notes file named Quillbox.ini in folder.
-    bool hold(const QString &folder)
-    {
-        const QByteArray path = QFile::encodeName(QDir(folder).filePath("QuillIni.lck"));
-        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        release();
-        return false;
-    }
-    void release()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd = -1;
-};
 
 // A Notes file that cannot be written while a file stands where its folder should be (a
 // read-only folder would not stop the tests when they run as root).

@@ -5,6 +5,7 @@
 #include "editor/noteeditor.h"
 #include "notes/eventloopdelay.h"
 #include "notes/pagerecord.h"
+#include "support/otherlockholder.h"
 #include "support/windowfixture.h"
 
 #include <QDir>
@@ -12,9 +13,6 @@
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 const QString Placeholder = QStringLiteral("Password Protected Data ");
@@ -23,30 +21,6 @@ const QList<TestPage> ThreePages{{QStringLiteral("One"), {QStringLiteral("first"
                                  {QStringLiteral("Two"), {QStringLiteral("second")}},
                                  {QStringLiteral("Three"), {QStringLiteral("third")}}};
 
-// Another program holding the lock file of the Notes file Quillbox.ini in a folder.
-class OtherLockHolder
-{
-public:
-    ~OtherLockHolder() { release(); }
-    bool hold(const QString &folder)
-    {
-        const QByteArray path = QFile::encodeName(QDir(folder).filePath("QuillIni.lck"));
-        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        release();
-        return false;
-    }
-    void release()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd = -1;
-};
 } // namespace
 
 // The pages of the notes window: the editor always shows the page of the selected tab, whatever
