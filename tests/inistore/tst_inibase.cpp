@@ -12,6 +12,21 @@ QByteArray read(IniBase &store, const char *section, const char *ident)
     return QByteArray::fromStdString(store.readString(section, ident, false));
 }
 
+// "key=value" writes of one section; as a list, the section is cleared and claimed first.
+void writeSection(IniBase &store, const QByteArray &section, const QByteArrayList &writes,
+                  bool asList)
+{
+    if (asList)
+        store.clearSection(section.toStdString());
+    for (const QByteArray &write : writes) {
+        const qsizetype equals = write.indexOf('=');
+        store.writeString(section.toStdString(), write.left(equals).toStdString(),
+                          write.mid(equals + 1).toStdString(), asList);
+    }
+    if (asList)
+        store.endSection();
+}
+
 } // namespace
 
 class TestIniBase : public QObject
@@ -356,15 +371,7 @@ void TestIniBase::writeMerges()
     MemoryStore store;
     store.setFile(file);
     store.read();
-    if (asList)
-        store.clearSection(section.toStdString());
-    for (const QByteArray &write : writes) {
-        const qsizetype equals = write.indexOf('=');
-        store.writeString(section.toStdString(), write.left(equals).toStdString(),
-                          write.mid(equals + 1).toStdString(), asList);
-    }
-    if (asList)
-        store.endSection();
+    writeSection(store, section, writes, asList);
     QVERIFY(store.write());
     QCOMPARE(store.fileLines(), written);
 
@@ -379,21 +386,6 @@ void TestIniBase::writeMerges()
 }
 
 namespace {
-
-// "key=value" writes of one section; as a list, the section is cleared and claimed first.
-void writeSection(IniBase &store, const QByteArray &section, const QByteArrayList &writes,
-                  bool asList)
-{
-    if (asList)
-        store.clearSection(section.toStdString());
-    for (const QByteArray &write : writes) {
-        const qsizetype equals = write.indexOf('=');
-        store.writeString(section.toStdString(), write.left(equals).toStdString(),
-                          write.mid(equals + 1).toStdString(), asList);
-    }
-    if (asList)
-        store.endSection();
-}
 
 std::vector<std::string> stdLines(const QByteArrayList &lines)
 {
