@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
-    libxcb1-dev libxcb-keysyms1-dev
+    libxcb1-dev libxcb-keysyms1-dev libsodium-dev
     clang libclang-rt-14-dev
     xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
     fonts-dejavu-core python3
