@@ -1,8 +1,7 @@
 #include "cryptkey.h"
 
-#include <sodium.h>
-
 #include <cstring>
+#include <sodium.h>
 #include <utility>
 
 CryptKey CryptKey::allocate()
@@ -16,9 +15,7 @@ CryptKey CryptKey::allocate()
     return key;
 }
 
-CryptKey::CryptKey(CryptKey &&other) noexcept : m_bytes(std::exchange(other.m_bytes, nullptr))
-{
-}
+CryptKey::CryptKey(CryptKey &&other) noexcept : m_bytes(std::exchange(other.m_bytes, nullptr)) {}
 
 CryptKey &CryptKey::operator=(CryptKey &&other) noexcept
 {

@@ -2,12 +2,11 @@
 
 #include "secretbytes.h"
 
-#include <sodium.h>
-
 #include <QStringEncoder>
 #include <QStringView>
 #include <algorithm>
 #include <memory>
+#include <sodium.h>
 #include <vector>
 
 namespace PageCipher {
@@ -37,8 +36,7 @@ using Bytes = std::vector<unsigned char>;
 QString toBase64(const unsigned char *bytes, std::size_t size)
 {
     return QString::fromLatin1(
-        QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), qsizetype(size))
-            .toBase64());
+        QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), qsizetype(size)).toBase64());
 }
 
 // Strict decoding: padding required, no other characters, unused bits zero.

@@ -1,8 +1,7 @@
 #include "secretbytes.h"
 
-#include <sodium.h>
-
 #include <algorithm>
+#include <sodium.h>
 
 SecretBytes::SecretBytes(std::size_t size)
     // One byte more, so that data() is never null, even for an empty text.

@@ -129,6 +129,10 @@ void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
     linkColor("ColorKBk", m_settings.keyBackground);
     linkInt(defaultSection, "ClipClearSecs", m_settings.clipClearSecs);
     linkFlag(defaultSection, "ClipClearAll", m_settings.clipClearAll);
+    linkFlag(defaultSection, "Crypt", m_settings.encryptProtected);
+    linkBytes("CryptSalt", m_settings.cryptSalt);
+    linkText("CryptParams", m_settings.cryptParams);
+    linkText("CryptCheck", m_settings.cryptCheck);
 }
 
 void NotesLayout::linkPage(int index, PageRecord &record)
@@ -178,6 +182,24 @@ void NotesLayout::linkLines(const std::string &key, QStringList &lines)
         lines = NotesText::fromByteLines(stored);
 }
 
+// Any number of bytes as upper-case hexadecimal pairs, the form of every byte value of the
+// file. A stored text that is not such pairs leaves the bytes as they were.
+void NotesLayout::linkBytes(const std::string &key, QByteArray &bytes)
+{
+    const std::string before = bytes.toHex().toUpper().toStdString();
+    std::string stored = before;
+    m_linker.linkStrToIni(defaultSection, key, stored);
+    if (stored == before)
+        return;
+    const QByteArray hex = QByteArray::fromStdString(stored);
+    const bool pairs =
+        hex.size() % 2 == 0 && std::all_of(hex.begin(), hex.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        });
+    if (pairs)
+        bytes = QByteArray::fromHex(hex);
+}
+
 void NotesLayout::linkColor(const std::string &key, QColor &color)
 {
     const auto before = littleEndian<4>(NotesColor::toValue(color));
@@ -189,7 +211,11 @@ void NotesLayout::linkColor(const std::string &key, QColor &color)
 
 void NotesLayout::linkPassword(QString &password)
 {
-    const NotesPassword::Stored before = NotesPassword::toStored(password);
+    // With the protected pages encrypted the password is not kept: a copy of the file must
+    // not open them. Reading leaves the zeros' empty password.
+    const bool withheld = m_linker.mode() == IniVarLinker::vlWrite && m_settings.encryptProtected;
+    const NotesPassword::Stored before =
+        withheld ? NotesPassword::Stored{} : NotesPassword::toStored(password);
     NotesPassword::Stored stored = before;
     m_linker.linkVarToIni(defaultSection, "User2", stored.data(), stored.size());
     if (stored != before)

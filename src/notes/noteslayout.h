@@ -35,6 +35,7 @@ private:
     void linkInt(std::string_view section, const std::string &key, int &value);
     void linkFlag(std::string_view section, const std::string &key, bool &flag);
     void linkText(const std::string &key, QString &text);
+    void linkBytes(const std::string &key, QByteArray &bytes);
     void linkLines(const std::string &key, QStringList &lines);
     void linkColor(const std::string &key, QColor &color);
     void linkPassword(QString &password);

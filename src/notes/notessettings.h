@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -32,4 +33,10 @@ struct NotesSettings
     QColor keyBackground;
     int clipClearSecs = 30;    // a secret copied word leaves the clipboard after this; 0 never
     bool clipClearAll = false; // words of unprotected pages are secret copies as well
+    // Protected pages are kept as sealed lines, under a key derived from the password; the
+    // password itself is then not kept ("User2" holds zeros, whatever passwordText holds).
+    bool encryptProtected = false;
+    QByteArray cryptSalt; // the key derivation's salt, 16 bytes
+    QString cryptParams;  // the key derivation's limits, "argon2id,<passes>,<memory bytes>"
+    QString cryptCheck;   // the check value that tells the right password's key from others
 };

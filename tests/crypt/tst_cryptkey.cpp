@@ -37,7 +37,8 @@ void CryptKeyTest::moveTakesTheKey()
     source.data()[0] = 0x5A;
     const unsigned char *bytes = source.data();
     const CryptKey target(std::move(source));
-    QVERIFY(!source.isValid()); // NOLINT(bugprone-use-after-move): the moved-from state is the point
+    QVERIFY(
+        !source.isValid()); // NOLINT(bugprone-use-after-move): the moved-from state is the point
     QVERIFY(target.isValid());
     QCOMPARE(target.data(), bytes);
     QCOMPARE(target.data()[0], 0x5A);

@@ -98,9 +98,8 @@ void PageCipherTest::roundTrip_data()
         << QStringList{QStringLiteral("before\rafter"), QStringLiteral("next")};
     QTest::newRow("CR at a line's end, LF at the next one's start")
         << QStringList{QStringLiteral("ends with CR\r"), QStringLiteral("\nstarts with LF")};
-    QTest::newRow("blanks and tabs at both ends")
-        << QStringList{QStringLiteral("  indented"), QStringLiteral("\ttab\t"),
-                       QStringLiteral("trailing  ")};
+    QTest::newRow("blanks and tabs at both ends") << QStringList{
+        QStringLiteral("  indented"), QStringLiteral("\ttab\t"), QStringLiteral("trailing  ")};
     QTest::newRow("2,000 lines") << manyLines(2000);
 }
 
@@ -184,9 +183,8 @@ void PageCipherTest::damageOpensNothing_data()
     QTest::newRow("empty line added after the header")
         << Damage([](QStringList &l) { l.insert(1, QString()); });
     QTest::newRow("body line repeated") << Damage([](QStringList &l) { l.insert(2, l[1]); });
-    QTest::newRow("text line added") << Damage([](QStringList &l) {
-        l.append(QStringLiteral("typed in by an older copy"));
-    });
+    QTest::newRow("text line added")
+        << Damage([](QStringList &l) { l.append(QStringLiteral("typed in by an older copy")); });
     QTest::newRow("body lines swapped") << Damage([](QStringList &l) { l.swapItemsAt(1, 2); });
     QTest::newRow("last line truncated") << Damage([](QStringList &l) { l.last().chop(1); });
     QTest::newRow("last line lost its padding") << Damage([](QStringList &l) {
@@ -200,14 +198,14 @@ void PageCipherTest::damageOpensNothing_data()
     });
     QTest::newRow("blank inside a body line")
         << Damage([](QStringList &l) { l[1].insert(10, u' '); });
-    QTest::newRow("other format version")
-        << Damage([](QStringList &l) { l[0].replace(QStringLiteral(" 1 "), QStringLiteral(" 2 ")); });
+    QTest::newRow("other format version") << Damage(
+        [](QStringList &l) { l[0].replace(QStringLiteral(" 1 "), QStringLiteral(" 2 ")); });
     QTest::newRow("other tag") << Damage([](QStringList &l) {
         l[0].replace(QStringLiteral("ENCRYPTED"), QStringLiteral("ENCRYPTEB"));
     });
     QTest::newRow("nonce shortened") << Damage([](QStringList &l) { l[0].chop(4); });
-    QTest::newRow("blank doubled in the header")
-        << Damage([](QStringList &l) { l[0].replace(QStringLiteral(" 1"), QStringLiteral("  1")); });
+    QTest::newRow("blank doubled in the header") << Damage(
+        [](QStringList &l) { l[0].replace(QStringLiteral(" 1"), QStringLiteral("  1")); });
 }
 
 void PageCipherTest::damageOpensNothing()
@@ -229,7 +227,8 @@ void PageCipherTest::everyChangedCharacterOpensNothing()
         for (qsizetype column = 0; column < sealed[line].size(); ++column) {
             QStringList damaged = sealed;
             const QChar c = damaged[line][column];
-            damaged[line].replace(column, 1, c == u' ' ? QStringLiteral("_") : otherBase64Character(c));
+            damaged[line].replace(column, 1,
+                                  c == u' ' ? QStringLiteral("_") : otherBase64Character(c));
             QVERIFY2(!PageCipher::open(key, damaged),
                      qPrintable(QStringLiteral("line %1 column %2").arg(line).arg(column)));
         }
@@ -375,7 +374,8 @@ void PageCipherTest::ordinaryPagesAreNotSealed_data()
         << QStringList{QStringLiteral("QUILLBOX-ENCRYPTED-PAGE one AAAA")};
     QTest::newRow("the tag with words after it")
         << QStringList{QStringLiteral("QUILLBOX-ENCRYPTED-PAGE 1 is my note")};
-    QTest::newRow("the file's marker line") << QStringList{QStringLiteral("ENCRYPTED DATA DO NOT EDIT")};
+    QTest::newRow("the file's marker line")
+        << QStringList{QStringLiteral("ENCRYPTED DATA DO NOT EDIT")};
     QTest::newRow("the tag on the second line")
         << QStringList{QStringLiteral("x"), QStringLiteral("QUILLBOX-ENCRYPTED-PAGE 1 AAAA")};
 }
