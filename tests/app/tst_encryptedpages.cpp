@@ -43,27 +43,13 @@ void setText(QDialog &dialog, const char *name, const QString &text)
     edit->setText(text);
 }
 
-bool isPasswordDialog(const QDialog &dialog)
-{
-    return QLatin1String(dialog.metaObject()->className()) == QLatin1String("PasswordDialog");
-}
-
 // The user ticks or clears "Encrypt protected pages with the password" in Options and gives
 // password when asked for one (an empty password: Cancel).
 SeamAnswers::Player encryptionPlayer(bool on, const QString &password)
 {
     return [on, password](QDialog &dialog) {
-        if (isPasswordDialog(dialog)) {
-            if (password.isEmpty()) {
-                click(dialog, "btnCancel");
-                return dialog.result();
-            }
-            setText(dialog, "editE", password);
-            click(dialog, "btnOK");
-            if (dialog.result() != QDialog::Accepted)
-                click(dialog, "btnCancel");
-            return dialog.result();
-        }
+        if (EncryptedNotes::isPasswordDialog(dialog))
+            return EncryptedNotes::answerPassword(dialog, password);
         auto *box = dialog.findChild<QCheckBox *>(QStringLiteral("encryptProtected"));
         if (!box)
             return int(QDialog::Rejected);
@@ -346,7 +332,7 @@ void EncryptedPagesTest::lockingWipesThePlainText_data()
 void EncryptedPagesTest::lockingWipesThePlainText()
 {
     QFETCH(QString, how);
-    NotesSettings settings;
+    NotesSettings settings = EncryptedNotes::secured();
     settings.hideDisablesPassword = how == QLatin1String("hide");
     EncryptedNotes::write(*m_fixture, threePages(), Password, -1, settings);
     MainWindow &window = m_fixture->start();

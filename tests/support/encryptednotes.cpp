@@ -5,19 +5,27 @@
 #include "inistore/inifilemain.h"
 #include "security/passwordbar.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <string>
 #include <vector>
 
 namespace EncryptedNotes {
 
+NotesSettings secured()
+{
+    NotesSettings settings;
+    settings.securityEnabled = true;
+    return settings;
+}
+
 QList<QStringList> write(WindowFixture &fixture, const QList<TestPage> &pages,
                          const QString &password, int damagedPage, NotesSettings settings)
 {
     PageCipher::initialize();
-    settings.securityEnabled = true;
     settings.encryptProtected = true;
     settings.cryptSalt = PageCipher::newSalt();
     const PageCipher::Params params = PageCipher::defaultParams();
@@ -36,6 +44,14 @@ QList<QStringList> write(WindowFixture &fixture, const QList<TestPage> &pages,
     }
     fixture.writeNotes(stored, settings);
     return lines;
+}
+
+CryptKey keyOf(const QString &path, const QString &password)
+{
+    const NotesSettings settings = WindowFixture::settingsIn(path);
+    const std::optional<PageCipher::Params> params =
+        PageCipher::paramsFromText(settings.cryptParams);
+    return params ? PageCipher::deriveKey(password, settings.cryptSalt, *params) : CryptKey();
 }
 
 QByteArray decoded(const QString &path)
@@ -68,6 +84,23 @@ QStringList damaged(QStringList sealed)
         line[0] = line[0] == u'A' ? u'B' : u'A';
     }
     return sealed;
+}
+
+bool isPasswordDialog(const QDialog &dialog)
+{
+    return QLatin1String(dialog.metaObject()->className()) == QLatin1String("PasswordDialog");
+}
+
+int answerPassword(QDialog &dialog, const QString &password)
+{
+    auto *cancel = dialog.findChild<QPushButton *>(QStringLiteral("btnCancel"));
+    if (!password.isEmpty()) {
+        dialog.findChild<QLineEdit *>(QStringLiteral("editE"))->setText(password);
+        dialog.findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+    }
+    if (dialog.result() != QDialog::Accepted)
+        cancel->click();
+    return dialog.result();
 }
 
 void reveal(MainWindow &window, const QString &text)
