@@ -318,6 +318,17 @@ void EncryptedPagesTest::turningOffRestoresThePlainLayout()
     EncryptedNotes::reveal(window, Password);
     QVERIFY(!window.pages().isLocked(1));
     QVERIFY(answers.messages.isEmpty());
+
+    // On again in the same run: the pages are sealed with the new key, not the old one.
+    answers.setPlayer(encryptionPlayer(true, Password));
+    window.optionsExecute();
+    QVERIFY(window.settings().encryptProtected);
+    QVERIFY(PageCipher::isSealed(storedLines(path, 1)));
+    m_fixture->discard();
+    MainWindow &again = m_fixture->start();
+    EncryptedNotes::reveal(again, Password);
+    QCOMPARE(again.pageRecord(1)->lines, Secret);
+    QCOMPARE(again.pageRecord(2)->lines, Bank);
 }
 
 void EncryptedPagesTest::lockingWipesThePlainText_data()
