@@ -12,6 +12,7 @@
 #include "outsidechanges.h"
 #include "pages/pagesdialog.h"
 #include "pagetabbar.h"
+#include "sealedtext.h"
 #include "security/passwordbar.h"
 #include "security/passworddialog.h"
 #include "statusline.h"
@@ -38,6 +39,10 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     m_bounds.applyDesignedBounds();
     setMinimumSize(535, 100);
     m_store.setFileName(notesFile);
+    m_store.setPageTextOf([this](const QStringList &lines) {
+        const PageKey &key = m_lock.pageKey();
+        return SealedText::comparableText(lines, key.isPresent() ? &key.key() : nullptr);
+    });
 
     m_editor->setObjectName(QStringLiteral("Memo"));
     applySettings();

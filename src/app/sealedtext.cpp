@@ -2,7 +2,9 @@
 
 #include "crypt/cryptkey.h"
 #include "crypt/pagecipher.h"
+#include "notes/pagemerge.h"
 
+#include <QCryptographicHash>
 #include <optional>
 
 bool SealedText::holds(const QStringList &sealedLines) const
@@ -81,4 +83,22 @@ void SealedText::resealNext()
 {
     m_sealed.clear();
     m_sealedText.clear();
+}
+
+QString SealedText::comparableText(const QStringList &lines, const CryptKey *key)
+{
+    if (key && key->isValid() && PageCipher::isSealed(lines)) {
+        std::optional<QStringList> text = PageCipher::open(*key, lines);
+        if (text) {
+            QCryptographicHash digest(QCryptographicHash::Sha256);
+            for (const QString &line : *text) {
+                digest.addData(QByteArrayView(reinterpret_cast<const char *>(line.constData()),
+                                              line.size() * qsizetype(sizeof(QChar))));
+                digest.addData(QByteArrayView("\n\0", 2));
+            }
+            PageCipher::wipe(*text);
+            return QStringLiteral("sealed text ") + QString::fromLatin1(digest.result().toHex());
+        }
+    }
+    return PageMerge::storedText(lines);
 }

@@ -43,6 +43,11 @@ public:
     // The next sealedFor() seals anew (the key changed).
     void resealNext();
 
+    // What page lines compare as when two copies' saves are merged: sealed lines that open
+    // with key as a digest of their text, so the same text sealed twice compares equal; any
+    // other lines as they are stored.
+    static QString comparableText(const QStringList &lines, const CryptKey *key);
+
 private:
     QStringList m_sealed;
     // The text m_sealed holds (sharing the page's lines while they are unchanged).

@@ -58,6 +58,7 @@ private slots:
     void protectionChangedWhileLocked();
     void otherCopysSealedTextOpens();
     void sealedAnewByTheOtherCopyIsNoConflict();
+    void sameTextSavedByBothCopiesIsNoConflict();
     void mergedTextThatDoesNotOpenStaysLocked();
 
 private:
@@ -143,7 +144,7 @@ void EncryptedChangesTest::otherCopysSealedTextOpens()
 }
 
 // The other copy seals the page's unchanged text under a fresh nonce; this copy did not change
-// it either: the merge takes the other copy's lines, and no page is added for a conflict.
+// it either, and keeps its stored lines: no page is added for a conflict.
 void EncryptedChangesTest::sealedAnewByTheOtherCopyIsNoConflict()
 {
     EncryptedNotes::write(*m_fixture, threePages(), Password);
@@ -154,19 +155,43 @@ void EncryptedChangesTest::sealedAnewByTheOtherCopyIsNoConflict()
     m_fixture->type(QStringLiteral("first "));
     QVERIFY(window.saveNotes());
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
-    QStringList resealed;
     otherCopy(path, [&](QList<StoredPage> &pages) {
-        resealed = PageCipher::seal(key, Secret);
-        pages[1].record.lines = resealed;
+        pages[1].record.lines = PageCipher::seal(key, Secret);
         pages[0].record.lines = QStringList{QStringLiteral("other copy's list")};
     });
 
     m_fixture->type(QStringLiteral("second "));
     QVERIFY(window.saveNotes());
     QCOMPARE(window.pageCount(), 3);
+    QCOMPARE(WindowFixture::pagesIn(path).size(), 3);
     QCOMPARE(window.pageRecord(1)->lines, Secret);
-    QCOMPARE(storedLines(path, 1), resealed);
+    QCOMPARE(PageCipher::open(key, storedLines(path, 1)).value_or(QStringList()), Secret);
     QCOMPARE(storedLines(path, 0), QStringList{QStringLiteral("other copy's list")});
+}
+
+// Both copies change the page to the same text, each sealing it under its own nonce.
+void EncryptedChangesTest::sameTextSavedByBothCopiesIsNoConflict()
+{
+    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    const QString path = m_fixture->notesPath();
+    MainWindow &window = m_fixture->start();
+    EncryptedNotes::reveal(window, Password);
+    const CryptKey key = EncryptedNotes::keyOf(path, Password);
+    const QStringList both = {QStringLiteral("new ") + Secret.first()};
+    QStringList theirs;
+    otherCopy(path, [&](QList<StoredPage> &pages) {
+        theirs = PageCipher::seal(key, both);
+        pages[1].record.lines = theirs;
+    });
+
+    window.pages().select(1);
+    m_fixture->type(QStringLiteral("new "));
+    QVERIFY(window.saveNotes());
+    QCOMPARE(window.pageCount(), 3);
+    QCOMPARE(WindowFixture::pagesIn(path).size(), 3);
+    QCOMPARE(window.pageRecord(1)->lines, both);
+    const QStringList stored = storedLines(path, 1);
+    QCOMPARE(PageCipher::open(key, stored).value_or(QStringList()), both);
 }
 
 void EncryptedChangesTest::mergedTextThatDoesNotOpenStaysLocked()
