@@ -79,7 +79,9 @@ bool isDecimal(QStringView text)
 // The lines joined with CR LF as UTF-8, in a buffer that is zeroed when it goes.
 std::unique_ptr<SecretBytes> joinedUtf8(const QStringList &lines)
 {
-    QStringEncoder encoder(QStringEncoder::Utf8);
+    // Stateless: half a surrogate pair at the end of a line is replaced there, not carried over
+    // to the next line (or dropped after the last).
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
     std::size_t room = 0;
     for (const QString &line : lines)
         room += std::size_t(encoder.requiredSpace(line.size())) + 2;

@@ -56,6 +56,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void oneEmptyLineOpensAsNoLines();
+    void loneSurrogateStaysOnItsLine();
     void twoSealsOfOneTextDiffer();
     void otherKeysOpenNothing_data();
     void otherKeysOpenNothing();
@@ -125,6 +126,18 @@ void PageCipherTest::oneEmptyLineOpensAsNoLines()
     const auto opened = PageCipher::open(key, PageCipher::seal(key, {QString()}));
     QVERIFY(opened);
     QCOMPARE(*opened, QStringList());
+}
+
+void PageCipherTest::loneSurrogateStaysOnItsLine()
+{
+    // Half a character cannot be kept as UTF-8; it becomes a replacement character, but on
+    // its own line, and a lone half at the very end is not lost.
+    const CryptKey key = keyOf(QStringLiteral("pw"));
+    const QString high(QChar(0xD83D));
+    const auto opened = PageCipher::open(
+        key, PageCipher::seal(key, {QStringLiteral("a") + high, QStringLiteral("b") + high}));
+    QVERIFY(opened);
+    QCOMPARE(*opened, (QStringList{QStringLiteral("a\uFFFD"), QStringLiteral("b\uFFFD")}));
 }
 
 void PageCipherTest::twoSealsOfOneTextDiffer()
