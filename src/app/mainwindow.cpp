@@ -12,6 +12,7 @@
 #include "outsidechanges.h"
 #include "pages/pagesdialog.h"
 #include "pagetabbar.h"
+#include "sealedtext.h"
 #include "security/passwordbar.h"
 #include "security/passworddialog.h"
 #include "statusline.h"
@@ -26,9 +27,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-} // namespace
-
 MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
@@ -41,6 +39,10 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     m_bounds.applyDesignedBounds();
     setMinimumSize(535, 100);
     m_store.setFileName(notesFile);
+    m_store.setPageTextOf([this](const QStringList &lines) {
+        const PageKey &key = m_lock.pageKey();
+        return SealedText::comparableText(lines, key.isPresent() ? &key.key() : nullptr);
+    });
 
     m_editor->setObjectName(QStringLiteral("Memo"));
     applySettings();
@@ -126,7 +128,10 @@ void MainWindow::connectCommands()
     connect(&m_pages, &PageSession::entered, this, &MainWindow::updateStatus);
     connect(m_editor, &NoteEditor::changed, this, &MainWindow::updateStatus);
     connect(m_editor, &NoteEditor::statusChanged, this, &MainWindow::updateStatus);
-    connect(m_passwordBar, &PasswordBar::revealed, this, &MainWindow::pageEnter);
+    connect(m_passwordBar, &PasswordBar::revealed, this, [this] {
+        m_locking.opened();
+        pageEnter();
+    });
     connect(&m_presence, &WindowPresence::shownAgain, this, [this] {
         if (!m_changes.any())
             takeOutsideChange(m_store.takeOutsideChange(m_settings, m_pages.storedPages()));
@@ -168,6 +173,12 @@ void MainWindow::optionsExecute()
         OptionsServices::standard([this] { return m_hotKey.registerAppHotKey(); },
                                   [this](int context) { showHelp(context); }, this);
     services.hotKeyRoute = [this] { return m_hotKey.routeText(); };
+    services.setEncryption = [this](bool on) {
+        pageLeave();
+        const bool changed = m_locking.setEncryption(on);
+        pageEnter();
+        return changed;
+    };
     OptionsCommand::execute(m_settings, m_hotKey.registered(), services, window, this);
 }
 
@@ -280,22 +291,30 @@ void MainWindow::disablePassword()
 {
     pageLeave();
     m_lock.setRevealed(false);
+    m_locking.lock();
     pageEnter();
 }
 
 void MainWindow::setPassword()
 {
-    showPasswordDialog(m_lock, this, [this](int, int context) { showHelp(context); });
+    m_locking.passwordSet(
+        showPasswordDialog(m_lock, this, [this](int, int context) { showHelp(context); }));
     m_changes.markSettings();
 }
 
 void MainWindow::configurePages()
 {
     pageLeave();
+    QHash<const PageRecord *, bool> protectedBefore;
+    for (int i = 0; i < m_pages.count(); ++i)
+        protectedBefore.insert(m_pages.record(i), m_pages.record(i)->isProtected);
     WindowPages pages(m_pages);
     if (!showPagesDialog(pages, m_lock.securityEnabled(), this,
                          [this](int, int context) { showHelp(context); }))
         return;
+    m_locking.protectionChanged(protectedBefore);
+    if (!m_lock.revealed())
+        m_locking.lock();
     pageEnter();
     m_changes.markSettings();
     saveNotes();
@@ -317,6 +336,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
         m_saving.saveBeforeExit();
+        m_locking.lock();
         event->accept();
         emit exited();
         return;
@@ -328,6 +348,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_pages.unbind();
         m_wordCopier.clipboard().clearNow();
     }
+    if (!m_lock.revealed())
+        m_locking.lock();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -8,6 +8,7 @@
 #include "notessaving.h"
 #include "pagefinder.h"
 #include "pagehighlighting.h"
+#include "pagelocking.h"
 #include "pagesession.h"
 #include "security/lockstate.h"
 #include "traypresence.h"
@@ -160,4 +161,6 @@ private:
                          this};
     bool m_exitRequested = false;
     PageSession m_pages{{*m_tabs, *m_editor, *m_passwordBar, m_lock, m_highlighting, m_changes}};
+    PageLocking m_locking{m_lock, m_settings, m_pages, this,
+                          [this](int, int context) { showHelp(context); }};
 };

@@ -25,10 +25,7 @@ void PageFinder::searchPages()
         return;
     }
     m_window.pageLeave();
-    const LockState &lock = m_window.lockState();
-    const auto isLocked = [this, &lock](int index) {
-        return lock.isLocked(m_window.pageRecord(index)->isProtected);
-    };
+    const auto isLocked = [this](int index) { return m_window.pages().isLocked(index); };
     QStringList texts;
     for (int i = 0; i < m_window.pageCount(); ++i)
         texts.append(isLocked(i) ? QString() : PageSearch::pageText(m_window.pageRecord(i)->lines));

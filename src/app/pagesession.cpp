@@ -5,6 +5,7 @@
 #include "editor/pagedocument.h"
 #include "pagehighlighting.h"
 #include "pagetabbar.h"
+#include "sealedtext.h"
 #include "security/lockstate.h"
 #include "security/passwordbar.h"
 
@@ -27,6 +28,8 @@ struct PageSession::Page
     // page written only when no edit came meanwhile.
     quint64 edits = 0;
     quint64 editsAtWrite = 0;
+    // The lines as the Notes file keeps them while the page is encrypted.
+    SealedText sealed;
 };
 
 PageSession::PageSession(const Parts &parts, QObject *parent) : QObject(parent), m_parts(parts)
@@ -68,11 +71,19 @@ void PageSession::setProtected(int index, bool isProtected)
     Page *page = pageAt(index);
     if (!page)
         return;
-    const bool wasLocked = m_parts.lock.isLocked(page->record.isProtected);
-    page->record.isProtected = isProtected;
+    const bool wasLocked = isLocked(*page);
+    if (page->record.isProtected != isProtected) {
+        page->record.isProtected = isProtected;
+        // Sealed lines of a page protected now are closed; those of a page no longer
+        // protected are opened when there is a key, and stay closed otherwise.
+        if (isProtected)
+            takeLines(*page);
+        else if (!page->sealed.isClosed() || (key() && page->sealed.open(page->record.lines, *key())))
+            page->sealed.forget();
+    }
     m_parts.tabs.setPageProtected(index, isProtected);
     // The selected page shows its text or the placeholder as its lock now says.
-    if (index == currentIndex() && m_parts.lock.isLocked(isProtected) != wasLocked) {
+    if (index == currentIndex() && isLocked(*page) != wasLocked) {
         pageLeave();
         pageEnter();
     }
@@ -83,6 +94,7 @@ int PageSession::addPage(const QString &name, const PageRecord &record)
     auto page = std::make_unique<Page>();
     page->name = name;
     page->record = record;
+    page->sealed.take(record.lines, record.isProtected);
     m_pages.push_back(std::move(page));
     // The first page of an empty session is selected at once, and so entered.
     return m_parts.tabs.addPage(name, record.isProtected);
@@ -115,19 +127,21 @@ void PageSession::movePage(int from, int to)
 void PageSession::replaceLines(int index, const QStringList &lines)
 {
     Page *page = pageAt(index);
-    if (!page)
+    // The sealed lines the page holds already carry its text as it is.
+    if (!page || page->sealed.holds(lines))
         return;
     const bool shown = page == m_shown;
     if (shown)
         pageLeave();
     page->record.lines = lines;
     page->editsPending = false;
+    takeLines(*page);
     if (PageDocument *document = page->document.get()) {
         const NoteEditor::ProgramChange reload(m_parts.editor);
         QTextCursor cursor(document);
         cursor.beginEditBlock();
         cursor.select(QTextCursor::Document);
-        cursor.insertText(lines.join(QChar(u'\n')));
+        cursor.insertText(page->record.lines.join(QChar(u'\n')));
         cursor.endEditBlock();
         document->setModified(false);
     }
@@ -139,9 +153,110 @@ QList<StoredPage> PageSession::storedPages() const
 {
     QList<StoredPage> pages;
     pages.reserve(count());
-    for (const std::unique_ptr<Page> &page : m_pages)
-        pages.append({page->name, page->record});
+    for (const std::unique_ptr<Page> &page : m_pages) {
+        StoredPage stored{page->name, page->record};
+        if (isEncrypted(*page))
+            stored.record.lines = page->sealed.lastSealed(page->record.lines);
+        pages.append(stored);
+    }
     return pages;
+}
+
+bool PageSession::isLocked(int index) const
+{
+    const Page *page = pageAt(index);
+    return page && isLocked(*page);
+}
+
+bool PageSession::isLocked(const Page &page) const
+{
+    return page.sealed.isClosed() || m_parts.lock.isLocked(page.record.isProtected);
+}
+
+bool PageSession::isEncrypted(const Page &page) const
+{
+    return m_parts.lock.encrypting() && page.record.isProtected;
+}
+
+const CryptKey *PageSession::key() const
+{
+    const PageKey &pageKey = m_parts.lock.pageKey();
+    return pageKey.isPresent() ? &pageKey.key() : nullptr;
+}
+
+// The page's lines came from outside the editor: sealed lines of a protected page are closed,
+// and opened at once while there is a key.
+void PageSession::takeLines(Page &page)
+{
+    page.sealed.take(page.record.lines, page.record.isProtected);
+    if (page.sealed.isClosed()) {
+        dropDocument(page);
+        if (const CryptKey *pageKey = key())
+            page.sealed.open(page.record.lines, *pageKey);
+    }
+}
+
+// The page's text, with its undo and redo histories, leaves memory.
+void PageSession::dropDocument(Page &page)
+{
+    if (!page.document)
+        return;
+    if (&page == m_shown)
+        unbind();
+    page.document->clear();
+    page.document.reset();
+}
+
+QStringList PageSession::openSealedPages()
+{
+    QStringList unopened;
+    const CryptKey *pageKey = key();
+    for (const std::unique_ptr<Page> &page : m_pages) {
+        if (!page->sealed.isClosed())
+            continue;
+        if (!pageKey || !page->sealed.open(page->record.lines, *pageKey)) {
+            unopened.append(page->name);
+            continue;
+        }
+        if (!page->record.isProtected)
+            page->sealed.forget();
+    }
+    return unopened;
+}
+
+void PageSession::closeProtectedPages()
+{
+    if (!m_parts.lock.encrypting())
+        return;
+    keepEdits();
+    for (const std::unique_ptr<Page> &page : m_pages) {
+        if (!page->record.isProtected || page->sealed.isClosed())
+            continue;
+        if (page.get() == m_shown)
+            unbind();
+        if (page->sealed.close(page->record.lines, key()))
+            dropDocument(*page);
+    }
+}
+
+void PageSession::resealPages()
+{
+    const CryptKey &previous = m_parts.lock.pageKey().previous();
+    for (const std::unique_ptr<Page> &page : m_pages) {
+        if (page->sealed.isClosed() && previous.isValid() &&
+            page->sealed.open(page->record.lines, previous) && !page->record.isProtected)
+            page->sealed.forget();
+        if (!page->sealed.isClosed())
+            page->sealed.resealNext();
+    }
+}
+
+void PageSession::forgetSealing()
+{
+    for (const std::unique_ptr<Page> &page : m_pages) {
+        if (!page->sealed.isClosed())
+            page->sealed.forget();
+    }
 }
 
 int PageSession::currentIndex() const
@@ -206,6 +321,12 @@ bool PageSession::isModified(int index) const
     return page && page->document && page->document->isModified();
 }
 
+const PageDocument *PageSession::document(int index) const
+{
+    const Page *page = pageAt(index);
+    return page ? page->document.get() : nullptr;
+}
+
 void PageSession::pageLeave()
 {
     if (!m_shown)
@@ -234,7 +355,7 @@ void PageSession::pageEnter()
     {
         const NoteEditor::ProgramChange showing(editor);
         editor.show();
-        if (m_parts.lock.isLocked(page->record.isProtected)) {
+        if (isLocked(*page)) {
             m_shown = nullptr;
             m_parts.passwordBar.show();
             editor.showPlaceholder(LockedPageText);
@@ -295,9 +416,16 @@ void PageSession::editorChanged()
 QList<StoredPage> PageSession::pagesToWrite()
 {
     pageLeave();
-    for (const std::unique_ptr<Page> &page : m_pages)
+    QList<StoredPage> pages;
+    pages.reserve(count());
+    for (const std::unique_ptr<Page> &page : m_pages) {
         page->editsAtWrite = page->edits;
-    return storedPages();
+        StoredPage stored{page->name, page->record};
+        if (isEncrypted(*page))
+            stored.record.lines = page->sealed.sealedFor(page->record.lines, key());
+        pages.append(stored);
+    }
+    return pages;
 }
 
 void PageSession::writeEnded(bool written)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class ChangeFlags;
+class CryptKey;
 class LockState;
 class NoteEditor;
 class PageDocument;
@@ -64,8 +65,26 @@ public:
     // so its caret stays where it can. What was typed on it before is taken into its lines
     // first and then replaced: the caller decides what to keep.
     void replaceLines(int index, const QStringList &lines);
-    // Every page as the Notes file keeps it, in tab order.
+    // Every page as the Notes file keeps it, in tab order (an encrypted page as it was last
+    // sealed).
     QList<StoredPage> storedPages() const;
+    // Whether the page shows locked: protected while the lock is closed, or its text is sealed
+    // and not opened.
+    bool isLocked(int index) const;
+
+    // With the key of the lock: opens every closed sealed page. Returns the names of the pages
+    // whose lines do not open; they stay closed, with their lines as they are.
+    QStringList openSealedPages();
+    // Locking under encryption: the text of every protected page is sealed (when it changed)
+    // and leaves memory with its document; the page keeps only its sealed lines. A page shown
+    // in the editor is let go first.
+    void closeProtectedPages();
+    // The key changed (the lock's previous key is the old one): closed pages are opened with
+    // the old key, and every page is sealed anew at the next save.
+    void resealPages();
+    // Encryption is off: every opened page is plain text from now on (pages that could not be
+    // opened stay closed).
+    void forgetSealing();
 
     int currentIndex() const;
     // Selects the page by program (page-leave and page-enter run); the page shown already is
@@ -80,6 +99,8 @@ public:
     PageRecord *currentPage() const;
     // Whether the page's text changed since it was last written to the Notes file.
     bool isModified(int index) const;
+    // The page's document; null before the page is first shown and while its text is sealed.
+    const PageDocument *document(int index) const;
 
     // Page-leave: copies the editor's text and places into the page it holds (nothing while it
     // shows the placeholder). Page-enter: shows the selected page, or the locked placeholder and
@@ -89,9 +110,10 @@ public:
     // Empties the editor: it holds no page until the next page-enter.
     void unbind();
 
-    // A save's side: pagesToWrite() runs page-leave and gives the pages to write; writeEnded()
-    // when the save is over. A write that really reached the disk marks as written every page
-    // not edited meanwhile.
+    // A save's side: pagesToWrite() runs page-leave and gives the pages to write, protected
+    // pages sealed under encryption (closed ones as they are); writeEnded() when the save is
+    // over. A write that really reached the disk marks as written every page not edited
+    // meanwhile.
     QList<StoredPage> pagesToWrite();
     void writeEnded(bool written);
 
@@ -104,6 +126,11 @@ private:
 
     Page *pageAt(int index) const;
     PageDocument &documentOf(Page &page);
+    bool isLocked(const Page &page) const;
+    bool isEncrypted(const Page &page) const;
+    const CryptKey *key() const;
+    void takeLines(Page &page);
+    void dropDocument(Page &page);
     void editorChanged();
     void keepEdits();
     void selectionChanged();

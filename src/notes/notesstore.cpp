@@ -59,7 +59,7 @@ struct NotesStore::Impl
         QList<StoredPage> theirsPages;
         NotesSnapshot::read(base, unused, basePages);
         NotesSnapshot::read(theirs, unused, theirsPages);
-        pageMerge = PageMerge::merge(basePages, *pagesWritten, theirsPages);
+        pageMerge = PageMerge::merge(basePages, *pagesWritten, theirsPages, textOf);
         pagesWritten = &pageMerge->pages;
         varLinker.iniWrite();
         file.resolveAgainstTheirs("Notes TabNames");
@@ -145,6 +145,7 @@ struct NotesStore::Impl
     const QList<StoredPage> *pagesWritten = nullptr;
     std::optional<PageMerge::Result> pageMerge;
     std::optional<NotesStore::OutsideChange> outsideChange;
+    PageMerge::TextOf textOf;
 };
 
 NotesStore::NotesStore(BoundsWindow *window) : d(std::make_unique<Impl>(window)) {}
@@ -242,8 +243,13 @@ NotesStore::takeOutsideChange(NotesSettings &settings, const QList<StoredPage> &
         return std::nullopt;
     QList<StoredPage> pages;
     NotesSnapshot::read(lines, settings, pages);
-    PageMerge::Result merged = PageMerge::merge(shown, shown, pages);
+    PageMerge::Result merged = PageMerge::merge(shown, shown, pages, d->textOf);
     return OutsideChange{std::move(merged.pages), std::move(merged.mineIndex), {}};
+}
+
+void NotesStore::setPageTextOf(std::function<QString(const QStringList &lines)> textOf)
+{
+    d->textOf = std::move(textOf);
 }
 
 QString NotesStore::lastError() const

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -77,6 +78,10 @@ public:
     // read (or was not readable at start-up).
     std::optional<OutsideChange> takeOutsideChange(NotesSettings &settings,
                                                    const QList<StoredPage> &shown);
+
+    // What page texts compare as when a write merges another copy's changes (PageMerge's
+    // text rule); none: as they are stored.
+    void setPageTextOf(std::function<QString(const QStringList &lines)> textOf);
 
     // Why the last read or write failed, one line for the user naming the Notes file ("" when
     // it did not fail).

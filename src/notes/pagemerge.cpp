@@ -66,8 +66,9 @@ class Merger
 {
 public:
     Merger(const QList<StoredPage> &base, const QList<StoredPage> &mine,
-           const QList<StoredPage> &theirs)
-        : m_base(base),
+           const QList<StoredPage> &theirs, PageMerge::TextOf textOf)
+        : m_textOf(textOf ? std::move(textOf) : PageMerge::TextOf(&PageMerge::storedText)),
+          m_base(base),
           m_theirsOwnSet(namesOf(theirs) != namesOf(base) && namesOf(mine) == namesOf(base)),
           m_owner(m_theirsOwnSet ? theirs : mine), m_other(m_theirsOwnSet ? mine : theirs)
     {
@@ -101,8 +102,8 @@ public:
             }
             const int anchor = o > 0 ? otherSlot[o - 1] : -1;
             otherSlot[o] = anchor;
-            const bool unchanged = b >= 0 && PageMerge::storedText(m_other[o].record.lines) ==
-                                                 PageMerge::storedText(m_base[b].record.lines);
+            const bool unchanged =
+                b >= 0 && m_textOf(m_other[o].record.lines) == m_textOf(m_base[b].record.lines);
             if (!unchanged)
                 (anchor >= 0 ? m_after[anchor] : m_front).append({m_other[o], mineIndexOfOther(o)});
         }
@@ -142,10 +143,9 @@ private:
     {
         const StoredPage &own = m_owner[s];
         const StoredPage &other = m_other[o];
-        const QString baseText =
-            basePage ? PageMerge::storedText(basePage->record.lines) : QString();
-        const QString ownText = PageMerge::storedText(own.record.lines);
-        const QString otherText = PageMerge::storedText(other.record.lines);
+        const QString baseText = basePage ? m_textOf(basePage->record.lines) : QString();
+        const QString ownText = m_textOf(own.record.lines);
+        const QString otherText = m_textOf(other.record.lines);
         Slot &slot = m_slots[s];
         if (m_theirsOwnSet)
             slot.mineIndex = o;
@@ -168,6 +168,7 @@ private:
                                            : own.record.isProtected;
     }
 
+    const PageMerge::TextOf m_textOf;
     const QList<StoredPage> &m_base;
     const bool m_theirsOwnSet;
     const QList<StoredPage> &m_owner;
@@ -184,9 +185,9 @@ private:
 } // namespace
 
 PageMerge::Result PageMerge::merge(const QList<StoredPage> &base, const QList<StoredPage> &mine,
-                                   const QList<StoredPage> &theirs)
+                                   const QList<StoredPage> &theirs, const TextOf &textOf)
 {
-    return Merger(base, mine, theirs).run();
+    return Merger(base, mine, theirs, textOf).run();
 }
 
 QString PageMerge::conflictName(const QString &name)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The pages of a save that finds the Notes file changed by another copy since this copy last
 // read or wrote it: base (the pages as this copy last read or wrote them), mine (this copy's
@@ -18,10 +19,14 @@
 //    right after it, protected when either was.
 //  - A page one copy deleted and the other edited is kept; a page one copy added is kept.
 //  - The protected flag is merged like a text; positions go with the text they belong to.
-// Texts compare as they are stored: each line without trailing blanks and control characters.
+// Texts compare as they are stored: each line without trailing blanks and control characters,
+// or as a text rule the caller gives says (the same text sealed twice compares equal).
 class PageMerge
 {
 public:
+    // What a page's lines compare as.
+    using TextOf = std::function<QString(const QStringList &lines)>;
+
     struct Result
     {
         QList<StoredPage> pages;
@@ -31,8 +36,9 @@ public:
         QStringList conflictPages;
     };
 
+    // textOf: storedText() when none is given.
     static Result merge(const QList<StoredPage> &base, const QList<StoredPage> &mine,
-                        const QList<StoredPage> &theirs);
+                        const QList<StoredPage> &theirs, const TextOf &textOf = {});
 
     // The name of the page that keeps the other copy's text of a page both changed.
     static QString conflictName(const QString &name);

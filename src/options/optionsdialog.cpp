@@ -99,6 +99,8 @@ void OptionsDialog::createControls()
     m_clipClearSecs->setToolTip(QStringLiteral("0 = never"));
     m_clipClearAll = checkBox(QStringLiteral("also for words from &unprotected pages"),
                               QStringLiteral("clipClearAll"), this);
+    m_encryptProtected = checkBox(QStringLiteral("&Encrypt protected pages with the password"),
+                                  QStringLiteral("encryptProtected"), this);
 
     const std::array<QString, ColorCount> panelNames = {
         QStringLiteral("textColor"),   QStringLiteral("backgroundColor"),
@@ -162,6 +164,7 @@ void OptionsDialog::layOutControls()
     clipClear->addStretch();
     checks->addLayout(clipClear, 4, 0, 1, 2);
     checks->addWidget(m_clipClearAll, 5, 0, 1, 2);
+    checks->addWidget(m_encryptProtected, 6, 0, 1, 2);
 
     auto *backup = new QHBoxLayout;
     backup->addWidget(m_backupFolderLabel);
@@ -218,6 +221,7 @@ void OptionsDialog::loadSettings()
     m_showLineNumbers->setChecked(m_settings.gutterVisible);
     m_clipClearSecs->setValue(m_settings.clipClearSecs);
     m_clipClearAll->setChecked(m_settings.clipClearAll);
+    m_encryptProtected->setChecked(m_settings.encryptProtected);
     m_backupFolder->setText(m_settings.backupFolder);
     updateBackupControls();
 
@@ -313,6 +317,11 @@ void OptionsDialog::confirm()
         return;
     }
     if (!m_services.registerHotKey())
+        return;
+    // Encryption changes only with the password; a step the user cancels keeps the dialog open.
+    const bool encrypt = m_encryptProtected->isChecked();
+    if (encrypt != m_settings.encryptProtected &&
+        !(m_services.setEncryption && m_services.setEncryption(encrypt)))
         return;
     storeSettings();
     m_okPressed = true;

@@ -18,13 +18,16 @@ class QPushButton;
 class QSpinBox;
 
 // The options dialog: the activation hot key, start-up, tray icon, backups, word wrap, line
-// numbers, the hide option, the clearing of copied words, the six colours and the keyword list.
+// numbers, the hide option, the clearing of copied words, the encryption of protected pages,
+// the six colours and the keyword list.
 //
 // It shows the values of the settings it is given. OK first stores the chosen hot key in the
 // settings and sets the start-up shortcut; when the shortcut cannot be written the user is told
 // why and the dialog stays open (the hot-key code stays changed). Then it has the hot key
 // registered; when that fails the dialog stays open (the hot-key code and the shortcut stay
-// changed). When it succeeds every
+// changed). When it succeeds and the encryption check box differs from the settings, the
+// encryption is turned on or off through the service, which asks for the password; when the
+// user cancels that, the dialog stays open. Then every
 // other value goes into the settings and the dialog closes with okPressed(). Every other close
 // puts the hot-key code and the registered flag back as they were when the dialog was created.
 // The custom colours of the colour picker go into the settings whenever the picker closes.
@@ -93,6 +96,7 @@ private:
     QCheckBox *m_hideDisablesPassword = nullptr;
     QSpinBox *m_clipClearSecs = nullptr;
     QCheckBox *m_clipClearAll = nullptr;
+    QCheckBox *m_encryptProtected = nullptr;
     std::array<QColor, ColorCount> m_colors;
     std::array<ClickablePanel *, ColorCount> m_colorPanels{};
     ClickablePanel *m_defaultColors = nullptr;

@@ -22,6 +22,9 @@ struct OptionsServices
     std::function<void(int)> showHelp;
     // How the hot key works now, shown in one line under the hot key; none: no line.
     std::function<QString()> hotKeyRoute;
+    // Turns the encryption of protected pages on or off, asking for the password; false, and
+    // nothing changed, when the user cancelled. None: encryption is not changed here.
+    std::function<bool(bool on)> setEncryption;
 
     // The services of the running program: the start-up shortcut to this program's file
     // (on a substituted drive, its real path) titled with the product name, and the platform's

@@ -41,7 +41,7 @@ PasswordBar::PasswordBar(LockState &lock, QWidget *parent)
 
 void PasswordBar::reveal()
 {
-    if (m_edit->text() != m_lock.passwordText())
+    if (!m_lock.passwordMatches(m_edit->text()))
         return;
     m_lock.setRevealed(true);
     m_edit->clear();

@@ -35,7 +35,8 @@ QLineEdit *maskedEdit(const QString &objectName)
 }
 } // namespace
 
-PasswordDialog::PasswordDialog(LockState &lock, QWidget *parent) : QDialog(parent), m_lock(lock)
+PasswordDialog::PasswordDialog(LockState &lock, QWidget *parent, Purpose purpose)
+    : QDialog(parent), m_lock(lock), m_purpose(purpose)
 {
     setWindowTitle(QStringLiteral("Security Password"));
     auto *layout = new QVBoxLayout(this);
@@ -112,7 +113,7 @@ void PasswordDialog::formShow()
     m_editE->clear();
     m_editV->clear();
     m_editN->clear();
-    if (m_lock.revealed() || m_lock.passwordText().isEmpty()) {
+    if (m_purpose == Purpose::Change && (m_lock.revealed() || !m_lock.hasPassword())) {
         showNewPasswordStep();
     } else {
         m_panelNew->hide();
@@ -138,10 +139,14 @@ void PasswordDialog::editNChange()
 void PasswordDialog::btnOkClick()
 {
     if (!m_panelOld->isHidden()) {
-        if (m_editE->text() == m_lock.passwordText())
-            showNewPasswordStep();
-        else
+        if (!m_lock.passwordMatches(m_editE->text())) {
             QApplication::beep();
+        } else if (m_purpose == Purpose::Confirm) {
+            m_confirmed = m_editE->text();
+            accept();
+        } else {
+            showNewPasswordStep();
+        }
         return;
     }
     if (m_editN->text() != m_editV->text()) {
@@ -149,7 +154,7 @@ void PasswordDialog::btnOkClick()
         m_editV->setFocus();
         return;
     }
-    if (isBlank(m_editN->text()) && m_enableSecurity->isChecked()) {
+    if (!keepsPassword() && isBlank(m_editN->text()) && m_enableSecurity->isChecked()) {
         DialogSeam::error(this, QStringLiteral("Please enter a Password"));
         m_editN->setFocus();
         return;
@@ -157,9 +162,21 @@ void PasswordDialog::btnOkClick()
     commit();
 }
 
+// With encrypted pages the password is not known, so the new-password step starts empty: left
+// empty, the password in force stays.
+bool PasswordDialog::keepsPassword() const
+{
+    return m_lock.encrypting() && m_lock.hasPassword() && m_editN->text().isEmpty();
+}
+
 void PasswordDialog::commit()
 {
-    const bool firstPassword = m_lock.passwordText().isEmpty();
+    const bool firstPassword = !m_lock.hasPassword();
+    if (!keepsPassword() && !m_lock.setPassword(NotesPassword::limit(m_editN->text()))) {
+        DialogSeam::error(this, QStringLiteral("The key for the encrypted pages could not be "
+                                               "made. The password is not changed."));
+        return;
+    }
     m_lock.setSecurityEnabled(m_enableSecurity->isChecked());
     if (firstPassword && m_lock.securityEnabled()) {
         DialogSeam::ask(this, DialogSeam::Kind::Confirm,
@@ -167,16 +184,26 @@ void PasswordDialog::commit()
                                        "to set which pages are to be protected"),
                         QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Question);
     }
-    m_lock.setPasswordText(NotesPassword::limit(m_editN->text()));
     m_lock.setRevealed(true);
     accept();
 }
 
-void showPasswordDialog(LockState &lock, QWidget *parent,
+bool showPasswordDialog(LockState &lock, QWidget *parent,
                         const std::function<void(int command, int data)> &onHelp)
 {
     PasswordDialog dialog(lock, parent);
     if (onHelp)
         QObject::connect(&dialog, &PasswordDialog::helpRequested, onHelp);
-    DialogSeam::exec(dialog);
+    return DialogSeam::exec(dialog) == QDialog::Accepted;
+}
+
+std::optional<QString> askPassword(LockState &lock, QWidget *parent,
+                                   const std::function<void(int command, int data)> &onHelp)
+{
+    PasswordDialog dialog(lock, parent, PasswordDialog::Purpose::Confirm);
+    if (onHelp)
+        QObject::connect(&dialog, &PasswordDialog::helpRequested, onHelp);
+    if (DialogSeam::exec(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.confirmedPassword();
 }

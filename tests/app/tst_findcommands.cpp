@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
+#include "support/encryptednotes.h"
 #include "support/seamanswers.h"
 #include "support/windowfixture.h"
 
@@ -42,6 +43,8 @@ private slots:
     void findAcrossPages();
     void findAgainRepeatsFromTheCaret();
     void findAgainWithoutASearchOpensTheDialog();
+    void findPassesOverSealedPages_data();
+    void findPassesOverSealedPages();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -135,6 +138,40 @@ void FindCommandsTest::findAgainWithoutASearchOpensTheDialog()
     QCOMPARE(answers.dialogs, QStringList{"TextSearchDialog"});
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(m_fixture->editor().selStart(), 0);
+}
+
+void FindCommandsTest::findPassesOverSealedPages_data()
+{
+    QTest::addColumn<bool>("securityEnabled");
+    QTest::newRow("security on") << true;
+    // A sealed page shows locked whatever the lock says: its lines are no text to search.
+    QTest::newRow("security off") << false;
+}
+
+void FindCommandsTest::findPassesOverSealedPages()
+{
+    QFETCH(bool, securityEnabled);
+    NotesSettings settings;
+    settings.securityEnabled = securityEnabled;
+    const QString password = QStringLiteral("pw");
+    EncryptedNotes::write(*m_fixture,
+                          {{QStringLiteral("A"), {QStringLiteral("alpha")}},
+                           {QStringLiteral("B"), {QStringLiteral("one needle two")}, true}},
+                          password, -1, settings);
+    MainWindow &window = m_fixture->start();
+    SeamAnswers answers(typeAndConfirm(QStringLiteral("ENCRYPTED")));
+
+    m_fixture->press(Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(answers.texts(),
+             QStringList{QStringLiteral("ENCRYPTED not found\r1 Protected Pages not searched")});
+    QCOMPARE(window.tabBar()->currentIndex(), 0);
+
+    EncryptedNotes::reveal(window, password);
+    answers.setPlayer(typeAndConfirm(QStringLiteral("NEEDLE")));
+    m_fixture->press(Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(answers.messages.size(), 1);
+    QCOMPARE(window.tabBar()->currentIndex(), 1);
+    QCOMPARE(m_fixture->editor().textCursor().selectedText(), QStringLiteral("needle"));
 }
 
 QTEST_MAIN(FindCommandsTest)

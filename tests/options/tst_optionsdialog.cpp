@@ -101,6 +101,8 @@ private slots:
     void clipboardClearing_data();
     void clipboardClearing();
     void failedRegistrationKeepsTheDialogOpen();
+    void encryptionChangesOnlyThroughItsService_data();
+    void encryptionChangesOnlyThroughItsService();
     void unwritableShortcutKeepsTheDialogOpen_data();
     void unwritableShortcutKeepsTheDialogOpen();
     void colorPanelsShowTheirPartners();
@@ -300,6 +302,57 @@ void TestOptionsDialog::clipboardClearing()
     QCOMPARE(dialog.okPressed(), ok);
     QCOMPARE(fakes.settings.clipClearSecs, ok ? chosenSecs : storedSecs);
     QCOMPARE(fakes.settings.clipClearAll, ok ? chosenAll : storedAll);
+}
+
+void TestOptionsDialog::encryptionChangesOnlyThroughItsService_data()
+{
+    QTest::addColumn<bool>("encrypted");
+    QTest::addColumn<bool>("toggled");
+    QTest::addColumn<bool>("serviceAgrees");
+    QTest::newRow("turned on") << false << true << true;
+    QTest::newRow("turned off") << true << true << true;
+    QTest::newRow("turning on cancelled") << false << true << false;
+    QTest::newRow("turning off cancelled") << true << true << false;
+    QTest::newRow("left on") << true << false << true;
+    QTest::newRow("left off") << false << false << true;
+}
+
+// OK with the box changed asks the service (which asks for the password) after the hot key is
+// registered and before anything else is stored; a cancelled step keeps the dialog open with
+// nothing stored. The service is not asked when the box is as the settings say.
+void TestOptionsDialog::encryptionChangesOnlyThroughItsService()
+{
+    QFETCH(bool, encrypted);
+    QFETCH(bool, toggled);
+    QFETCH(bool, serviceAgrees);
+    Fakes fakes;
+    fakes.settings.encryptProtected = encrypted;
+    OptionsServices services = fakes.services();
+    services.setEncryption = [&](bool on) {
+        fakes.calls << QStringLiteral("encryption %1").arg(on);
+        if (serviceAgrees)
+            fakes.settings.encryptProtected = on;
+        return serviceAgrees;
+    };
+    OptionsDialog dialog(fakes.settings, fakes.hotKeyRegistered, services);
+    dialog.show();
+    auto *box = child<QCheckBox>(dialog, "encryptProtected");
+    QCOMPARE(box->text(), QStringLiteral("&Encrypt protected pages with the password"));
+    QCOMPARE(box->isChecked(), encrypted);
+    if (toggled)
+        box->toggle();
+    child<QCheckBox>(dialog, "wrapText")->toggle();
+
+    click(dialog, "ok");
+    QStringList expected{QStringLiteral("shortcut 1"), QStringLiteral("register")};
+    if (toggled)
+        expected << QStringLiteral("encryption %1").arg(!encrypted);
+    QCOMPARE(fakes.calls, expected);
+    const bool closed = !toggled || serviceAgrees;
+    QCOMPARE(dialog.okPressed(), closed);
+    QCOMPARE(dialog.isVisible(), !closed);
+    QCOMPARE(fakes.settings.wrapText, closed);
+    QCOMPARE(fakes.settings.encryptProtected, closed && toggled ? !encrypted : encrypted);
 }
 
 void TestOptionsDialog::failedRegistrationKeepsTheDialogOpen()

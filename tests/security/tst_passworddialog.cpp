@@ -408,6 +408,79 @@ private slots:
         });
         QCOMPARE(requests, (QList<QPair<int, int>>{{11, 120}}));
     }
+
+    // Asked only to confirm: the existing-password step alone; the right password closes it
+    // with what was typed, a wrong one beeps and stays, Cancel gives nothing.
+    void askPasswordConfirmsOnly_data()
+    {
+        QTest::addColumn<bool>("revealed");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("right") << false << QStringList{"abc"} << true;
+        QTest::newRow("right while revealed") << true << QStringList{"abc"} << true;
+        QTest::newRow("wrong, then right") << false << QStringList{"abC", "abc"} << true;
+        QTest::newRow("wrong, then cancelled") << false << QStringList{"abC"} << false;
+    }
+
+    void askPasswordConfirmsOnly()
+    {
+        QFETCH(bool, revealed);
+        QFETCH(QStringList, typed);
+        QFETCH(bool, confirmed);
+        setLock(true, QStringLiteral("abc"), revealed);
+        QStringList steps;
+        SeamAnswers seam([&](QDialog &dialog) {
+            const Controls c(dialog);
+            for (const QString &text : typed) {
+                steps.append(c.inExistingPasswordStep() ? QStringLiteral("existing")
+                                                        : QStringLiteral("new"));
+                c.editE->setText(text);
+                c.ok->click();
+            }
+            if (dialog.result() != QDialog::Accepted)
+                c.cancel->click();
+            return dialog.result();
+        });
+
+        const std::optional<QString> given = askPassword(m_lock, nullptr);
+        QCOMPARE(steps, QStringList(typed.size(), QStringLiteral("existing")));
+        QCOMPARE(given.has_value(), confirmed);
+        if (confirmed)
+            QCOMPARE(*given, QStringLiteral("abc"));
+        verifyLock(true, QStringLiteral("abc"), revealed);
+    }
+
+    // With encrypted pages the password is not there to be shown: the new-password step starts
+    // empty, and left empty it keeps the password (its check value), whatever the check box.
+    void encryptedPasswordKeptWhenLeftEmpty_data()
+    {
+        QTest::addColumn<bool>("enable");
+        QTest::newRow("security stays on") << true;
+        QTest::newRow("security switched off") << false;
+    }
+
+    void encryptedPasswordKeptWhenLeftEmpty()
+    {
+        QFETCH(bool, enable);
+        setLock(true, QString(), true);
+        m_settings.encryptProtected = true;
+        m_settings.cryptCheck = QStringLiteral("check value");
+        SeamAnswers seam([&](QDialog &dialog) {
+            const Controls c(dialog);
+            if (c.inNewPasswordStep() && c.editN->text().isEmpty())
+                c.enableSecurity->setChecked(enable);
+            c.ok->click();
+            return dialog.result();
+        });
+
+        QVERIFY(showPasswordDialog(m_lock, nullptr));
+        QVERIFY(seam.messages.isEmpty());
+        QCOMPARE(m_lock.securityEnabled(), enable);
+        QCOMPARE(m_settings.cryptCheck, QStringLiteral("check value"));
+        QVERIFY(m_settings.passwordText.isEmpty());
+        m_settings.encryptProtected = false;
+        m_settings.cryptCheck.clear();
+    }
 };
 
 QTEST_MAIN(TestPasswordDialog)
