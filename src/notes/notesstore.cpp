@@ -12,6 +12,7 @@
 #include "pagemerge.h"
 
 #include <QDir>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -22,6 +23,30 @@ std::string localPath(const QString &path)
 {
     return path.toStdString();
 }
+
+// What the file system tells of a file's content without reading it: a content another copy
+// wrote has (nearly always) another size or another modification time.
+struct FileStamp
+{
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+
+    static std::optional<FileStamp> of(const QString &path)
+    {
+        const std::filesystem::path file(path.toStdU16String());
+        std::error_code error;
+        FileStamp stamp;
+        stamp.size = std::filesystem::file_size(file, error);
+        if (error)
+            return std::nullopt;
+        stamp.modified = std::filesystem::last_write_time(file, error);
+        if (error)
+            return std::nullopt;
+        return stamp;
+    }
+
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
 
 } // namespace
 
@@ -146,6 +171,8 @@ struct NotesStore::Impl
     std::optional<PageMerge::Result> pageMerge;
     std::optional<NotesStore::OutsideChange> outsideChange;
     PageMerge::TextOf textOf;
+    // The file as this copy last read or wrote it.
+    std::optional<FileStamp> stamp;
 };
 
 NotesStore::NotesStore(BoundsWindow *window) : d(std::make_unique<Impl>(window)) {}
@@ -171,9 +198,11 @@ bool NotesStore::read(NotesSettings &settings, QList<StoredPage> &pages)
         d->file.read();
     }
     if (d->file.readFailed()) {
+        d->stamp.reset();
         d->lastError = d->describe(d->file.lastError());
         return false;
     }
+    d->stamp = FileStamp::of(d->fileName);
     d->lastError.clear();
     return true;
 }
@@ -215,6 +244,7 @@ bool NotesStore::write(NotesSettings &settings, const QList<StoredPage> &pages, 
         d->lastError = d->describe(d->file.lastError());
         return false;
     }
+    d->stamp = FileStamp::of(d->fileName);
     if (d->file.mergedOutsideChange())
         d->takeMergedContent(settings);
     d->pageMerge.reset();
@@ -230,7 +260,12 @@ const std::optional<NotesStore::OutsideChange> &NotesStore::lastOutsideChange() 
 std::optional<NotesStore::OutsideChange>
 NotesStore::takeOutsideChange(NotesSettings &settings, const QList<StoredPage> &shown)
 {
-    if (d->file.readFailed() || !d->file.fileChanged())
+    if (d->file.readFailed())
+        return std::nullopt;
+    // Only a file whose size or time moved is compared with what this copy knows of it.
+    if (d->stamp && d->stamp == FileStamp::of(d->fileName))
+        return std::nullopt;
+    if (!d->file.fileChanged())
         return std::nullopt;
     IniFileMain reader;
     reader.setFilename(localPath(d->fileName));

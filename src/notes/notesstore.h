@@ -75,7 +75,9 @@ public:
     // For a copy without unsaved changes, when the file changed since this copy last read or
     // wrote it: settings take the values the file holds, and the pages it holds are given
     // with the pages of `shown` they continue. Empty when the file is unchanged or cannot be
-    // read (or was not readable at start-up).
+    // read (or was not readable at start-up). A file whose size and modification time are still
+    // those of this copy's last read or write counts as unchanged without being read (a save
+    // compares the content under the lock in any case).
     std::optional<OutsideChange> takeOutsideChange(NotesSettings &settings,
                                                    const QList<StoredPage> &shown);
 

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
+#include <filesystem>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -220,6 +222,8 @@ private slots:
     void editedPageDeletedElsewhereIsKept();
     void settingsMergeByKey();
     void unchangedFileReportsNoOutsideChange();
+    void takeOutsideChangeSeesEveryRewrite_data();
+    void takeOutsideChangeSeesEveryRewrite();
 
 private:
     QString notesPath() const { return m_dir->filePath(QStringLiteral("Quillbox.ini")); }
@@ -1067,6 +1071,43 @@ void NotesStoreTest::unchangedFileReportsNoOutsideChange()
     only.pages[0].record.lines = QStringList{"edit"};
     QVERIFY(only.save());
     QVERIFY(!only.store.lastOutsideChange());
+}
+
+void NotesStoreTest::takeOutsideChangeSeesEveryRewrite_data()
+{
+    QTest::addColumn<QString>("theirs");
+    QTest::addColumn<bool>("sameTime");
+    QTest::newRow("the same size") << QStringLiteral("bbbb") << false;
+    QTest::newRow("another size at the same time") << QStringLiteral("longer text") << true;
+}
+
+// The show-time check passes over a file whose size and time are those this copy left, and
+// still sees a file another copy rewrote, whether its size or only its time moved.
+void NotesStoreTest::takeOutsideChangeSeesEveryRewrite()
+{
+    QFETCH(QString, theirs);
+    QFETCH(bool, sameTime);
+    // One seed for every write, so that texts of one length make files of one size.
+    IniFileMain::setClock([] { return std::uint32_t(1000); });
+    const auto realClock = qScopeGuard([] { IniFileMain::setClock({}); });
+    Copy mine(notesPath());
+    mine.pages[0].record.lines = QStringList{"aaaa"};
+    QVERIFY(mine.save());
+    QVERIFY(!mine.store.takeOutsideChange(mine.settings, mine.pages));
+
+    const std::filesystem::path file(notesPath().toStdU16String());
+    const auto written = std::filesystem::last_write_time(file);
+    const auto size = std::filesystem::file_size(file);
+    Copy other(notesPath());
+    other.pages[0].record.lines = QStringList{theirs};
+    QVERIFY(other.save());
+    QCOMPARE(std::filesystem::file_size(file) == size, !sameTime);
+    if (sameTime)
+        std::filesystem::last_write_time(file, written);
+
+    const auto change = mine.store.takeOutsideChange(mine.settings, mine.pages);
+    QVERIFY(change);
+    QCOMPARE(pageTexts(change->pages).at(0), QStringLiteral("Reminders=") + theirs);
 }
 
 QTEST_GUILESS_MAIN(NotesStoreTest)
