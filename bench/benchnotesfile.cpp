@@ -2,6 +2,10 @@
 
 #include "notes/notesstore.h"
 
+#include <QElapsedTimer>
+#include <algorithm>
+#include <vector>
+
 void writeBenchNotesFile(const QString &path, const QList<QStringList> &pages)
 {
     QList<StoredPage> stored;
@@ -19,4 +23,32 @@ void writeBenchNotesFile(const QString &path, const QList<QStringList> &pages)
     NotesSettings settings;
     if (!store.write(settings, stored, false))
         qFatal("cannot write the Notes file: %s", qPrintable(store.lastError()));
+}
+
+QStringList benchPageLines(int page, int lineCount)
+{
+    QStringList lines;
+    lines.reserve(lineCount);
+    for (int line = 0; line < lineCount; ++line)
+        lines << QStringLiteral("Line %1 of page %2: user name, PW 12345, www.example.org")
+                     .arg(line)
+                     .arg(page);
+    return lines;
+}
+
+double millisecondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double medianOf(int rounds, const std::function<double()> &measure)
+{
+    std::vector<double> values;
+    for (int round = 0; round < rounds; ++round)
+        values.push_back(measure());
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
 }

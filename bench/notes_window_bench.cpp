@@ -21,7 +21,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -41,39 +40,6 @@ constexpr int PageCount = 100;
 constexpr int LinesPerPage = 2000;
 constexpr int Rounds = 5;
 constexpr int SaveRounds = 3;
-
-QStringList pageLines(int page)
-{
-    QStringList lines;
-    lines.reserve(LinesPerPage);
-    for (int line = 0; line < LinesPerPage; ++line)
-        lines << QStringLiteral("Line %1 of page %2: user name, PW 12345, www.example.org")
-                     .arg(line)
-                     .arg(page);
-    return lines;
-}
-
-double milliseconds(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-double medianOf(int rounds, const std::function<double()> &measure)
-{
-    std::vector<double> values;
-    for (int round = 0; round < rounds; ++round)
-        values.push_back(measure());
-    return median(values);
-}
 
 void report(const char *what, double ours, double peer)
 {
@@ -155,7 +121,7 @@ int main(int argc, char *argv[])
 
     QList<QStringList> pages;
     for (int page = 0; page < PageCount; ++page)
-        pages.append(pageLines(page));
+        pages.append(benchPageLines(page, LinesPerPage));
     writeBenchNotesFile(notesPath, pages);
     for (int page = 0; page < PageCount; ++page) {
         QFile plain(dir.filePath(QStringLiteral("page%1.txt").arg(page)));
@@ -171,13 +137,13 @@ int main(int argc, char *argv[])
     {
         QList<QStringList> small;
         for (int page = 0; page < 10; ++page)
-            small.append(pageLines(page).mid(0, 135));
+            small.append(benchPageLines(page, LinesPerPage).mid(0, 135));
         writeBenchNotesFile(smallPath, small);
     }
 
     // Load: start-up until the first page shows.
     const double loadOurs = medianOf(Rounds, [&] {
-        return milliseconds([&] {
+        return millisecondsOf([&] {
             MainWindow window(notesPath);
             skipHotKey(window);
             window.startUp(false);
@@ -187,7 +153,7 @@ int main(int argc, char *argv[])
         });
     });
     const double loadPeer = medianOf(Rounds, [&] {
-        return milliseconds([&] {
+        return millisecondsOf([&] {
             std::vector<std::unique_ptr<QPlainTextEdit>> editors;
             for (int page = 0; page < PageCount; ++page) {
                 QFile plain(dir.filePath(QStringLiteral("page%1.txt").arg(page)));
@@ -210,7 +176,7 @@ int main(int argc, char *argv[])
     // Switch: every page once (each page's first showing builds its document), then the
     // switches after that.
     const auto switchRound = [&] {
-        return milliseconds([&] {
+        return millisecondsOf([&] {
                    for (int page = 0; page < PageCount; ++page) {
                        window.nextPageWrapping();
                        QCoreApplication::processEvents();
@@ -230,7 +196,7 @@ int main(int argc, char *argv[])
         return joined;
     }();
     const double switchPeer = medianOf(Rounds, [&] {
-        return milliseconds([&] {
+        return millisecondsOf([&] {
                    for (const QString &text : texts) {
                        peerEditor.setPlainText(text);
                        QCoreApplication::processEvents();
@@ -242,7 +208,7 @@ int main(int argc, char *argv[])
     // Save after one typed character.
     const double saveOurs = medianOf(SaveRounds, [&] {
         QTest::keyClick(window.editor(), Qt::Key_X);
-        return milliseconds([&] {
+        return millisecondsOf([&] {
             if (!window.saveNotes())
                 qFatal("the save failed: %s", qPrintable(window.store().lastError()));
         });
@@ -251,7 +217,7 @@ int main(int argc, char *argv[])
     for (int i = 0; i < window.pageCount(); ++i)
         stored.append({window.tabBar()->pageName(i), *window.pageRecord(i)});
     const double storeWrite = medianOf(SaveRounds, [&] {
-        return milliseconds([&] {
+        return millisecondsOf([&] {
             if (!window.store().write(window.settings(), stored, true))
                 qFatal("the store's write failed");
         });
@@ -261,7 +227,7 @@ int main(int argc, char *argv[])
         qFatal("cannot read the Notes file back");
     const QByteArray bytes = notes.readAll();
     const double savePeer = medianOf(Rounds, [&] {
-        return milliseconds([&] {
+        return millisecondsOf([&] {
             QSaveFile file(dir.filePath(QStringLiteral("peer.ini")));
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
                 !file.commit())

@@ -7,6 +7,8 @@
 // started on the file (the start-up is not timed). Also shown: the key derivation alone and
 // opening the 10 pages alone, so the share of each is plain. Prints the medians and the ratio
 // encrypted / plain.
+#include "benchnotesfile.h"
+
 #include "app/mainwindow.h"
 #include "crypt/pagecipher.h"
 #include "editor/noteeditor.h"
@@ -14,7 +16,6 @@
 #include "security/passwordbar.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -29,34 +30,6 @@ constexpr int LinesPerPage = 2000;
 constexpr int Rounds = 5;
 const QString Password = QStringLiteral("bench password");
 
-QStringList pageLines(int page)
-{
-    QStringList lines;
-    lines.reserve(LinesPerPage);
-    for (int line = 0; line < LinesPerPage; ++line)
-        lines << QStringLiteral("Line %1 of page %2: user name, PW 12345, www.example.org")
-                     .arg(line)
-                     .arg(page);
-    return lines;
-}
-
-double milliseconds(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double medianOf(const std::function<double()> &measure)
-{
-    std::vector<double> values;
-    for (int round = 0; round < Rounds; ++round)
-        values.push_back(measure());
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 // A plain page first, then the protected pages, sealed with key when one is given.
 void writeNotes(const QString &path, NotesSettings settings, const CryptKey *key)
 {
@@ -64,7 +37,7 @@ void writeNotes(const QString &path, NotesSettings settings, const CryptKey *key
     pages.first().record.lines = QStringList{QStringLiteral("nothing to hide")};
     for (int i = 0; i < ProtectedPages; ++i) {
         StoredPage page{QStringLiteral("Protected %1").arg(i + 1), {}};
-        page.record.lines = key ? PageCipher::seal(*key, pageLines(i)) : pageLines(i);
+        page.record.lines = key ? PageCipher::seal(*key, benchPageLines(i, LinesPerPage)) : benchPageLines(i, LinesPerPage);
         page.record.isProtected = true;
         page.record.caretX = 1;
         page.record.caretY = 1;
@@ -88,7 +61,7 @@ double revealOnce(const QString &path)
     QCoreApplication::processEvents();
     if (!window.editor()->isReadOnly())
         qFatal("the protected page is not locked");
-    const double elapsed = milliseconds([&] {
+    const double elapsed = millisecondsOf([&] {
         window.passwordBar()->passwordEdit()->setText(Password);
         window.passwordBar()->reveal();
         QCoreApplication::processEvents();
@@ -127,17 +100,17 @@ int main(int argc, char *argv[])
     std::printf("%d protected pages of %d lines; key derivation %s\n\n", ProtectedPages,
                 LinesPerPage, qPrintable(sealed.cryptParams));
 
-    const double revealPlain = medianOf([&] { return revealOnce(plainPath); });
-    const double revealSealed = medianOf([&] { return revealOnce(sealedPath); });
-    const double derive = medianOf([&] {
-        return milliseconds([&] {
+    const double revealPlain = medianOf(Rounds, [&] { return revealOnce(plainPath); });
+    const double revealSealed = medianOf(Rounds, [&] { return revealOnce(sealedPath); });
+    const double derive = medianOf(Rounds, [&] {
+        return millisecondsOf([&] {
             if (!PageCipher::deriveKey(Password, sealed.cryptSalt, params).isValid())
                 qFatal("no key");
         });
     });
-    const QStringList sealedPage = PageCipher::seal(key, pageLines(0));
-    const double open = medianOf([&] {
-        return milliseconds([&] {
+    const QStringList sealedPage = PageCipher::seal(key, benchPageLines(0, LinesPerPage));
+    const double open = medianOf(Rounds, [&] {
+        return millisecondsOf([&] {
             for (int i = 0; i < ProtectedPages; ++i) {
                 if (!PageCipher::open(key, sealedPage))
                     qFatal("a page does not open");

@@ -4,6 +4,7 @@
 #include "editor/noteeditor.h"
 #include "security/passwordbar.h"
 #include "support/encryptednotes.h"
+#include "support/dialogcontrols.h"
 #include "support/seamanswers.h"
 #include "support/windowfixture.h"
 
@@ -29,20 +30,6 @@ QList<TestPage> threePages()
             {QStringLiteral("Bank"), Bank, true}};
 }
 
-void click(QDialog &dialog, const char *name)
-{
-    auto *button = dialog.findChild<QPushButton *>(QLatin1String(name));
-    QVERIFY2(button, name);
-    button->click();
-}
-
-void setText(QDialog &dialog, const char *name, const QString &text)
-{
-    auto *edit = dialog.findChild<QLineEdit *>(QLatin1String(name));
-    QVERIFY2(edit, name);
-    edit->setText(text);
-}
-
 // The user ticks or clears "Encrypt protected pages with the password" in Options and gives
 // password when asked for one (an empty password: Cancel).
 SeamAnswers::Player encryptionPlayer(bool on, const QString &password)
@@ -54,9 +41,9 @@ SeamAnswers::Player encryptionPlayer(bool on, const QString &password)
         if (!box)
             return int(QDialog::Rejected);
         box->setChecked(on);
-        click(dialog, "ok");
+        DialogControls::click(dialog, "ok");
         if (dialog.result() != QDialog::Accepted)
-            click(dialog, "cancel");
+            DialogControls::click(dialog, "cancel");
         return dialog.result();
     };
 }
@@ -278,9 +265,9 @@ void EncryptedPagesTest::pageThatDoesNotOpenIsKeptAsItIs()
 
     // Neither a new password nor turning encryption off touches it.
     answers.setPlayer([](QDialog &dialog) {
-        setText(dialog, "editN", QStringLiteral("new one"));
-        setText(dialog, "editV", QStringLiteral("new one"));
-        click(dialog, "btnOK");
+        DialogControls::setText(dialog, "editN", QStringLiteral("new one"));
+        DialogControls::setText(dialog, "editV", QStringLiteral("new one"));
+        DialogControls::click(dialog, "btnOK");
         return dialog.result();
     });
     window.setPassword();
@@ -386,11 +373,11 @@ void EncryptedPagesTest::setPasswordSealsWithTheNewKey()
     MainWindow &window = m_fixture->start();
     // Locked: the existing password first, then the new one.
     SeamAnswers answers([](QDialog &dialog) {
-        setText(dialog, "editE", Password);
-        click(dialog, "btnOK");
-        setText(dialog, "editN", QStringLiteral("another"));
-        setText(dialog, "editV", QStringLiteral("another"));
-        click(dialog, "btnOK");
+        DialogControls::setText(dialog, "editE", Password);
+        DialogControls::click(dialog, "btnOK");
+        DialogControls::setText(dialog, "editN", QStringLiteral("another"));
+        DialogControls::setText(dialog, "editV", QStringLiteral("another"));
+        DialogControls::click(dialog, "btnOK");
         return dialog.result();
     });
 

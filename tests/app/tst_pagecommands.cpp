@@ -2,6 +2,7 @@
 #include "app/pagetabbar.h"
 #include "editor/noteeditor.h"
 #include "notes/pagerecord.h"
+#include "support/dialogcontrols.h"
 #include "support/seamanswers.h"
 #include "support/windowfixture.h"
 
@@ -21,20 +22,6 @@ QStringList tabNames(const MainWindow &window)
     for (int i = 0; i < window.pageCount(); ++i)
         names.append(window.tabBar()->pageName(i));
     return names;
-}
-
-void click(QDialog &dialog, const char *name)
-{
-    auto *button = dialog.findChild<QPushButton *>(QLatin1String(name));
-    QVERIFY2(button, name);
-    button->click();
-}
-
-void setText(QDialog &dialog, const char *name, const QString &text)
-{
-    auto *edit = dialog.findChild<QLineEdit *>(QLatin1String(name));
-    QVERIFY2(edit, name);
-    edit->setText(text);
 }
 
 } // namespace
@@ -82,9 +69,9 @@ void PageCommandsTest::setPasswordAlwaysMarksTheSettings()
     SeamAnswers answers([&](QDialog &dialog) {
         if (!confirm)
             return int(QDialog::Rejected);
-        setText(dialog, "editN", QStringLiteral("secret"));
-        setText(dialog, "editV", QStringLiteral("secret"));
-        click(dialog, "btnOK");
+        DialogControls::setText(dialog, "editN", QStringLiteral("secret"));
+        DialogControls::setText(dialog, "editV", QStringLiteral("secret"));
+        DialogControls::click(dialog, "btnOK");
         return dialog.result();
     });
     QVERIFY(!window.settingsChanged());
@@ -115,15 +102,15 @@ void PageCommandsTest::configurePagesRenameAndMove()
     PageRecord *second = window.pageRecord(1);
     SeamAnswers answers([](QDialog &dialog) {
         if (dialog.findChild<QLineEdit *>(QStringLiteral("nameEdit"))) {
-            setText(dialog, "nameEdit", QStringLiteral("Renamed"));
-            click(dialog, "btnOk");
+            DialogControls::setText(dialog, "nameEdit", QStringLiteral("Renamed"));
+            DialogControls::click(dialog, "btnOk");
             return dialog.result();
         }
         auto *list = dialog.findChild<QListWidget *>(QStringLiteral("pageList"));
         list->setCurrentRow(1);
-        click(dialog, "btnRename");
-        click(dialog, "btnUp");
-        click(dialog, "btnOk");
+        DialogControls::click(dialog, "btnRename");
+        DialogControls::click(dialog, "btnUp");
+        DialogControls::click(dialog, "btnOk");
         return dialog.result();
     });
 
@@ -155,8 +142,8 @@ void PageCommandsTest::configurePagesCancelled()
     const QByteArray before = m_fixture->fileBytes();
     SeamAnswers answers([](QDialog &dialog) {
         dialog.findChild<QListWidget *>(QStringLiteral("pageList"))->setCurrentRow(1);
-        click(dialog, "btnUp");
-        click(dialog, "btnCancel");
+        DialogControls::click(dialog, "btnUp");
+        DialogControls::click(dialog, "btnCancel");
         return dialog.result();
     });
 
@@ -174,8 +161,8 @@ void PageCommandsTest::configurePagesDeletesTheShownPage()
     MainWindow &window = m_fixture->start();
     m_fixture->type(QStringLiteral("typed "));
     SeamAnswers answers([](QDialog &dialog) {
-        click(dialog, "btnDel");
-        click(dialog, "btnOk");
+        DialogControls::click(dialog, "btnDel");
+        DialogControls::click(dialog, "btnOk");
         return dialog.result();
     });
 
