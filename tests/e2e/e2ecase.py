@@ -105,3 +105,24 @@ class QuillboxCase(unittest.TestCase):
             app.wait_active()
         else:
             app.wait_hidden()
+
+    def open_menu(self, app, alt_key):
+        """Opens a drop-down of the menu bar with its Alt key and waits for it."""
+        before = set(app.windows())
+        self.desktop.key(alt_key)
+        wait_until(lambda: set(app.windows()) - before, what=f"the menu of {alt_key}")
+
+    def set_first_password(self, app, password):
+        """Sets the password with "Set Password" of the Security menu while none is set, keeps
+        the protected pages the confirmation offers and waits for the window to be in front."""
+        self.open_menu(app, "alt+u")
+        self.desktop.key("s")  # "&Set Password"
+        app.wait_window("Security Password")
+        self.desktop.type_text(password)
+        self.desktop.key("Tab")
+        self.desktop.type_text(password)
+        self.desktop.key("Return")
+        app.wait_window("Confirm")  # where the protected pages are chosen
+        self.desktop.key("Return")
+        app.wait_window_gone("Confirm")
+        app.wait_active()

@@ -5,7 +5,6 @@ with the hot key and open the page with the password, with the keyboard only."""
 import unittest
 
 from e2ecase import QuillboxCase
-from desktop import wait_until
 from notesfile import page_lines, read_ini, read_lines
 
 PASSWORD = "Corr3ct-Horse"
@@ -13,27 +12,11 @@ SENTENCE = "The spare key hides under the third flowerpot on the left"
 
 
 class CryptTest(QuillboxCase):
-    def open_menu(self, app, alt_key):
-        """Opens a drop-down of the menu bar with its Alt key and waits for it."""
-        before = set(app.windows())
-        self.desktop.key(alt_key)
-        wait_until(lambda: set(app.windows()) - before, what=f"the menu of {alt_key}")
-
     def test_encrypted_page_leaves_no_trace_in_the_file_and_opens_with_the_password(self):
         app = self.start_in_front(pages=[("Secret", [SENTENCE], False),
                                          ("Open", ["nothing to hide"], False)])
 
-        self.open_menu(app, "alt+u")
-        self.desktop.key("s")  # "&Set Password"
-        app.wait_window("Security Password")
-        self.desktop.type_text(PASSWORD)
-        self.desktop.key("Tab")
-        self.desktop.type_text(PASSWORD)
-        self.desktop.key("Return")
-        app.wait_window("Confirm")  # where the protected pages are chosen
-        self.desktop.key("Return")
-        app.wait_window_gone("Confirm")
-        app.wait_active()
+        self.set_first_password(app, PASSWORD)
 
         before = app.file_state()
         self.desktop.key("ctrl+o")

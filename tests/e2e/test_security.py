@@ -4,7 +4,6 @@ the password bar, with the keyboard and the mouse only, then reading the Notes f
 import signal
 import unittest
 
-from desktop import wait_until
 from e2ecase import QuillboxCase
 from fixtures import stored_password
 from notesfile import page_lines, read_ini, read_lines
@@ -16,12 +15,6 @@ SECRET_LINE = "pin " + TOKEN + " end"
 
 
 class SecurityTest(QuillboxCase):
-    def open_menu(self, app, alt_key):
-        """Opens a drop-down of the menu bar with its Alt key and waits for it."""
-        before = set(app.windows())
-        self.desktop.key(alt_key)
-        wait_until(lambda: set(app.windows()) - before, what=f"the menu of {alt_key}")
-
     def middle_of(self, app):
         x, y, width, height = self.desktop.window_geometry(app.window())
         return x + width // 2, y + height // 2
@@ -32,17 +25,7 @@ class SecurityTest(QuillboxCase):
         app = self.start_in_front(pages=[("Secret", [SECRET_LINE] * 60, False),
                                          ("Open", ["nothing to hide"], False)])
 
-        self.open_menu(app, "alt+u")
-        self.desktop.key("s")  # "&Set Password"
-        app.wait_window("Security Password")
-        self.desktop.type_text(PASSWORD)
-        self.desktop.key("Tab")
-        self.desktop.type_text(PASSWORD)
-        self.desktop.key("Return")
-        app.wait_window("Confirm")  # where the protected pages are chosen
-        self.desktop.key("Return")
-        app.wait_window_gone("Confirm")
-        app.wait_active()
+        self.set_first_password(app, PASSWORD)
 
         self.open_menu(app, "alt+p")
         self.desktop.key("Up", "Return")  # the last item, "Configure Pages"
