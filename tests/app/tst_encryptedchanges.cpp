@@ -29,18 +29,6 @@ QStringList storedLines(const QString &path, int index)
     return WindowFixture::pagesIn(path).at(index).record.lines;
 }
 
-// Another copy of the program on the same Notes file: reads it, changes it, saves.
-void otherCopy(const QString &path, const std::function<void(QList<StoredPage> &)> &change)
-{
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    QVERIFY(store.read(settings, pages));
-    change(pages);
-    QVERIFY(store.write(settings, pages, true));
-}
-
 } // namespace
 
 // Protected pages encrypted in the Notes file while the pages change otherwise: protection
@@ -88,8 +76,9 @@ void EncryptedChangesTest::protectionChangedWhileLocked()
         if (EncryptedNotes::isPasswordDialog(dialog))
             return EncryptedNotes::answerPassword(dialog, given);
         dialog.findChild<QListWidget *>(QStringLiteral("pageList"))->setCurrentRow(page);
-        dialog.findChild<QPushButton *>(protecting ? QStringLiteral("btnProtect")
-                                                   : QStringLiteral("btnUnprotect"))
+        dialog
+            .findChild<QPushButton *>(protecting ? QStringLiteral("btnProtect")
+                                                 : QStringLiteral("btnUnprotect"))
             ->click();
         dialog.findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
         return dialog.result();
@@ -102,8 +91,7 @@ void EncryptedChangesTest::protectionChangedWhileLocked()
     const bool changed = given == Password;
     const bool nowProtected = changed ? protecting : !protecting;
     QCOMPARE(window.pageRecord(page)->isProtected, nowProtected);
-    QCOMPARE(storedLines(path, page).size() > 0 &&
-                 PageCipher::isSealed(storedLines(path, page)),
+    QCOMPARE(storedLines(path, page).size() > 0 && PageCipher::isSealed(storedLines(path, page)),
              nowProtected);
     QCOMPARE(PageCipher::isSealed(window.pageRecord(page)->lines), nowProtected);
     QCOMPARE(window.pages().isLocked(page), nowProtected);
@@ -128,7 +116,7 @@ void EncryptedChangesTest::otherCopysSealedTextOpens()
     EncryptedNotes::reveal(window, Password);
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
     const QStringList changed = {QStringLiteral("changed by the other copy")};
-    otherCopy(path, [&](QList<StoredPage> &pages) {
+    WindowFixture::saveAsOtherCopy(path, [&](QList<StoredPage> &pages) {
         pages[1].record.lines = PageCipher::seal(key, changed);
     });
 
@@ -155,7 +143,7 @@ void EncryptedChangesTest::sealedAnewByTheOtherCopyIsNoConflict()
     m_fixture->type(QStringLiteral("first "));
     QVERIFY(window.saveNotes());
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
-    otherCopy(path, [&](QList<StoredPage> &pages) {
+    WindowFixture::saveAsOtherCopy(path, [&](QList<StoredPage> &pages) {
         pages[1].record.lines = PageCipher::seal(key, Secret);
         pages[0].record.lines = QStringList{QStringLiteral("other copy's list")};
     });
@@ -179,7 +167,7 @@ void EncryptedChangesTest::sameTextSavedByBothCopiesIsNoConflict()
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
     const QStringList both = {QStringLiteral("new ") + Secret.first()};
     QStringList theirs;
-    otherCopy(path, [&](QList<StoredPage> &pages) {
+    WindowFixture::saveAsOtherCopy(path, [&](QList<StoredPage> &pages) {
         theirs = PageCipher::seal(key, both);
         pages[1].record.lines = theirs;
     });
@@ -204,7 +192,7 @@ void EncryptedChangesTest::mergedTextThatDoesNotOpenStaysLocked()
     window.pages().select(2);
     QVERIFY(window.pages().document(1));
     QStringList damaged;
-    otherCopy(path, [&](QList<StoredPage> &pages) {
+    WindowFixture::saveAsOtherCopy(path, [&](QList<StoredPage> &pages) {
         damaged = EncryptedNotes::damaged(pages[1].record.lines);
         pages[1].record.lines = damaged;
     });

@@ -29,18 +29,6 @@ QStringList pageTexts(const PageListOps &pages)
     return texts;
 }
 
-// Another copy of the program on the same Notes file: reads it, changes it, saves.
-void otherCopy(const QString &path, const std::function<void(QList<StoredPage> &)> &change)
-{
-    NotesStore store(nullptr);
-    store.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    QVERIFY(store.read(settings, pages));
-    change(pages);
-    QVERIFY(store.write(settings, pages, true));
-}
-
 QStringList windowPages(MainWindow &window)
 {
     QStringList texts;
@@ -166,8 +154,9 @@ void OutsideChangesTest::saveShowsTheOtherCopysPages()
     m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("a")}},
                            {QStringLiteral("B"), {QStringLiteral("b")}}});
     MainWindow &window = m_fixture->start();
-    otherCopy(m_fixture->notesPath(),
-              [](QList<StoredPage> &pages) { pages[1].record.lines.append("other"); });
+    WindowFixture::saveAsOtherCopy(m_fixture->notesPath(), [](QList<StoredPage> &pages) {
+        pages[1].record.lines.append("other");
+    });
     m_fixture->type(QStringLiteral("mine "));
     QVERIFY(window.saveNotes());
     const QStringList both = {"A=mine a", "B=b|other"};
@@ -185,8 +174,9 @@ void OutsideChangesTest::saveKeepsBothTextsOfOnePage()
     m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("a")}},
                            {QStringLiteral("B"), {QStringLiteral("b")}}});
     MainWindow &window = m_fixture->start();
-    otherCopy(m_fixture->notesPath(),
-              [](QList<StoredPage> &pages) { pages[0].record.lines = QStringList{"theirs"}; });
+    WindowFixture::saveAsOtherCopy(m_fixture->notesPath(), [](QList<StoredPage> &pages) {
+        pages[0].record.lines = QStringList{"theirs"};
+    });
     m_fixture->type(QStringLiteral("mine "));
     QVERIFY(window.saveNotes());
     const QStringList kept = {"A=mine a", "A (changed elsewhere)=theirs", "B=b"};
@@ -213,7 +203,7 @@ void OutsideChangesTest::showingAgainReloadsChangedFile()
     MainWindow &window = m_fixture->start();
     window.presence().activateOrHide();
     QVERIFY(!window.isVisible());
-    otherCopy(m_fixture->notesPath(), [](QList<StoredPage> &pages) {
+    WindowFixture::saveAsOtherCopy(m_fixture->notesPath(), [](QList<StoredPage> &pages) {
         pages[0].record.lines = QStringList{"theirs"};
         pages.append(StoredPage{QStringLiteral("New"), {}});
     });

@@ -146,6 +146,18 @@ NotesSettings WindowFixture::settingsIn(const QString &path)
     return settings;
 }
 
+void WindowFixture::saveAsOtherCopy(const QString &path,
+                                    const std::function<void(QList<StoredPage> &)> &change)
+{
+    NotesStore store(nullptr);
+    store.setFileName(path);
+    NotesSettings settings;
+    QList<StoredPage> pages;
+    QVERIFY(store.read(settings, pages));
+    change(pages);
+    QVERIFY(store.write(settings, pages, true));
+}
+
 QByteArray WindowFixture::fileBytes() const
 {
     QFile file(notesPath());

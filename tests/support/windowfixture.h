@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 class MainWindow;
@@ -63,6 +64,9 @@ public:
     // What a Notes file holds, read through the program's own store.
     static QList<StoredPage> pagesIn(const QString &path);
     static NotesSettings settingsIn(const QString &path);
+    // Another copy of the program on the same Notes file: reads it, changes its pages, saves.
+    static void saveAsOtherCopy(const QString &path,
+                                const std::function<void(QList<StoredPage> &)> &change);
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
     // The folder XDG_CONFIG_HOME names while the fixture lives.
     QString configHome() const { return m_configHome.path(); }
