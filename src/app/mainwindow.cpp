@@ -40,8 +40,7 @@ MainWindow::MainWindow(const QString &notesFile, QWidget *parent)
     setMinimumSize(535, 100);
     m_store.setFileName(notesFile);
     m_store.setPageTextOf([this](const QStringList &lines) {
-        const PageKey &key = m_lock.pageKey();
-        return SealedText::comparableText(lines, key.isPresent() ? &key.key() : nullptr);
+        return SealedText::comparableText(lines, m_lock.pageKey().keyIfPresent());
     });
 
     m_editor->setObjectName(QStringLiteral("Memo"));
@@ -313,8 +312,6 @@ void MainWindow::configurePages()
                          [this](int, int context) { showHelp(context); }))
         return;
     m_locking.protectionChanged(protectedBefore);
-    if (!m_lock.revealed())
-        m_locking.lock();
     pageEnter();
     m_changes.markSettings();
     saveNotes();
@@ -348,8 +345,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_pages.unbind();
         m_wordCopier.clipboard().clearNow();
     }
-    if (!m_lock.revealed())
-        m_locking.lock();
+    m_locking.lockUnlessRevealed();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

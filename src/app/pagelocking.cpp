@@ -35,6 +35,11 @@ void PageLocking::passwordSet(bool committed)
         m_lock.pageKey().dropPrevious();
         opened();
     }
+    lockUnlessRevealed();
+}
+
+void PageLocking::lockUnlessRevealed()
+{
     if (!m_lock.revealed())
         lock();
 }
@@ -70,15 +75,19 @@ bool PageLocking::setEncryption(bool on)
     }
     PageCipher::wipe(password);
     m_lock.pageKey().dropPrevious();
-    if (!m_lock.revealed())
-        lock();
+    lockUnlessRevealed();
     return true;
 }
 
 void PageLocking::protectionChanged(const QHash<const PageRecord *, bool> &before)
 {
-    if (!m_lock.encrypting() || m_lock.pageKey().isPresent())
-        return;
+    if (m_lock.encrypting() && !m_lock.pageKey().isPresent())
+        askForChangedProtection(before);
+    lockUnlessRevealed();
+}
+
+void PageLocking::askForChangedProtection(const QHash<const PageRecord *, bool> &before)
+{
     QList<int> changed;
     for (int i = 0; i < m_pages.count(); ++i) {
         const PageRecord *record = m_pages.record(i);
@@ -102,8 +111,8 @@ void PageLocking::report(const QStringList &unopened)
 {
     if (unopened.isEmpty())
         return;
-    const QString names = QLatin1Char('"') + unopened.join(QStringLiteral("\", \"")) +
-                          QLatin1Char('"');
+    const QString names =
+        QLatin1Char('"') + unopened.join(QStringLiteral("\", \"")) + QLatin1Char('"');
     DialogSeam::error(m_window,
                       (unopened.size() == 1
                            ? QStringLiteral("The protected page %1 cannot be opened: its "

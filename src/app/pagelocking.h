@@ -37,9 +37,14 @@ public:
     // After the pages dialog changed which pages are protected (before: each record's flag
     // before the dialog): under encryption without a key, the password is asked so that the
     // pages can be sealed or opened; when the user cancels, their protection goes back.
+    // Locks when the lock stayed closed.
     void protectionChanged(const QHash<const PageRecord *, bool> &before);
+    // Locks again unless the password was given: what a dialog opened for a moment leaves
+    // memory.
+    void lockUnlessRevealed();
 
 private:
+    void askForChangedProtection(const QHash<const PageRecord *, bool> &before);
     void report(const QStringList &unopened);
 
     LockState &m_lock;

@@ -78,7 +78,8 @@ void PageSession::setProtected(int index, bool isProtected)
         // protected are opened when there is a key, and stay closed otherwise.
         if (isProtected)
             takeLines(*page);
-        else if (!page->sealed.isClosed() || (key() && page->sealed.open(page->record.lines, *key())))
+        else if (!page->sealed.isClosed() ||
+                 (key() && page->sealed.open(page->record.lines, *key())))
             page->sealed.forget();
     }
     m_parts.tabs.setPageProtected(index, isProtected);
@@ -180,8 +181,7 @@ bool PageSession::isEncrypted(const Page &page) const
 
 const CryptKey *PageSession::key() const
 {
-    const PageKey &pageKey = m_parts.lock.pageKey();
-    return pageKey.isPresent() ? &pageKey.key() : nullptr;
+    return m_parts.lock.pageKey().keyIfPresent();
 }
 
 // The page's lines came from outside the editor: sealed lines of a protected page are closed,

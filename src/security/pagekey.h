@@ -16,6 +16,8 @@ public:
 
     bool isPresent() const { return m_key.isValid(); }
     const CryptKey &key() const { return m_key; }
+    // The key while it is present, else null.
+    const CryptKey *keyIfPresent() const { return isPresent() ? &m_key : nullptr; }
     // The key in force before the last makeNew(), until dropPrevious().
     const CryptKey &previous() const { return m_previous; }
 
