@@ -246,6 +246,18 @@ void MainWindow::takeOutsideChange(const std::optional<NotesStore::OutsideChange
         [this](int index, const QStringList &lines) { m_pages.replaceLines(index, lines); });
     applySettings();
     updateCaption();
+    switch (m_locking.otherCopysSettingsTaken()) {
+    case PageLocking::AfterOtherCopy::Nothing:
+        break;
+    case PageLocking::AfterOtherCopy::WriteAgain:
+        // Not from inside the save that merged the other copy's changes.
+        m_changes.markNotes();
+        QTimer::singleShot(0, this, [this] { saveNotes(); });
+        break;
+    case PageLocking::AfterOtherCopy::Lock:
+        disablePassword();
+        break;
+    }
     const QString notice = OutsideChanges::conflictNotice(change->conflictPages);
     if (!notice.isEmpty())
         m_statusLine->setHint(notice);

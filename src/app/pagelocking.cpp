@@ -1,6 +1,7 @@
 #include "pagelocking.h"
 
 #include "components/dialogseam.h"
+#include "components/productname.h"
 #include "crypt/pagecipher.h"
 #include "notes/notespassword.h"
 #include "notes/notessettings.h"
@@ -42,6 +43,36 @@ void PageLocking::lockUnlessRevealed()
 {
     if (!m_lock.revealed())
         lock();
+}
+
+PageLocking::AfterOtherCopy PageLocking::otherCopysSettingsTaken()
+{
+    PageKey &pageKey = m_lock.pageKey();
+    if (!pageKey.isPresent())
+        return AfterOtherCopy::Nothing;
+    if (!m_lock.encrypting()) {
+        m_pages.forgetSealing();
+        pageKey.wipe();
+        return AfterOtherCopy::WriteAgain;
+    }
+    if (pageKey.matchesStored())
+        return AfterOtherCopy::Nothing;
+    DialogSeam::inform(m_window, QStringLiteral("The password was changed in another copy of %1."
+                                                "\rType the new password to keep the changes "
+                                                "made here to protected pages.")
+                                     .arg(productName()));
+    if (std::optional<QString> password = askPassword(m_lock, m_window, m_help)) {
+        PageCipher::wipe(*password);
+        // Sealed anew with the new key first; then what the other copy sealed with it opens.
+        m_pages.resealPages();
+        opened();
+        return AfterOtherCopy::WriteAgain;
+    }
+    DialogSeam::error(m_window, QStringLiteral("The protected pages are locked. Changes made "
+                                               "here to them since the password was changed "
+                                               "elsewhere cannot be opened with the new "
+                                               "password."));
+    return AfterOtherCopy::Lock;
 }
 
 bool PageLocking::setEncryption(bool on)

@@ -39,6 +39,17 @@ public:
     // pages can be sealed or opened; when the user cancels, their protection goes back.
     // Locks when the lock stayed closed.
     void protectionChanged(const QHash<const PageRecord *, bool> &before);
+    // The settings now hold another copy's (a save merged its changes, or the window was shown
+    // over them) while this copy holds opened pages: encryption turned off there leaves the
+    // pages plain; a password changed there is asked for, and the opened pages are sealed
+    // with its key at the next save. What the window is to do next.
+    enum class AfterOtherCopy
+    {
+        Nothing,
+        WriteAgain,
+        Lock // the user did not give the new password (and was told)
+    };
+    AfterOtherCopy otherCopysSettingsTaken();
     // Locks again unless the password was given: what a dialog opened for a moment leaves
     // memory.
     void lockUnlessRevealed();

@@ -18,6 +18,11 @@ bool PageKey::takeIfRight(const QString &password)
     return true;
 }
 
+bool PageKey::matchesStored() const
+{
+    return isPresent() && PageCipher::checkMatches(m_key, m_settings.cryptCheck);
+}
+
 bool PageKey::makeNew(const QString &password)
 {
     if (!PageCipher::initialize())

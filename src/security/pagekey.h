@@ -18,6 +18,9 @@ public:
     const CryptKey &key() const { return m_key; }
     // The key while it is present, else null.
     const CryptKey *keyIfPresent() const { return isPresent() ? &m_key : nullptr; }
+    // Whether the key is present and is the key of the stored check value (another copy of the
+    // program may have set a new password since this key was made).
+    bool matchesStored() const;
     // The key in force before the last makeNew(), until dropPrevious().
     const CryptKey &previous() const { return m_previous; }
 

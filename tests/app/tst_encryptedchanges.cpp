@@ -29,6 +29,24 @@ QStringList storedLines(const QString &path, int index)
     return WindowFixture::pagesIn(path).at(index).record.lines;
 }
 
+// Another copy of the program sets a new password: a new salt and check value, and every
+// sealed page sealed again with the new key.
+void changePasswordAsOtherCopy(const QString &path, const QString &from, const QString &to)
+{
+    const CryptKey old = EncryptedNotes::keyOf(path, from);
+    WindowFixture::saveAsOtherCopy(path, [&](NotesSettings &settings, QList<StoredPage> &pages) {
+        const PageCipher::Params params = PageCipher::defaultParams();
+        settings.cryptSalt = PageCipher::newSalt();
+        settings.cryptParams = PageCipher::paramsText(params);
+        const CryptKey key = PageCipher::deriveKey(to, settings.cryptSalt, params);
+        settings.cryptCheck = PageCipher::makeCheck(key);
+        for (StoredPage &page : pages) {
+            if (PageCipher::isSealed(page.record.lines))
+                page.record.lines = PageCipher::seal(key, *PageCipher::open(old, page.record.lines));
+        }
+    });
+}
+
 } // namespace
 
 // Protected pages encrypted in the Notes file while the pages change otherwise: protection
@@ -48,6 +66,9 @@ private slots:
     void sealedAnewByTheOtherCopyIsNoConflict();
     void sameTextSavedByBothCopiesIsNoConflict();
     void mergedTextThatDoesNotOpenStaysLocked();
+    void passwordChangedByTheOtherCopy_data();
+    void passwordChangedByTheOtherCopy();
+    void encryptionTurnedOffByTheOtherCopy();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -206,6 +227,87 @@ void EncryptedChangesTest::mergedTextThatDoesNotOpenStaysLocked()
     m_fixture->type(QStringLiteral("more "));
     QVERIFY(window.saveNotes());
     QCOMPARE(storedLines(path, 1), damaged);
+}
+
+void EncryptedChangesTest::passwordChangedByTheOtherCopy_data()
+{
+    QTest::addColumn<bool>("given");
+    QTest::newRow("the new password given") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+// The other copy sets a new password while this copy has the protected pages open and one of
+// them changed: the save that merges the other copy's change asks for the new password, and
+// this copy's text is written sealed with the new key. Without the new password the pages lock.
+void EncryptedChangesTest::passwordChangedByTheOtherCopy()
+{
+    QFETCH(bool, given);
+    const QString newPassword = QStringLiteral("new sesame");
+    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    const QString path = m_fixture->notesPath();
+    MainWindow &window = m_fixture->start();
+    EncryptedNotes::reveal(window, Password);
+    window.pages().select(1);
+    m_fixture->type(QStringLiteral("mine "));
+    changePasswordAsOtherCopy(path, Password, newPassword);
+
+    SeamAnswers answers([&](QDialog &dialog) {
+        return EncryptedNotes::answerPassword(dialog, given ? newPassword : QString());
+    });
+    QVERIFY(window.saveNotes());
+    QCOMPARE(answers.dialogs.size(), 1);
+    QVERIFY(answers.texts().first().contains(QStringLiteral("password was changed")));
+    if (!given) {
+        QVERIFY(answers.texts().last().contains(QStringLiteral("cannot be opened")));
+        QVERIFY(window.pages().isLocked(1));
+        QVERIFY(!window.lockState().pageKey().isPresent());
+        return;
+    }
+    QTRY_VERIFY(!window.notesChanged());
+    QVERIFY(!window.pages().isLocked(1));
+    const CryptKey key = EncryptedNotes::keyOf(path, newPassword);
+    const QStringList mine = {QStringLiteral("mine ") + Secret.first()};
+    int sealed = 0;
+    for (const StoredPage &page : WindowFixture::pagesIn(path)) {
+        if (!PageCipher::isSealed(page.record.lines))
+            continue;
+        ++sealed;
+        const std::optional<QStringList> text = PageCipher::open(key, page.record.lines);
+        QVERIFY2(text, qPrintable(page.name));
+        if (page.name == QStringLiteral("Passwords"))
+            QCOMPARE(*text, mine);
+    }
+    QVERIFY(sealed > 0);
+    QCOMPARE(window.pageRecord(1)->lines, mine);
+}
+
+// The other copy turns encryption off while this copy has the protected pages open: this
+// copy's pages are plain text from its next save on.
+void EncryptedChangesTest::encryptionTurnedOffByTheOtherCopy()
+{
+    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    const QString path = m_fixture->notesPath();
+    MainWindow &window = m_fixture->start();
+    EncryptedNotes::reveal(window, Password);
+    window.pages().select(1);
+    m_fixture->type(QStringLiteral("mine "));
+    const CryptKey key = EncryptedNotes::keyOf(path, Password);
+    WindowFixture::saveAsOtherCopy(path, [&](NotesSettings &settings, QList<StoredPage> &pages) {
+        settings.encryptProtected = false;
+        settings.cryptSalt.clear();
+        settings.cryptParams.clear();
+        settings.cryptCheck.clear();
+        settings.passwordText = Password;
+        pages[0].record.lines = QStringList{QStringLiteral("other copy's list")};
+        pages[1].record.lines = *PageCipher::open(key, pages[1].record.lines);
+    });
+
+    QVERIFY(window.saveNotes());
+    QTRY_VERIFY(!window.notesChanged());
+    const QStringList mine = {QStringLiteral("mine ") + Secret.first()};
+    QCOMPARE(storedLines(path, 1), mine);
+    QVERIFY(!EncryptedNotes::decoded(path).contains("QUILLBOX-ENCRYPTED-PAGE"));
+    QVERIFY(!window.lockState().pageKey().isPresent());
 }
 
 QTEST_MAIN(EncryptedChangesTest)

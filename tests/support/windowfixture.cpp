@@ -149,12 +149,18 @@ NotesSettings WindowFixture::settingsIn(const QString &path)
 void WindowFixture::saveAsOtherCopy(const QString &path,
                                     const std::function<void(QList<StoredPage> &)> &change)
 {
+    saveAsOtherCopy(path, [&](NotesSettings &, QList<StoredPage> &pages) { change(pages); });
+}
+
+void WindowFixture::saveAsOtherCopy(
+    const QString &path, const std::function<void(NotesSettings &, QList<StoredPage> &)> &change)
+{
     NotesStore store(nullptr);
     store.setFileName(path);
     NotesSettings settings;
     QList<StoredPage> pages;
     QVERIFY(store.read(settings, pages));
-    change(pages);
+    change(settings, pages);
     QVERIFY(store.write(settings, pages, true));
 }
 

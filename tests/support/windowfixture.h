@@ -67,6 +67,10 @@ public:
     // Another copy of the program on the same Notes file: reads it, changes its pages, saves.
     static void saveAsOtherCopy(const QString &path,
                                 const std::function<void(QList<StoredPage> &)> &change);
+    // The same, changing its settings too.
+    static void saveAsOtherCopy(
+        const QString &path,
+        const std::function<void(NotesSettings &, QList<StoredPage> &)> &change);
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
     // The folder XDG_CONFIG_HOME names while the fixture lives.
     QString configHome() const { return m_configHome.path(); }
