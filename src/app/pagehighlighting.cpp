@@ -5,19 +5,34 @@
 #include "highlighter/noteshighlighter.h"
 #include "notes/notessettings.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace {
 const char *const GenerationProperty = "quillboxSettingsGeneration";
+
+NotesHighlighter *highlighterOf(const QTextDocument &document)
+{
+    return document.findChild<NotesHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
+}
 } // namespace
+
+PageHighlighting::PageHighlighting(NoteEditor &editor) : m_editor(editor)
+{
+    QObject::connect(&editor, &NoteEditor::blockAboutToBePainted, &editor,
+                     [](const QTextBlock &block) {
+                         if (NotesHighlighter *highlighter = highlighterOf(*block.document()))
+                             highlighter->colourBlock(block);
+                     });
+}
 
 void PageHighlighting::apply(const NotesSettings &settings)
 {
-    m_display = {settings.textColor,        settings.backgroundColor, settings.numberColor,
-                 settings.numberBackground, settings.keyColor,        settings.keyBackground};
     KeywordList keywords;
     keywords.setEntries(settings.keywords);
-    m_keywords = keywords.entries();
+    m_display = {settings.textColor,        settings.backgroundColor, settings.numberColor,
+                 settings.numberBackground, settings.keyColor,        settings.keyBackground,
+                 keywords.entries()};
     ++m_generation;
     m_editor.setTextColor(m_display.color);
     m_editor.setBackgroundColor(m_display.colorBk);
@@ -27,20 +42,19 @@ void PageHighlighting::apply(const NotesSettings &settings)
 void PageHighlighting::colourShownDocument()
 {
     QTextDocument *document = m_editor.document();
-    auto *highlighter =
-        document->findChild<NotesHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
-    if (highlighter && highlighter->property(GenerationProperty).toInt() == m_generation)
-        return;
-    // Colouring changes no text: it is no edit.
-    const NoteEditor::ProgramChange colouring(m_editor);
-    const bool isNew = !highlighter;
-    if (isNew)
+    NotesHighlighter *highlighter = highlighterOf(*document);
+    if (!highlighter) {
         highlighter = new NotesHighlighter(document);
-    highlighter->setProperty(GenerationProperty, m_generation);
-    highlighter->setKeywordEntries(m_keywords);
-    highlighter->applyDisplaySettings(m_display, m_editor);
-    if (isNew) {
-        highlighter->setDocument(document);
-        highlighter->rehighlight();
+        // Whenever its settings change while its document is shown, what is on screen is
+        // coloured again at once.
+        QObject::connect(highlighter, &NotesHighlighter::recolourNeeded, &m_editor,
+                         [&editor = m_editor, highlighter] {
+                             if (editor.document() == highlighter->document())
+                                 editor.repaintShownBlocks();
+                         });
+    } else if (highlighter->property(GenerationProperty).toInt() == m_generation) {
+        return;
     }
+    highlighter->setProperty(GenerationProperty, m_generation);
+    highlighter->applyDisplaySettings(m_display, m_editor);
 }

@@ -38,6 +38,8 @@ QSize LineNumberGutter::sizeHint() const
 
 void LineNumberGutter::paintEvent(QPaintEvent *event)
 {
+    // The numbers stand beside the lines the text shows: its blocks measured with their colours.
+    m_editor->announceShownBlocks();
     QPainter painter(this);
     const QColor face = palette().color(QPalette::Button);
     QLinearGradient gradient(0, 0, width(), 0);

@@ -8,7 +8,6 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QScrollBar>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -258,12 +257,11 @@ void NoteEditor::setBackgroundColor(const QColor &color)
     setPaletteColor(QPalette::Base, color.isValid() ? color : defaultBackgroundColor);
 }
 
-void NoteEditor::setHighlighter(QSyntaxHighlighter *highlighter)
+void NoteEditor::repaintShownBlocks()
 {
-    if (m_highlighter && m_highlighter != highlighter)
-        m_highlighter->setDocument(nullptr);
-    m_highlighter = highlighter;
-    bindHighlighter();
+    announceShownBlocks();
+    viewport()->update();
+    m_gutter->update();
 }
 
 void NoteEditor::changeEvent(QEvent *event)
@@ -281,6 +279,12 @@ void NoteEditor::mouseDoubleClickEvent(QMouseEvent *event)
     emit doubleClicked();
 }
 
+void NoteEditor::paintEvent(QPaintEvent *event)
+{
+    announceShownBlocks();
+    QPlainTextEdit::paintEvent(event);
+}
+
 void NoteEditor::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
@@ -296,17 +300,25 @@ void NoteEditor::showDocument(QTextDocument *document)
         applyFontToDocument();
         updateGutterGeometry();
     }
-    bindHighlighter();
 }
 
-void NoteEditor::bindHighlighter()
+// The blocks QPlainTextEdit paints: from the first visible one while its top is inside the
+// viewport. Each is announced before it is measured, so that it is laid out with its formats.
+void NoteEditor::announceShownBlocks()
 {
-    if (!m_highlighter || m_highlighter->document() == document())
+    QTextBlock block = firstVisibleBlock();
+    if (!block.isValid())
         return;
-    // Colouring changes no text: it is no edit.
-    const ProgramChange colouring(*this);
-    m_highlighter->setDocument(document());
-    m_highlighter->rehighlight();
+    emit blockAboutToBePainted(block);
+    const qreal bottom = viewport()->height();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    for (;;) {
+        top += blockBoundingRect(block).height();
+        block = block.next();
+        if (!block.isValid() || top > bottom)
+            return;
+        emit blockAboutToBePainted(block);
+    }
 }
 
 void NoteEditor::applyFontToDocument()

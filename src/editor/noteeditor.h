@@ -2,12 +2,11 @@
 
 #include <QColor>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QStringList>
 
 class LineNumberGutter;
 class PageDocument;
-class QSyntaxHighlighter;
+class QTextBlock;
 class QTextDocument;
 
 // The notes editor: a plain-text editor with a line-number gutter, white on black in a 13-pixel
@@ -17,6 +16,10 @@ class QTextDocument;
 // Each page keeps its text and its undo and redo histories in a PageDocument of its own; the
 // editor shows one page document at a time, or the locked placeholder in a document of its own
 // that no page shares.
+//
+// Colours are given to the blocks on screen only: before the text or the gutter is painted, each
+// block on screen is announced (blockAboutToBePainted), so that a highlighter can give it its
+// formats before the editor measures and draws it.
 class NoteEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -26,8 +29,8 @@ public:
     ~NoteEditor() override;
 
     // The one way to say "this change is not an edit": while a ProgramChange lives, changes of
-    // the shown text are the program's own (showing a page, colouring it, trimming it, letting
-    // go of a deleted page) and the editor raises no changed() for them. They nest.
+    // the shown text are the program's own (showing a page, trimming it, letting go of a deleted
+    // page) and the editor raises no changed() for them. They nest.
     class ProgramChange
     {
     public:
@@ -96,8 +99,9 @@ public:
     QColor backgroundColor() const;
     void setBackgroundColor(const QColor &color);
 
-    // The highlighter follows the shown document. The editor does not take ownership.
-    void setHighlighter(QSyntaxHighlighter *highlighter);
+    // Announces every block on screen again, at once, and repaints the text and the gutter:
+    // after a change of how blocks are coloured.
+    void repaintShownBlocks();
 
 public slots:
     // Undo and redo of the shown document; nothing while read-only (QPlainTextEdit's own
@@ -114,17 +118,22 @@ signals:
     // After a double click in the text selected the word at the caret, or after a double click
     // in the gutter, which selects nothing.
     void doubleClicked();
+    // A block on screen is about to be measured and painted, in the text or in the gutter; a
+    // handler may set the formats of the block's layout now. Raised for every block on screen
+    // at every paint, so a handler returns at once for a block it has coloured already.
+    void blockAboutToBePainted(const QTextBlock &block);
 
 protected:
     void changeEvent(QEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     friend class LineNumberGutter;
 
     void showDocument(QTextDocument *document);
-    void bindHighlighter();
+    void announceShownBlocks();
     void applyFontToDocument();
     void updateGutterGeometry();
     void updateGutterArea(const QRect &rect, int dy);
@@ -135,7 +144,6 @@ private:
 
     QTextDocument *m_ownDocument;
     LineNumberGutter *m_gutter;
-    QPointer<QSyntaxHighlighter> m_highlighter;
     QMetaObject::Connection m_pageDeletion;
     bool m_gutterVisible = true;
     int m_programChanges = 0;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QStringList>
 
-// The colours the options and the Notes file give the editor and its highlighter; an invalid
-// colour is "none". Named after the keys they are stored under.
+// What the options and the Notes file give the editor and its highlighter: the colours, named
+// after the keys they are stored under (an invalid colour is "none"), and the keyword list.
 struct DisplaySettings
 {
     QColor color;    // editor text
@@ -12,4 +13,5 @@ struct DisplaySettings
     QColor colorNBk; // number background
     QColor colorK;   // keyword foreground
     QColor colorKBk; // keyword background
+    QStringList keywords; // entries keep their spelling
 };

@@ -4,7 +4,9 @@
 #include "editor/noteeditor.h"
 
 #include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 using Style = HighlighterAttribute::Style;
@@ -12,10 +14,13 @@ using Styles = HighlighterAttribute::Styles;
 
 const QColor aqua(0, 255, 255);
 const QColor yellow(255, 255, 0);
+
+// The state of a block whose text changed since it was coloured (and of every new block).
+constexpr int NotColoured = -1;
 } // namespace
 
-NotesHighlighter::NotesHighlighter(QObject *parent)
-    : QSyntaxHighlighter(parent), m_tokenizer(m_keywords),
+NotesHighlighter::NotesHighlighter(QTextDocument *document)
+    : QObject(document), m_tokenizer(m_keywords),
       m_commentAttri(addAttribute(QStringLiteral("Comment"), Style::Italic)),
       m_identifierAttri(addAttribute(QStringLiteral("Identifier"))),
       m_keyAttri(addAttribute(QStringLiteral("Reserved Word"), Style::Bold)),
@@ -31,6 +36,12 @@ NotesHighlighter::NotesHighlighter(QObject *parent)
                             QStringLiteral("PW"), QStringLiteral("PWD"), QStringLiteral("UN"),
                             QStringLiteral("USER"), QStringLiteral("USERNAME"),
                             QStringLiteral("WWW")});
+    connect(document, &QTextDocument::contentsChange, this, &NotesHighlighter::textChanged);
+}
+
+QTextDocument *NotesHighlighter::document() const
+{
+    return static_cast<QTextDocument *>(parent());
 }
 
 HighlighterAttribute *NotesHighlighter::attributeFor(TokenKind kind) const
@@ -62,13 +73,13 @@ HighlighterAttribute *NotesHighlighter::attributeFor(TokenKind kind) const
 void NotesHighlighter::setKeyWords(const QStringList &words)
 {
     m_keywords.setKeyWords(words);
-    repaint();
+    recolour();
 }
 
 void NotesHighlighter::setKeywordEntries(const QStringList &entries)
 {
     m_keywords.setEntries(entries);
-    repaint();
+    recolour();
 }
 
 void NotesHighlighter::applyDisplaySettings(const DisplaySettings &settings, NoteEditor &editor)
@@ -76,24 +87,37 @@ void NotesHighlighter::applyDisplaySettings(const DisplaySettings &settings, Not
     editor.setTextColor(settings.color);
     editor.setBackgroundColor(settings.colorBk);
     {
-        const QScopedValueRollback<bool> hold(m_holdRepaint, true);
+        const QScopedValueRollback<bool> hold(m_holdRecolour, true);
         m_numberAttri->setForeground(settings.colorN);
         m_numberAttri->setBackground(settings.colorNBk);
         m_keyAttri->setForeground(settings.colorK);
         m_keyAttri->setBackground(settings.colorKBk);
+        m_keywords.setEntries(settings.keywords);
     }
-    if (m_repaintHeld) {
-        const NoteEditor::ProgramChange colouring(editor);
-        repaint();
-    }
+    recolour();
 }
 
-void NotesHighlighter::highlightBlock(const QString &text)
+void NotesHighlighter::colourBlock(const QTextBlock &block)
 {
-    for (m_tokenizer.setLine(text); !m_tokenizer.atEndOfLine(); m_tokenizer.next()) {
-        if (const HighlighterAttribute *attribute = attributeFor(m_tokenizer.tokenKind()))
-            setFormat(m_tokenizer.tokenStart(), m_tokenizer.tokenLength(), attribute->format());
+    if (block.document() != document() || isColoured(block))
+        return;
+    QList<QTextLayout::FormatRange> ranges;
+    for (m_tokenizer.setLine(block.text()); !m_tokenizer.atEndOfLine(); m_tokenizer.next()) {
+        const QTextCharFormat &format = m_formats.at(std::size_t(m_tokenizer.tokenKind()));
+        if (!format.isEmpty())
+            ranges.append({m_tokenizer.tokenStart(), m_tokenizer.tokenLength(), format});
     }
+    // New formats discard the block's lines; the editor lays the block out again when it next
+    // measures it, so a bold word is measured bold.
+    QTextLayout *layout = block.layout();
+    if (layout->formats() != ranges)
+        layout->setFormats(ranges);
+    QTextBlock(block).setUserState(m_generation);
+}
+
+bool NotesHighlighter::isColoured(const QTextBlock &block) const
+{
+    return block.userState() == m_generation;
 }
 
 HighlighterAttribute *NotesHighlighter::addAttribute(const QString &name, Styles style)
@@ -106,17 +130,30 @@ HighlighterAttribute *NotesHighlighter::addAttribute(const QString &name, Styles
 
 void NotesHighlighter::attributeChanged()
 {
-    if (m_holdRepaint)
-        m_repaintHeld = true;
-    else
-        repaint();
+    if (!m_holdRecolour)
+        recolour();
 }
 
-void NotesHighlighter::repaint()
+void NotesHighlighter::recolour()
 {
-    m_repaintHeld = false;
-    QTextDocument *doc = document();
-    if (!doc)
-        return;
-    rehighlight();
+    for (int kind = 0; kind < TokenKindCount; ++kind) {
+        const HighlighterAttribute *attribute = attributeFor(TokenKind(kind));
+        m_formats.at(std::size_t(kind)) = attribute ? attribute->format() : QTextCharFormat();
+    }
+    ++m_generation;
+    emit recolourNeeded();
+}
+
+void NotesHighlighter::textChanged(int from, int charsRemoved, int charsAdded)
+{
+    Q_UNUSED(charsRemoved);
+    const QTextDocument *doc = document();
+    QTextBlock last = doc->findBlock(from + charsAdded);
+    if (!last.isValid())
+        last = doc->lastBlock();
+    for (QTextBlock block = doc->findBlock(from); block.isValid(); block = block.next()) {
+        block.setUserState(NotColoured);
+        if (block == last)
+            break;
+    }
 }

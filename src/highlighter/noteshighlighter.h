@@ -5,21 +5,32 @@
 #include "notestokenizer.h"
 
 #include <QList>
-#include <QSyntaxHighlighter>
+#include <QObject>
+#include <QTextCharFormat>
+#include <array>
 
 class NoteEditor;
+class QTextBlock;
+class QTextDocument;
 struct DisplaySettings;
 
-// Colours the notes: keywords bold in aqua and numbers in yellow; every other token keeps the
-// editor's own colours unless its attribute is given one. Any change of an attribute that
-// really changes it repaints the text. Colouring changes no text: whoever repaints a document
-// an editor shows does so under the editor's NoteEditor::ProgramChange, so that it is no edit.
-class NotesHighlighter : public QSyntaxHighlighter
+// Colours the notes of one document: keywords bold in aqua and numbers in yellow; every other
+// token keeps the editor's own colours unless its attribute is given one.
+//
+// No state passes from one line to the next, so a block's colours depend on its own text alone:
+// only the blocks an editor is about to paint are coloured (colourBlock), and each stays
+// coloured until its text or the highlighter's settings change. A block that is never shown gets
+// no layout and no formats. Colouring sets the formats of the block's layout; it changes no text,
+// records no undo step and raises no change of the document.
+class NotesHighlighter : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit NotesHighlighter(QObject *parent = nullptr);
+    // Colours blocks of the document, as the document's child.
+    explicit NotesHighlighter(QTextDocument *document);
+
+    QTextDocument *document() const;
 
     // The eight attributes in their order: "Comment", "Identifier", "Reserved Word", "Number",
     // "Space", "String", "Symbol", "Preprocessor".
@@ -35,18 +46,30 @@ public:
     // The entries keep their spelling (how the options and the Notes file fill the list).
     void setKeywordEntries(const QStringList &entries);
 
-    // The editor's text and background colours, then the number and keyword colours; the
-    // repaint is a program change of that editor.
+    // The editor's text and background colours, the number and keyword colours and the keyword
+    // entries, asking for one recolouring.
     void applyDisplaySettings(const DisplaySettings &settings, NoteEditor &editor);
 
-protected:
-    void highlightBlock(const QString &text) override;
+    // Gives a block of the document the formats of its tokens (only the formats that draw
+    // something), unless it has them for its text and the current settings already. A block of
+    // another document is left alone.
+    void colourBlock(const QTextBlock &block);
+    // Whether the block has the formats of its text and of the current settings.
+    bool isColoured(const QTextBlock &block) const;
+
+signals:
+    // A keyword or attribute change left every block to be coloured again: whoever shows the
+    // document colours what is on screen now and repaints it.
+    void recolourNeeded();
 
 private:
+    static constexpr int TokenKindCount = int(TokenKind::Other) + 1;
+
     HighlighterAttribute *addAttribute(const QString &name,
                                        HighlighterAttribute::Styles style = {});
     void attributeChanged();
-    void repaint();
+    void recolour();
+    void textChanged(int from, int charsRemoved, int charsAdded);
 
     KeywordList m_keywords;
     NotesTokenizer m_tokenizer;
@@ -59,6 +82,9 @@ private:
     HighlighterAttribute *m_stringAttri;
     HighlighterAttribute *m_symbolAttri;
     HighlighterAttribute *m_preprocessorAttri;
-    bool m_holdRepaint = false;
-    bool m_repaintHeld = false;
+    std::array<QTextCharFormat, TokenKindCount> m_formats; // by kind, as the settings draw them
+    // Kept by each coloured block (QTextBlock::userState); changing the settings counts it up,
+    // so that every block is coloured again when it is next painted.
+    int m_generation = 0;
+    bool m_holdRecolour = false;
 };

@@ -15,6 +15,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -101,6 +104,17 @@ void compareWithTheChanges(const NotesSettings &settings, const QString &backupF
     QCOMPARE(CustomColors::decode(settings.customColors)[0], FirstCustomColor);
 }
 
+// The colour the first line of a document is drawn in at a position; invalid for the editor's
+// own.
+QColor colourAt(const QTextDocument &document, int position)
+{
+    for (const QTextLayout::FormatRange &range : document.firstBlock().layout()->formats()) {
+        if (position >= range.start && position < range.start + range.length)
+            return range.format.foreground().color();
+    }
+    return {};
+}
+
 } // namespace
 
 class OptionsCommandTest : public QObject
@@ -114,6 +128,7 @@ private slots:
     void everyOptionSurvivesARestart();
     void cancelKeepsEverything();
     void takenHotKeyKeepsTheDialogOpen();
+    void newColoursAndKeywordsRecolourThePages();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -211,6 +226,46 @@ void OptionsCommandTest::takenHotKeyKeepsTheDialogOpen()
     QCOMPARE(window.settings().hotKeyCode, CtrlAltN);
     QCOMPARE(m_fixture->grabbedHotKeys().last(), CtrlAltN);
     QVERIFY(window.hotKey().isRegistered());
+}
+
+void OptionsCommandTest::newColoursAndKeywordsRecolourThePages()
+{
+    const QColor keyColor(0x77, 0x88, 0x99);
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("zeta 12 pw")}},
+                           {QStringLiteral("B"), {QStringLiteral("pw zeta")}}});
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    // Both pages were shown, and coloured, with the settings of the start.
+    m_fixture->clickTab(1);
+    const QTextDocument &pageB = *editor.document();
+    QCOMPARE(colourAt(pageB, 0), QColor(Qt::cyan));
+    m_fixture->clickTab(0);
+    const QTextDocument &pageA = *editor.document();
+    QCOMPARE(colourAt(pageA, 8), QColor(Qt::cyan));
+    SeamAnswers answers([&keyColor](QDialog &dialog) {
+        if (auto *picker = qobject_cast<QColorDialog *>(&dialog)) {
+            picker->setCurrentColor(keyColor);
+            return int(QDialog::Accepted);
+        }
+        QTest::mouseClick(child<ClickablePanel>(dialog, "keyColor"), Qt::LeftButton);
+        child<QPlainTextEdit>(dialog, "keywords")->setPlainText(QStringLiteral("Zeta"));
+        child<QPushButton>(dialog, "ok")->click();
+        return dialog.result();
+    });
+
+    m_fixture->press(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(window.settings().keywords, QStringList{"Zeta"});
+    // The shown page at once.
+    QCOMPARE(colourAt(pageA, 0), keyColor);
+    QCOMPARE(colourAt(pageA, 5), QColor(Qt::yellow));
+    QCOMPARE(colourAt(pageA, 8), QColor());
+    // The other page when it is shown.
+    m_fixture->clickTab(1);
+    QCOMPARE(colourAt(pageB, 0), QColor());
+    QCOMPARE(colourAt(pageB, 3), keyColor);
+    QVERIFY(!window.notesChanged());
+    QVERIFY(!pageA.isUndoAvailable());
+    QVERIFY(!pageB.isUndoAvailable());
 }
 
 QTEST_MAIN(OptionsCommandTest)

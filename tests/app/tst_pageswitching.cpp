@@ -15,6 +15,22 @@
 namespace {
 const QString Placeholder = QStringLiteral("Password Protected Data ");
 
+// The colour a block is drawn in at a position; invalid for the editor's own.
+QColor colourAt(const QTextBlock &block, int position)
+{
+    for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+        if (position >= range.start && position < range.start + range.length)
+            return range.format.foreground().color();
+    }
+    return {};
+}
+
+// The editor's text painted as the screen would paint it.
+void paint(NoteEditor &editor)
+{
+    editor.viewport()->grab();
+}
+
 QStringList numberedLines(int count)
 {
     QStringList lines;
@@ -49,6 +65,7 @@ private slots:
     void revealOpensEveryProtectedPage();
     void disablePasswordLocksAtOnce();
     void highlightingFollowsTheSettings();
+    void coloursFollowWhatTheEditorShows();
     void deletingTheShownPage();
     void emptyPageList();
 
@@ -424,6 +441,50 @@ void PageSwitchingTest::highlightingFollowsTheSettings()
     QCOMPARE(colourAt(9), QColor());
     QVERIFY(!window.notesChanged());
     QVERIFY(!window.pageDirty());
+}
+
+void PageSwitchingTest::coloursFollowWhatTheEditorShows()
+{
+    QStringList lines(600, QStringLiteral("plain text"));
+    lines.first() = QStringLiteral("user 12");
+    lines.last() = QStringLiteral("www 7");
+    m_fixture->writeNotes({{QStringLiteral("A"), lines}, {QStringLiteral("B"), {"x"}}});
+    MainWindow &window = m_fixture->start();
+    NoteEditor &editor = m_fixture->editor();
+    const QTextDocument &page = *editor.document();
+    QCOMPARE(colourAt(page.firstBlock(), 0), QColor(Qt::cyan));
+    QCOMPARE(colourAt(page.firstBlock(), 5), QColor(Qt::yellow));
+    // Lines far below the screen are not coloured before they are shown.
+    QCOMPARE(colourAt(page.lastBlock(), 0), QColor());
+
+    m_fixture->press(Qt::Key_End, Qt::ControlModifier);
+    paint(editor);
+    QCOMPARE(colourAt(page.lastBlock(), 0), QColor(Qt::cyan));
+    QCOMPARE(colourAt(page.lastBlock(), 4), QColor(Qt::yellow));
+    QVERIFY(!window.notesChanged());
+    QVERIFY(!window.pageDirty());
+    QVERIFY(!page.isUndoAvailable());
+
+    m_fixture->press(Qt::Key_Home, Qt::ControlModifier);
+    m_fixture->type(QStringLiteral("pw 5 "));
+    paint(editor);
+    QCOMPARE(colourAt(page.firstBlock(), 0), QColor(Qt::cyan));
+    QCOMPARE(colourAt(page.firstBlock(), 3), QColor(Qt::yellow));
+    QCOMPARE(colourAt(page.firstBlock(), 5), QColor(Qt::cyan));
+    QCOMPARE(colourAt(page.firstBlock(), 10), QColor(Qt::yellow));
+
+    m_fixture->press(Qt::Key_Z, Qt::ControlModifier);
+    paint(editor);
+    QCOMPARE(editor.text().left(8), QStringLiteral("user 12\r"));
+    QCOMPARE(colourAt(page.firstBlock(), 0), QColor(Qt::cyan));
+    QCOMPARE(colourAt(page.firstBlock(), 5), QColor(Qt::yellow));
+    QCOMPARE(colourAt(page.firstBlock(), 7), QColor());
+
+    // The page comes back coloured as it was left, and stays so.
+    m_fixture->clickTab(1);
+    m_fixture->clickTab(0);
+    paint(editor);
+    QCOMPARE(colourAt(page.firstBlock(), 0), QColor(Qt::cyan));
 }
 
 void PageSwitchingTest::deletingTheShownPage()

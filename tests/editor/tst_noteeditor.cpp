@@ -3,6 +3,7 @@
 #include "editor/noteeditor.h"
 #include "editor/pagedocument.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetricsF>
@@ -10,15 +11,16 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QSyntaxHighlighter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 namespace {
 const QString placeholderText = QStringLiteral("Password Protected Data ");
+const QColor markColor(255, 0, 0);
 
 QStringList numberedLines(int count)
 {
@@ -28,24 +30,69 @@ QStringList numberedLines(int count)
     return lines;
 }
 
-// Marks every character, so that a test can see which document it is bound to.
-class MarkingHighlighter : public QSyntaxHighlighter
+// Stands for a highlighter: draws the text of every block the editor announces in red, and
+// records which blocks were announced.
+class BlockMarker : public QObject
 {
 public:
-    MarkingHighlighter() : QSyntaxHighlighter(static_cast<QObject *>(nullptr)) {}
-
-protected:
-    void highlightBlock(const QString &text) override
+    explicit BlockMarker(NoteEditor &editor)
     {
-        QTextCharFormat format;
-        format.setFontUnderline(true);
-        setFormat(0, int(text.size()), format);
+        connect(&editor, &NoteEditor::blockAboutToBePainted, this, [this](const QTextBlock &block) {
+            announced.append(block);
+            QTextCharFormat format;
+            format.setForeground(markColor);
+            block.layout()->setFormats({{0, block.length() - 1, format}});
+        });
+    }
+
+    QList<QTextBlock> announced;
+
+    // The numbers of the blocks announced since the last call, each once, in order.
+    QList<int> takeBlockNumbers()
+    {
+        QList<int> numbers;
+        for (const QTextBlock &block : std::as_const(announced)) {
+            if (!numbers.contains(block.blockNumber()))
+                numbers.append(block.blockNumber());
+        }
+        std::sort(numbers.begin(), numbers.end());
+        announced.clear();
+        return numbers;
     }
 };
 
 bool isMarked(const QTextDocument &document)
 {
     return !document.firstBlock().layout()->formats().isEmpty();
+}
+
+bool showsMarks(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == markColor)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The blocks QPlainTextEdit paints: those reaching into the viewport, from the top of their
+// first line (where the caret stands at their start) down by their height.
+QList<int> blocksOnScreen(const NoteEditor &editor)
+{
+    QList<int> numbers;
+    const int height = editor.viewport()->height();
+    const QAbstractTextDocumentLayout *layout = editor.document()->documentLayout();
+    for (QTextBlock block = editor.document()->firstBlock(); block.isValid();
+         block = block.next()) {
+        QTextCursor start(block);
+        const qreal top = editor.cursorRect(start).top();
+        const qreal bottom = top + layout->blockBoundingRect(block).height();
+        if (bottom > 0 && top <= height)
+            numbers.append(block.blockNumber());
+    }
+    return numbers;
 }
 } // namespace
 
@@ -81,7 +128,9 @@ private slots:
     void pageIsShownWithCaretAndTopLineAndNoSelection();
     void emptyLastLineIsDroppedAtPageLeave();
     void takingPageLinesIsNotAnEdit();
-    void highlighterFollowsTheShownDocument();
+    void blocksAreAnnouncedBeforePainting();
+    void announcesTheBlocksOnScreen_data();
+    void announcesTheBlocksOnScreen();
     void deletingTheShownPageLeavesAnEmptyPlaceholder();
     void pageDocumentsMayOutliveTheEditor();
 
@@ -576,36 +625,86 @@ void TestNoteEditor::takingPageLinesIsNotAnEdit()
     QCOMPARE(m_editor->caretY(), 1);
 }
 
-void TestNoteEditor::highlighterFollowsTheShownDocument()
+void TestNoteEditor::blocksAreAnnouncedBeforePainting()
 {
     QObject pages;
     auto *pageA = new PageDocument({"alpha"}, &pages);
     auto *pageB = new PageDocument({"beta"}, &pages);
-    MarkingHighlighter highlighter;
+    BlockMarker marker(*m_editor);
     QSignalSpy changed(m_editor.get(), &NoteEditor::changed);
+    m_editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
 
     m_editor->showPageDocument(pageA, 1, 1, 1);
-    m_editor->setHighlighter(&highlighter);
-    QCOMPARE(highlighter.document(), pageA);
+    // The marks are set before the text is painted, so the first painting shows them.
+    QVERIFY(showsMarks(m_editor->viewport()->grab().toImage()));
     QVERIFY(isMarked(*pageA));
 
     m_editor->showPageDocument(pageB, 1, 1, 1);
-    QCOMPARE(highlighter.document(), pageB);
+    marker.announced.clear();
+    m_editor->viewport()->grab();
     QVERIFY(isMarked(*pageB));
-    QVERIFY(!isMarked(*pageA));
+    QVERIFY(!marker.announced.isEmpty());
+    for (const QTextBlock &block : std::as_const(marker.announced))
+        QCOMPARE(block.document(), pageB);
 
     m_editor->showPlaceholder(placeholderText);
-    QCOMPARE(highlighter.document(), m_editor->document());
+    marker.announced.clear();
+    m_editor->viewport()->grab();
     QVERIFY(isMarked(*m_editor->document()));
+    for (const QTextBlock &block : std::as_const(marker.announced))
+        QCOMPARE(block.document(), m_editor->document());
 
-    // Showing a page is one change, the placeholder two (the swap and its text); colouring none.
+    // Showing a page is one change, the placeholder two (the swap and its text); marking none.
     QCOMPARE(changed.count(), 4);
+    QVERIFY(!pageA->isUndoAvailable());
+    QVERIFY(!pageA->isModified());
+}
+
+void TestNoteEditor::announcesTheBlocksOnScreen_data()
+{
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<int>("topLine");
+
+    QTest::newRow("top") << false << 1;
+    QTest::newRow("middle") << false << 50;
+    QTest::newRow("end") << false << 100;
+    QTest::newRow("wrapped, top") << true << 1;
+    QTest::newRow("wrapped, middle") << true << 50;
+}
+
+void TestNoteEditor::announcesTheBlocksOnScreen()
+{
+    QFETCH(bool, wrap);
+    QFETCH(int, topLine);
+
+    QStringList lines = numberedLines(100);
+    for (int i = 0; i < lines.size(); i += 3)
+        lines[i] += QStringLiteral(" and a longer text that wraps in a narrow editor");
+    PageDocument page(lines);
+    m_editor->setWordWrap(wrap);
+    BlockMarker marker(*m_editor);
+    m_editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+    m_editor->showPageDocument(&page, 1, 1, topLine);
+
+    marker.takeBlockNumbers();
+    m_editor->viewport()->grab();
+    const QList<int> announced = marker.takeBlockNumbers();
+    QCOMPARE(announced, blocksOnScreen(*m_editor));
+    QCOMPARE(announced.first(), m_editor->topLine() - 1);
+
+    // At once, without a paint.
+    m_editor->repaintShownBlocks();
+    QCOMPARE(marker.takeBlockNumbers(), announced);
+    // The gutter's numbers stand beside the same blocks.
+    m_editor->findChild<LineNumberGutter *>()->grab();
+    QCOMPARE(marker.takeBlockNumbers(), announced);
 }
 
 void TestNoteEditor::deletingTheShownPageLeavesAnEmptyPlaceholder()
 {
-    MarkingHighlighter highlighter;
-    m_editor->setHighlighter(&highlighter);
+    BlockMarker marker(*m_editor);
     auto *page = new PageDocument({"text"});
     m_editor->showPageDocument(page, 1, 1, 1);
     QSignalSpy changed(m_editor.get(), &NoteEditor::changed);
@@ -614,11 +713,15 @@ void TestNoteEditor::deletingTheShownPageLeavesAnEmptyPlaceholder()
     QCOMPARE(changed.count(), 0);
     QVERIFY(!m_editor->isShowingPageDocument());
     QVERIFY(m_editor->isReadOnly());
-    QCOMPARE(highlighter.document(), m_editor->document());
     QCOMPARE(m_editor->text(), QString());
     QTest::keyClicks(m_editor.get(), QStringLiteral("x"));
+    marker.announced.clear();
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+    m_editor->viewport()->grab();
+    QVERIFY(!marker.announced.isEmpty());
+    for (const QTextBlock &block : std::as_const(marker.announced))
+        QCOMPARE(block.document(), m_editor->document());
 }
 
 void TestNoteEditor::pageDocumentsMayOutliveTheEditor()

@@ -1,12 +1,15 @@
-#include "highlighter/displaysettings.h"
 #include "editor/documenttext.h"
-#include "highlighter/highlighterattribute.h"
 #include "editor/noteeditor.h"
-#include "highlighter/noteshighlighter.h"
 #include "editor/pagedocument.h"
+#include "highlighter/displaysettings.h"
+#include "highlighter/highlighterattribute.h"
+#include "highlighter/noteshighlighter.h"
 
+#include <QApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -17,29 +20,20 @@ namespace {
 const QColor aqua(0, 255, 255);
 const QColor yellow(255, 255, 0);
 
-// Counts the lines coloured, to tell a repaint from none.
-class CountingHighlighter : public NotesHighlighter
+// The format drawn at a position of a block (the document's first unless told).
+QTextCharFormat formatAt(const QTextBlock &block, int position)
 {
-public:
-    int lines = 0;
-
-protected:
-    void highlightBlock(const QString &text) override
-    {
-        ++lines;
-        NotesHighlighter::highlightBlock(text);
-    }
-};
-
-// The format drawn at a position of the document's first line.
-QTextCharFormat formatAt(const QTextDocument &document, int position)
-{
-    const QList<QTextLayout::FormatRange> ranges = document.firstBlock().layout()->formats();
+    const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
     for (const QTextLayout::FormatRange &range : ranges) {
         if (position >= range.start && position < range.start + range.length)
             return range.format;
     }
     return {};
+}
+
+QTextCharFormat formatAt(const QTextDocument &document, int position)
+{
+    return formatAt(document.firstBlock(), position);
 }
 
 bool isKeywordFormat(const QTextCharFormat &format)
@@ -48,9 +42,83 @@ bool isKeywordFormat(const QTextCharFormat &format)
            !format.hasProperty(QTextFormat::BackgroundBrush);
 }
 
+bool isNumberFormat(const QTextCharFormat &format)
+{
+    return format.foreground().color() == yellow && !format.hasProperty(QTextFormat::FontWeight);
+}
+
 bool isPlain(const QTextCharFormat &format)
 {
     return format.properties().isEmpty();
+}
+
+// A block's coloured ranges as "K0+2 N3+2": K a keyword, N a number, ? anything else.
+QString describe(const QTextBlock &block)
+{
+    QStringList parts;
+    for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+        const QChar kind = isKeywordFormat(range.format)  ? u'K'
+                           : isNumberFormat(range.format) ? u'N'
+                                                          : u'?';
+        parts.append(QStringLiteral("%1%2+%3").arg(kind).arg(range.start).arg(range.length));
+    }
+    return parts.join(u' ');
+}
+
+QStringList describe(const QTextDocument &document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next())
+        blocks.append(describe(block));
+    return blocks;
+}
+
+int aquaPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == aqua)
+                ++count;
+        }
+    }
+    return count;
+}
+
+// The wiring the notes window makes: the highlighter colours each block the editor is about to
+// paint, and a change of its settings recolours what the editor shows.
+void attach(NoteEditor &editor, NotesHighlighter &highlighter)
+{
+    QObject::connect(&editor, &NoteEditor::blockAboutToBePainted, &highlighter,
+                     &NotesHighlighter::colourBlock);
+    QObject::connect(&highlighter, &NotesHighlighter::recolourNeeded, &editor,
+                     &NoteEditor::repaintShownBlocks);
+}
+
+// Paints the editor's text as the screen would.
+QImage paintedText(NoteEditor &editor)
+{
+    return editor.viewport()->grab().toImage();
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QStringList lines(int count, const QString &text)
+{
+    return QStringList(count, text);
 }
 } // namespace
 
@@ -59,6 +127,7 @@ class TestNotesHighlighter : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -68,36 +137,61 @@ private slots:
     void tokensGetTheirAttributes();
     void placeholderStartsWithAKeyword();
     void characterCodeIsNotANumber();
-    void changedColourRepaintsAtOnce();
-    void sameColourDoesNotRepaint();
-    void keywordListChangesRepaint();
-    void displaySettingsRepaintOnceAndMarkNoEdit();
+    void changedColourRecoloursEveryBlock();
+    void sameColourDoesNotRecolour();
+    void keywordListChangesRecolour();
+    void displaySettingsRecolourTheShownBlocksOnceAndMarkNoEdit();
     void editorShowsKeywordsInAqua();
+    void onlyBlocksOnScreenAreColoured();
+    void blockFirstPaintedLateIsColoured();
+    void editedLinesAreColouredAgain_data();
+    void editedLinesAreColouredAgain();
+    void colouringIsNoEdit();
+    void boldKeywordIsMeasuredBold();
+    void paintingSettles();
 
 private:
-    std::unique_ptr<QTextDocument> m_document;
-    std::unique_ptr<CountingHighlighter> m_highlighter;
+    std::unique_ptr<PageDocument> m_document;
+    NotesHighlighter *m_highlighter = nullptr; // a child of the document
 
     void highlight(const QString &text);
+    void showInEditor(NoteEditor &editor, PageDocument &page, NotesHighlighter &highlighter);
 };
+
+void TestNotesHighlighter::initTestCase()
+{
+    // A blinking caret would repaint by itself.
+    QApplication::setCursorFlashTime(0);
+}
 
 void TestNotesHighlighter::init()
 {
     m_document = std::make_unique<PageDocument>();
-    m_highlighter = std::make_unique<CountingHighlighter>();
+    m_highlighter = new NotesHighlighter(m_document.get());
 }
 
 void TestNotesHighlighter::cleanup()
 {
-    m_highlighter.reset();
     m_document.reset();
+    m_highlighter = nullptr;
 }
 
+// Colours every line of the text, as painting them all would.
 void TestNotesHighlighter::highlight(const QString &text)
 {
     DocumentText::setText(*m_document, text);
-    m_highlighter->setDocument(m_document.get());
-    m_highlighter->rehighlight();
+    for (QTextBlock block = m_document->firstBlock(); block.isValid(); block = block.next())
+        m_highlighter->colourBlock(block);
+}
+
+void TestNotesHighlighter::showInEditor(NoteEditor &editor, PageDocument &page,
+                                        NotesHighlighter &highlighter)
+{
+    editor.resize(300, 120);
+    attach(editor, highlighter);
+    editor.showPageDocument(&page, 1, 1, 1);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
 }
 
 void TestNotesHighlighter::attributesInTheirOrder()
@@ -127,6 +221,7 @@ void TestNotesHighlighter::attributesInTheirOrder()
     QCOMPARE(m_highlighter->attributeFor(TokenKind::Null), nullptr);
     QCOMPARE(m_highlighter->keywords().entries(),
              (QStringList{"HTTP", "PASSWORD", "PW", "PWD", "UN", "USER", "USERNAME", "WWW"}));
+    QCOMPARE(m_highlighter->document(), m_document.get());
 }
 
 void TestNotesHighlighter::attributeFormatLeavesNoneUnset()
@@ -195,54 +290,77 @@ void TestNotesHighlighter::characterCodeIsNotANumber()
     QCOMPARE(formatAt(*m_document, 4).foreground().color(), yellow);
 }
 
-void TestNotesHighlighter::changedColourRepaintsAtOnce()
+void TestNotesHighlighter::changedColourRecoloursEveryBlock()
 {
     highlight(QStringLiteral("pw 12\nsecond line 3"));
+    QSignalSpy recolourNeeded(m_highlighter, &NotesHighlighter::recolourNeeded);
+    const QTextBlock first = m_document->firstBlock();
+    const QTextBlock second = first.next();
+
     m_highlighter->numberAttri()->setForeground(Qt::red);
-    QCOMPARE(formatAt(*m_document, 3).foreground().color(), QColor(Qt::red));
+    QCOMPARE(recolourNeeded.count(), 1);
+    QVERIFY(!m_highlighter->isColoured(first));
+    QVERIFY(!m_highlighter->isColoured(second));
+    m_highlighter->colourBlock(first);
+    m_highlighter->colourBlock(second);
+    QCOMPARE(formatAt(first, 3).foreground().color(), QColor(Qt::red));
+    QCOMPARE(formatAt(second, 12).foreground().color(), QColor(Qt::red));
 
     m_highlighter->keyAttri()->setStyle({});
-    QVERIFY(!formatAt(*m_document, 0).hasProperty(QTextFormat::FontWeight));
+    m_highlighter->colourBlock(first);
+    QVERIFY(!formatAt(first, 0).hasProperty(QTextFormat::FontWeight));
     m_highlighter->keyAttri()->setBackground(Qt::blue);
-    QCOMPARE(formatAt(*m_document, 0).background().color(), QColor(Qt::blue));
+    m_highlighter->colourBlock(first);
+    QCOMPARE(formatAt(first, 0).background().color(), QColor(Qt::blue));
+    QCOMPARE(recolourNeeded.count(), 3);
 }
 
-void TestNotesHighlighter::sameColourDoesNotRepaint()
+void TestNotesHighlighter::sameColourDoesNotRecolour()
 {
     highlight(QStringLiteral("pw 12\nsecond line 3"));
-    const int lines = m_highlighter->lines;
+    QSignalSpy recolourNeeded(m_highlighter, &NotesHighlighter::recolourNeeded);
     m_highlighter->numberAttri()->setForeground(yellow);
     m_highlighter->keyAttri()->setBackground(QColor());
     m_highlighter->keyAttri()->setStyle(HighlighterAttribute::Style::Bold);
-    QCOMPARE(m_highlighter->lines, lines);
+    QCOMPARE(recolourNeeded.count(), 0);
+    QVERIFY(m_highlighter->isColoured(m_document->firstBlock()));
+    QVERIFY(m_highlighter->isColoured(m_document->lastBlock()));
 
     m_highlighter->numberAttri()->setBackground(Qt::darkGray);
-    QCOMPARE(m_highlighter->lines, lines + 2);
+    QCOMPARE(recolourNeeded.count(), 1);
+    QVERIFY(!m_highlighter->isColoured(m_document->firstBlock()));
+    QVERIFY(!m_highlighter->isColoured(m_document->lastBlock()));
 }
 
-void TestNotesHighlighter::keywordListChangesRepaint()
+void TestNotesHighlighter::keywordListChangesRecolour()
 {
     highlight(QStringLiteral("secret pw"));
     QVERIFY(isPlain(formatAt(*m_document, 0)));
+    QSignalSpy recolourNeeded(m_highlighter, &NotesHighlighter::recolourNeeded);
 
     m_highlighter->setKeywordEntries({"Secret"});
+    QCOMPARE(recolourNeeded.count(), 1);
+    m_highlighter->colourBlock(m_document->firstBlock());
     QVERIFY(isKeywordFormat(formatAt(*m_document, 0)));
     QVERIFY(isPlain(formatAt(*m_document, 7)));
     QCOMPARE(m_highlighter->keywords().entries(), QStringList{"Secret"});
 
     m_highlighter->setKeyWords({"pw"});
+    QCOMPARE(recolourNeeded.count(), 2);
+    m_highlighter->colourBlock(m_document->firstBlock());
     QCOMPARE(m_highlighter->keywords().entries(), QStringList{"PW"});
     QVERIFY(isPlain(formatAt(*m_document, 0)));
     QVERIFY(isKeywordFormat(formatAt(*m_document, 7)));
 }
 
-void TestNotesHighlighter::displaySettingsRepaintOnceAndMarkNoEdit()
+void TestNotesHighlighter::displaySettingsRecolourTheShownBlocksOnceAndMarkNoEdit()
 {
     NoteEditor editor;
-    PageDocument page({"pw 12", "line 2", "line 3"});
-    editor.showPageDocument(&page, 1, 1, 1);
-    editor.setHighlighter(m_highlighter.get());
-    const int lines = m_highlighter->lines;
+    PageDocument page({"pw 12", "secret 3", "line 3"});
+    auto *highlighter = new NotesHighlighter(&page);
+    showInEditor(editor, page, *highlighter);
+    paintedText(editor);
+    QSignalSpy recolourNeeded(highlighter, &NotesHighlighter::recolourNeeded);
     QSignalSpy changed(&editor, &NoteEditor::changed);
 
     DisplaySettings settings;
@@ -251,39 +369,195 @@ void TestNotesHighlighter::displaySettingsRepaintOnceAndMarkNoEdit()
     settings.colorN = Qt::green;
     settings.colorNBk = Qt::black;
     settings.colorK = Qt::magenta;
-    m_highlighter->applyDisplaySettings(settings, editor);
+    settings.keywords = QStringList{"secret"};
+    highlighter->applyDisplaySettings(settings, editor);
 
     QCOMPARE(editor.textColor(), QColor(200, 200, 200));
     QCOMPARE(editor.backgroundColor(), QColor(0, 0, 64));
-    QCOMPARE(m_highlighter->numberAttri()->foreground(), QColor(Qt::green));
-    QCOMPARE(m_highlighter->numberAttri()->background(), QColor(Qt::black));
-    QCOMPARE(m_highlighter->keyAttri()->foreground(), QColor(Qt::magenta));
-    QVERIFY(!m_highlighter->keyAttri()->background().isValid());
-    QCOMPARE(m_highlighter->lines, lines + 3);
-    QCOMPARE(formatAt(page, 3).foreground().color(), QColor(Qt::green));
+    QCOMPARE(highlighter->numberAttri()->foreground(), QColor(Qt::green));
+    QCOMPARE(highlighter->numberAttri()->background(), QColor(Qt::black));
+    QCOMPARE(highlighter->keyAttri()->foreground(), QColor(Qt::magenta));
+    QVERIFY(!highlighter->keyAttri()->background().isValid());
+    QCOMPARE(highlighter->keywords().entries(), QStringList{"secret"});
+    QCOMPARE(recolourNeeded.count(), 1);
+    // The lines on screen have their new colours at once, without waiting for a paint.
+    const QTextBlock first = page.firstBlock();
+    QVERIFY(isPlain(formatAt(first, 0)));
+    QCOMPARE(formatAt(first, 3).foreground().color(), QColor(Qt::green));
+    QCOMPARE(formatAt(first.next(), 0).foreground().color(), QColor(Qt::magenta));
+    QCOMPARE(formatAt(first.next().next(), 5).foreground().color(), QColor(Qt::green));
     QCOMPARE(changed.count(), 0);
     QVERIFY(!page.isUndoAvailable());
+    QVERIFY(!page.isModified());
 }
 
 void TestNotesHighlighter::editorShowsKeywordsInAqua()
 {
     NoteEditor editor;
-    editor.resize(300, 80);
-    editor.setHighlighter(m_highlighter.get());
     PageDocument page({"PASSWORD"});
-    editor.showPageDocument(&page, 1, 1, 1);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    showInEditor(editor, page, *new NotesHighlighter(&page));
+    QVERIFY(aquaPixels(paintedText(editor)) > 0);
+}
 
-    const QImage image = editor.viewport()->grab().toImage();
-    int aquaPixels = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == aqua)
-                ++aquaPixels;
-        }
+void TestNotesHighlighter::onlyBlocksOnScreenAreColoured()
+{
+    NoteEditor editor;
+    PageDocument page(lines(2000, QStringLiteral("pw 1")));
+    auto *highlighter = new NotesHighlighter(&page);
+    showInEditor(editor, page, *highlighter);
+    paintedText(editor);
+
+    QVERIFY(highlighter->isColoured(page.firstBlock()));
+    QCOMPARE(describe(page.firstBlock()), QStringLiteral("K0+2 N3+1"));
+    int coloured = 0;
+    for (QTextBlock block = page.firstBlock(); block.isValid(); block = block.next()) {
+        if (highlighter->isColoured(block))
+            ++coloured;
     }
-    QVERIFY(aquaPixels > 0);
+    // A screen of lines, not the page.
+    QVERIFY2(coloured < 50, qPrintable(QString::number(coloured)));
+    QVERIFY(!highlighter->isColoured(page.lastBlock()));
+}
+
+void TestNotesHighlighter::blockFirstPaintedLateIsColoured()
+{
+    NoteEditor editor;
+    QStringList text = lines(500, QStringLiteral("plain words"));
+    text.last() = QStringLiteral("user 42");
+    PageDocument page(text);
+    auto *highlighter = new NotesHighlighter(&page);
+    showInEditor(editor, page, *highlighter);
+    QCOMPARE(aquaPixels(paintedText(editor)), 0);
+    QVERIFY(!highlighter->isColoured(page.lastBlock()));
+
+    editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum());
+    QVERIFY(aquaPixels(paintedText(editor)) > 0);
+    QCOMPARE(describe(page.lastBlock()), QStringLiteral("K0+4 N5+2"));
+}
+
+void TestNotesHighlighter::editedLinesAreColouredAgain_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("keys"); // "\n" presses Return, "\b" Backspace
+    QTest::addColumn<QStringList>("coloured");
+
+    QTest::newRow("keyword typed before a number")
+        << QStringList{"a 1"} << 1 << 1 << "pw " << QStringList{"K0+2 N5+1"};
+    QTest::newRow("number typed after a keyword")
+        << QStringList{"pw"} << 1 << 3 << " 42" << QStringList{"K0+2 N3+2"};
+    QTest::newRow("keyword grows into another")
+        << QStringList{"pw 1"} << 1 << 3 << "d" << QStringList{"K0+3 N4+1"};
+    QTest::newRow("keyword grows into a plain word")
+        << QStringList{"pw 1"} << 1 << 3 << "x" << QStringList{"N4+1"};
+    QTest::newRow("keyword broken by a blank")
+        << QStringList{"password"} << 1 << 5 << " " << QStringList{""};
+    QTest::newRow("apostrophe makes the rest a string")
+        << QStringList{"pw 12"} << 1 << 1 << "'" << QStringList{""};
+    QTest::newRow("line broken in two")
+        << QStringList{"pw 12"} << 1 << 4 << "\n" << QStringList{"K0+2", "N0+2"};
+    QTest::newRow("lines joined")
+        << QStringList{"pw", "12"} << 2 << 1 << "\b" << QStringList{""};
+    QTest::newRow("new line typed")
+        << QStringList{"x"} << 1 << 2 << "\nuser 7" << QStringList{"", "K0+4 N5+1"};
+}
+
+void TestNotesHighlighter::editedLinesAreColouredAgain()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, coloured);
+
+    NoteEditor editor;
+    PageDocument page(lines);
+    showInEditor(editor, page, *new NotesHighlighter(&page));
+    paintedText(editor);
+    editor.setCaretXY(column, line);
+    for (const QChar key : keys) {
+        if (key == u'\n')
+            QTest::keyClick(&editor, Qt::Key_Return);
+        else if (key == u'\b')
+            QTest::keyClick(&editor, Qt::Key_Backspace);
+        else
+            QTest::keyClick(&editor, key.toLatin1());
+    }
+    paintedText(editor);
+    QCOMPARE(describe(page), coloured);
+}
+
+void TestNotesHighlighter::colouringIsNoEdit()
+{
+    NoteEditor editor;
+    QStringList text = lines(300, QStringLiteral("user 1"));
+    PageDocument page(text);
+    auto *highlighter = new NotesHighlighter(&page);
+    QSignalSpy contentsChange(&page, &QTextDocument::contentsChange);
+    QSignalSpy contentsChanged(&page, &QTextDocument::contentsChanged);
+    QSignalSpy changed(&editor, &NoteEditor::changed);
+    showInEditor(editor, page, *highlighter);
+    changed.clear();
+
+    paintedText(editor);
+    editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum());
+    paintedText(editor);
+    highlighter->keyAttri()->setForeground(Qt::red);
+    paintedText(editor);
+    QCOMPARE(formatAt(page.lastBlock(), 0).foreground().color(), QColor(Qt::red));
+
+    QCOMPARE(contentsChange.count(), 0);
+    QCOMPARE(contentsChanged.count(), 0);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(page.availableUndoSteps(), 0);
+    QVERIFY(!page.isModified());
+}
+
+void TestNotesHighlighter::boldKeywordIsMeasuredBold()
+{
+    // A font whose bold letters are wider, so that a keyword takes more room once coloured.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    QFont bold = font;
+    bold.setBold(true);
+    const qreal plainWidth = QFontMetricsF(font).horizontalAdvance(QStringLiteral("PASSWORD"));
+    const qreal boldWidth = QFontMetricsF(bold).horizontalAdvance(QStringLiteral("PASSWORD"));
+    if (boldWidth - plainWidth < 3)
+        QSKIP("no font with wider bold letters");
+
+    NoteEditor editor;
+    editor.setFont(font);
+    PageDocument page({"PASSWORD x"});
+    showInEditor(editor, page, *new NotesHighlighter(&page));
+    paintedText(editor);
+
+    QTextCursor cursor(&page);
+    const int start = editor.cursorRect(cursor).left();
+    cursor.setPosition(8);
+    const int afterKeyword = editor.cursorRect(cursor).left();
+    QVERIFY2(qAbs(afterKeyword - start - boldWidth) <= 1.5,
+             qPrintable(QStringLiteral("%1 wide, bold %2, plain %3")
+                            .arg(afterKeyword - start)
+                            .arg(boldWidth)
+                            .arg(plainWidth)));
+}
+
+void TestNotesHighlighter::paintingSettles()
+{
+    NoteEditor editor;
+    PageDocument page(lines(400, QStringLiteral("pw 12 user 7 http")));
+    showInEditor(editor, page, *new NotesHighlighter(&page));
+    PaintCounter counter;
+    editor.viewport()->installEventFilter(&counter);
+
+    editor.verticalScrollBar()->setValue(200);
+    QTRY_VERIFY(counter.paints > 0);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 0);
 }
 
 QTEST_MAIN(TestNotesHighlighter)
