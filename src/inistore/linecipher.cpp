@@ -93,7 +93,8 @@ void applyShifts(const char *from, char *to, std::size_t size, std::uint32_t key
     }();
     std::uint32_t states[lanes];
     for (int lane = 0; lane < lanes; ++lane)
-        states[lane] = key * startMultipliers[std::size_t(lane)] + startIncrements[std::size_t(lane)];
+        states[lane] =
+            key * startMultipliers[std::size_t(lane)] + startIncrements[std::size_t(lane)];
     std::size_t i = 0;
     for (; i + lanes <= size; i += lanes) {
         for (int lane = 0; lane < lanes; ++lane) {

@@ -22,8 +22,7 @@ public:
 
     // written, when given, tells which pages' entries a write can keep, and learns the pages
     // each write makes.
-    NotesLayout(IniVarLinker &linker, NotesSettings &settings,
-                WrittenPageLines *written = nullptr)
+    NotesLayout(IniVarLinker &linker, NotesSettings &settings, WrittenPageLines *written = nullptr)
         : m_linker(linker), m_settings(settings), m_written(written)
     {
     }

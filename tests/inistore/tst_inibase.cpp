@@ -678,8 +678,8 @@ void TestIniBase::keptSectionIsWrittenAsItsEntriesStand()
     store.keepSection(" l ");
     QCOMPARE(store.replacedSections(), std::vector<std::string>{"l"});
     QVERIFY(store.write());
-    QCOMPARE(store.fileLines(), QByteArrayList({"[L]", "ItemData(0001)=a", "Items=1", "late=2",
-                                                "", "[M]", "k=1", ""}));
+    QCOMPARE(store.fileLines(), QByteArrayList({"[L]", "ItemData(0001)=a", "Items=1", "late=2", "",
+                                                "[M]", "k=1", ""}));
 
     MemoryStore rewritten;
     rewritten.setFile({"[L]", "Items=1", "ItemData(0001)=a", "[M]", "k=1", "[L]", "late=2"});

@@ -109,39 +109,28 @@ void NotesRewriteTest::saveWritesWhatAFirstSaveWrites_data()
     QTest::addColumn<Change>("change");
 
     QTest::newRow("nothing changed") << Change([](QList<StoredPage> &) {});
-    QTest::newRow("one page edited") << Change([](QList<StoredPage> &pages) {
-        pages[1].record.lines.append(QStringLiteral("typed"));
-    });
-    QTest::newRow("a line edited in place") << Change([](QList<StoredPage> &pages) {
-        pages[0].record.lines[1] = QStringLiteral("a twice");
-    });
-    QTest::newRow("page edited and undone") << Change([](QList<StoredPage> &pages) {
-        pages[1].record.lines = deepCopy(pages[1].record.lines);
-    });
-    QTest::newRow("pages swapped") << Change([](QList<StoredPage> &pages) {
-        pages.swapItemsAt(0, 2);
-    });
-    QTest::newRow("page moved to the front") << Change([](QList<StoredPage> &pages) {
-        pages.move(2, 0);
-    });
-    QTest::newRow("page renamed") << Change([](QList<StoredPage> &pages) {
-        pages[1].name = QStringLiteral("B renamed");
-    });
-    QTest::newRow("page deleted") << Change([](QList<StoredPage> &pages) {
-        pages.removeAt(1);
-    });
+    QTest::newRow("one page edited") << Change(
+        [](QList<StoredPage> &pages) { pages[1].record.lines.append(QStringLiteral("typed")); });
+    QTest::newRow("a line edited in place") << Change(
+        [](QList<StoredPage> &pages) { pages[0].record.lines[1] = QStringLiteral("a twice"); });
+    QTest::newRow("page edited and undone") << Change(
+        [](QList<StoredPage> &pages) { pages[1].record.lines = deepCopy(pages[1].record.lines); });
+    QTest::newRow("pages swapped")
+        << Change([](QList<StoredPage> &pages) { pages.swapItemsAt(0, 2); });
+    QTest::newRow("page moved to the front")
+        << Change([](QList<StoredPage> &pages) { pages.move(2, 0); });
+    QTest::newRow("page renamed") << Change(
+        [](QList<StoredPage> &pages) { pages[1].name = QStringLiteral("B renamed"); });
+    QTest::newRow("page deleted") << Change([](QList<StoredPage> &pages) { pages.removeAt(1); });
     QTest::newRow("page added at the front") << Change([](QList<StoredPage> &pages) {
         pages.prepend(page(QStringLiteral("New"), {QStringLiteral("new")}));
     });
-    QTest::newRow("two pages with one text") << Change([](QList<StoredPage> &pages) {
-        pages[2].record.lines = pages[0].record.lines;
-    });
-    QTest::newRow("line split by a line break") << Change([](QList<StoredPage> &pages) {
-        pages[2].record.lines[0] = QStringLiteral("c\none");
-    });
-    QTest::newRow("page emptied") << Change([](QList<StoredPage> &pages) {
-        pages[0].record.lines.clear();
-    });
+    QTest::newRow("two pages with one text")
+        << Change([](QList<StoredPage> &pages) { pages[2].record.lines = pages[0].record.lines; });
+    QTest::newRow("line split by a line break") << Change(
+        [](QList<StoredPage> &pages) { pages[2].record.lines[0] = QStringLiteral("c\none"); });
+    QTest::newRow("page emptied") << Change(
+        [](QList<StoredPage> &pages) { pages[0].record.lines.clear(); });
 }
 
 // The store saves the pages twice (the second save keeps every page's entries), the pages
