@@ -180,6 +180,13 @@ void IniBase::endSection()
     m_clearedSection.clear();
 }
 
+void IniBase::keepSection(std::string_view section)
+{
+    const std::string_view trimmed = IniText::trim(section);
+    claimSection(trimmed);
+    m_entries.touchSectRef(trimmed);
+}
+
 std::string IniBase::normalizeName(std::string_view name)
 {
     std::string result(IniText::trim(name));
@@ -221,6 +228,7 @@ void IniBase::parseInto(const std::vector<std::string> &lines)
         if (result.entry)
             parsed.push_back(std::move(*result.entry));
     }
+    ++m_entriesGeneration;
     m_entries.clear();
     m_entries.setSorted(false);
     for (std::string &entry : parsed)
@@ -330,6 +338,7 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
     }
     // merged is in sorted order: each sorted insertion appends.
     std::vector<std::string> texts(merged.begin(), merged.end());
+    ++m_entriesGeneration;
     m_entries.clear();
     for (std::string &text : texts)
         m_entries.add(std::move(text));
@@ -372,28 +381,37 @@ bool IniBase::mergeAndSave()
 
     // Views of both lists: nothing is copied until the lines are made.
     std::vector<std::string_view> touched;
-    for (int i = 0; i < m_entries.count(); ++i) {
-        if (m_entries.isTouched(i))
-            touched.push_back(m_entries.at(i));
-    }
+    touched.reserve(static_cast<std::size_t>(m_entries.count()));
+    m_entries.appendTouched(touched);
     // Every stored entry of a touched name goes, duplicates included, so that the value
     // written is the one the file gives back. Both lists are sorted, and so are their names.
     std::vector<std::string_view> untouched;
     untouched.reserve(static_cast<std::size_t>(stored.count()));
-    std::size_t next = 0;
+    auto next = touched.begin();
     // Names are compared with their "=": entries are ordered by their whole text, in which a
     // name that begins another ("Posn1", "Posn10") sorts after it ("=" follows the digits).
+    // The touched names before a stored one are passed over by a search.
     for (int i = 0; i < stored.count(); ++i) {
         const std::string_view name = nameWithEquals(stored.at(i));
-        while (next < touched.size() && IniText::lessText(nameWithEquals(touched[next]), name))
-            ++next;
-        if (next == touched.size() || !IniText::sameText(nameWithEquals(touched[next]), name))
+        next = std::partition_point(next, touched.end(), [name](std::string_view entry) {
+            return IniText::lessText(nameWithEquals(entry), name);
+        });
+        if (next == touched.end() || !IniText::sameText(nameWithEquals(*next), name))
             untouched.push_back(stored.at(i));
     }
+    // Few entries are left untouched where the store writes everything: each finds its place
+    // among the touched ones by a search, and the touched ones in between are taken unread.
+    // Equal entries come untouched first, as std::merge would give them.
     std::vector<std::string_view> merged;
     merged.reserve(untouched.size() + touched.size());
-    std::merge(untouched.begin(), untouched.end(), touched.begin(), touched.end(),
-               std::back_inserter(merged), IniText::lessText);
+    auto rest = touched.begin();
+    for (const std::string_view entry : untouched) {
+        const auto place = std::lower_bound(rest, touched.end(), entry, IniText::lessText);
+        merged.insert(merged.end(), rest, place);
+        merged.push_back(entry);
+        rest = place;
+    }
+    merged.insert(merged.end(), rest, touched.end());
 
     // The file's old lines are no longer needed (every view above is into other strings):
     // the new ones take their places and reuse their memory.

@@ -101,6 +101,13 @@ public:
     // when a section is already open.
     virtual void clearSection(std::string_view section);
     virtual void endSection();
+    // Claims the section and marks every entry it holds touched, as writing the same entries
+    // again through clearSection and writeString would, without making them again. For a
+    // writer that knows the entries are what it wrote since entriesGeneration() last changed.
+    void keepSection(std::string_view section);
+    // Changes whenever the entries are replaced as a whole (a read, a merge with another
+    // writer's change); writeString and clearSection leave it.
+    std::uint64_t entriesGeneration() const { return m_entriesGeneration; }
 
     // Hooks of the backing file.
     virtual bool lockFile() = 0;
@@ -155,6 +162,7 @@ private:
     IniMode m_iniMode = IniMode::imGlobal;
 
     IniPStringList m_entries;
+    std::uint64_t m_entriesGeneration = 0;
     std::vector<std::string> m_replacedSections;
     std::unordered_set<std::string> m_replacedKeys;
     std::string m_clearedSection;

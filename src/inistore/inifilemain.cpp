@@ -9,12 +9,30 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <thread>
 
 namespace {
 
 constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
+// From this number of lines on the content is made in two halves side by side.
+constexpr std::size_t halvedLines = 10000;
+
+// Runs both on two threads; false (having run neither) when no second thread can be had.
+bool inTwoHalves(const std::function<void()> &firstHalf, const std::function<void()> &secondHalf)
+{
+    std::optional<std::thread> second;
+    try {
+        second.emplace(secondHalf);
+    } catch (const std::system_error &) {
+        return false;
+    }
+    firstHalf();
+    second->join();
+    return true;
+}
 
 std::string &programFolderSetting()
 {
@@ -294,25 +312,48 @@ std::string IniFileMain::folderOf(const std::string &path) const
 
 void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::string &out) const
 {
-    std::size_t size = 64;
-    for (const std::string &line : lines)
-        size += line.size() + 2;
-    out.clear();
-    out.reserve(size);
+    std::string header;
     std::uint32_t key = 0;
     if (m_encrypt) {
         const int seed = LineCipher::seedFor(millisecondsSinceMidnight());
-        out += encryptedMarker;
-        out += "\r\n" + std::to_string(seed) + "\r\n";
+        header = std::string(encryptedMarker) + "\r\n" + std::to_string(seed) + "\r\n";
         // The first line of the store is the file's third line.
         key = static_cast<std::uint32_t>(seed) + 2;
     }
-    for (const std::string &line : lines) {
-        if (m_encrypt)
-            LineCipher::appendEnciphered(out, line, key++);
-        else
-            out += line;
-        out += "\r\n";
+    // The bytes of each line depend only on the line and its key: a large file is sized and
+    // made in two halves side by side.
+    const std::size_t half = lines.size() / 2;
+    const auto sizeOf = [&](std::size_t first, std::size_t last) {
+        std::size_t size = 0;
+        for (std::size_t i = first; i < last; ++i)
+            size += (m_encrypt ? LineCipher::encipheredSize(lines[i]) : lines[i].size()) + 2;
+        return size;
+    };
+    const auto writeLines = [&](std::size_t first, std::size_t last, char *to) {
+        for (std::size_t i = first; i < last; ++i) {
+            const std::string &line = lines[i];
+            to = m_encrypt ? LineCipher::encipherInto(to, line, key + std::uint32_t(i))
+                           : std::copy(line.begin(), line.end(), to);
+            *to++ = '\r';
+            *to++ = '\n';
+        }
+    };
+    std::size_t firstSize = 0;
+    std::size_t secondSize = 0;
+    const bool halved = m_encrypt && lines.size() >= halvedLines;
+    if (!halved || !inTwoHalves([&] { firstSize = sizeOf(0, half); },
+                                [&] { secondSize = sizeOf(half, lines.size()); })) {
+        firstSize = sizeOf(0, half);
+        secondSize = sizeOf(half, lines.size());
+    }
+    // Sized without clearing: the bytes of the last content are overwritten where they stand.
+    out.resize(header.size() + firstSize + secondSize);
+    char *const first = std::copy(header.begin(), header.end(), out.data());
+    char *const second = first + firstSize;
+    if (!halved || !inTwoHalves([&] { writeLines(0, half, first); },
+                                [&] { writeLines(half, lines.size(), second); })) {
+        writeLines(0, half, first);
+        writeLines(half, lines.size(), second);
     }
 }
 

@@ -35,12 +35,26 @@ int IniPStringList::indexOfSectRef(std::string_view section) const
 
 void IniPStringList::deleteSectRef(std::string_view section)
 {
+    const auto [first, last] = sectRefRange(section);
+    if (first < last)
+        removeRange(first, last);
+}
+
+void IniPStringList::touchSectRef(std::string_view section)
+{
+    const auto [first, last] = sectRefRange(section);
+    for (int i = first; i < last; ++i)
+        setTouched(i, true);
+}
+
+std::pair<int, int> IniPStringList::sectRefRange(std::string_view section) const
+{
     const int first = indexOfSectRef(section);
     if (first < 0)
-        return;
+        return {0, 0};
     const std::string prefix = std::string(section) + ';';
     const int last = entries().partitionPoint([&prefix](const IniEntry &entry) {
         return IniText::lessText(entry.text, prefix) || startsWithText(entry.text, prefix);
     });
-    removeRange(first, last);
+    return {first, last};
 }

@@ -3,6 +3,7 @@
 #include "pstringlist.h"
 
 #include <string_view>
+#include <utility>
 
 // The entry list of a store: entries "section;key=value", sorted from construction.
 // A section reference is the part of an entry before its first ";".
@@ -19,4 +20,10 @@ public:
     int indexOfSectRef(std::string_view section) const;
     // Deletes every entry of the section.
     void deleteSectRef(std::string_view section);
+    // Marks every entry of the section touched.
+    void touchSectRef(std::string_view section);
+
+private:
+    // The entries [first, last) of the section; empty when it has none.
+    std::pair<int, int> sectRefRange(std::string_view section) const;
 };

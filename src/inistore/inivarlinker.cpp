@@ -93,6 +93,16 @@ void IniVarLinker::linkObjToIni(std::string_view section, std::string_view ident
     }
 }
 
+void IniVarLinker::keepList(std::string_view section, std::string_view ident)
+{
+    if (!iniMain() || m_mode != vlWrite)
+        return;
+    try {
+        iniMain()->keepSection(resolveSection(section) + ' ' + IniBase::normalizeName(ident));
+    } catch (const std::exception &) {
+    }
+}
+
 void IniVarLinker::linkStrToIni(std::string_view section, std::string_view ident, std::string &s)
 {
     linkValue(

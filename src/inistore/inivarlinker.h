@@ -43,6 +43,9 @@ public:
     // a negative count reads every item present. A missing or zero count keeps the list.
     void linkObjToIni(std::string_view section, std::string_view ident,
                       std::vector<std::string> *list, BadCount badCount = BadCount::KeepsList);
+    // Writing: the list's section keeps the entries it holds, as written by the last
+    // linkObjToIni of the same lines (see IniBase::keepSection). Reading: nothing.
+    void keepList(std::string_view section, std::string_view ident);
     // "#" escapes; an empty stored text leaves s unchanged.
     void linkStrToIni(std::string_view section, std::string_view ident, std::string &s);
     // Decimal; an empty or non-integer stored text leaves i unchanged.

@@ -1,6 +1,7 @@
 #include "linecipher.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -77,11 +78,23 @@ void applyShifts(const char *from, char *to, std::size_t size, std::uint32_t key
 {
     constexpr std::uint32_t laneMultiplier = multiplierOf(lanes);
     constexpr std::uint32_t laneIncrement = incrementOf(lanes);
+    // Lane n starts n + 1 steps after the key, each lane on its own.
+    constexpr auto startMultipliers = [] {
+        std::array<std::uint32_t, lanes> values{};
+        for (int lane = 0; lane < lanes; ++lane)
+            values[std::size_t(lane)] = multiplierOf(lane + 1);
+        return values;
+    }();
+    constexpr auto startIncrements = [] {
+        std::array<std::uint32_t, lanes> values{};
+        for (int lane = 0; lane < lanes; ++lane)
+            values[std::size_t(lane)] = incrementOf(lane + 1);
+        return values;
+    }();
     std::uint32_t states[lanes];
-    for (std::uint32_t &state : states) {
-        key = key * multiplier + 1u;
-        state = key;
-    }
+    for (int lane = 0; lane < lanes; ++lane)
+        states[lane] =
+            key * startMultipliers[std::size_t(lane)] + startIncrements[std::size_t(lane)];
     std::size_t i = 0;
     for (; i + lanes <= size; i += lanes) {
         for (int lane = 0; lane < lanes; ++lane) {
@@ -104,15 +117,27 @@ std::string LineCipher::encipher(std::string_view plain, std::uint32_t key)
 
 void LineCipher::appendEnciphered(std::string &out, std::string_view plain, std::uint32_t key)
 {
+    const std::size_t start = out.size();
+    out.resize(start + encipheredSize(plain));
+    encipherInto(out.data() + start, plain, key);
+}
+
+std::size_t LineCipher::encipheredSize(std::string_view plain)
+{
     const auto escapes = std::count_if(plain.begin(), plain.end(), [](char c) {
         return static_cast<unsigned char>(c) >= escapeBase;
     });
-    const std::size_t start = out.size();
-    out.resize(start + plain.size() + static_cast<std::size_t>(escapes));
-    char *to = out.data() + start;
-    if (escapes == 0) {
+    return plain.size() + static_cast<std::size_t>(escapes);
+}
+
+char *LineCipher::encipherInto(char *to, std::string_view plain, std::uint32_t key)
+{
+    const bool escapes = std::any_of(plain.begin(), plain.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= escapeBase;
+    });
+    if (!escapes) {
         applyShifts(plain.data(), to, plain.size(), key, encipherByte);
-        return;
+        return to + plain.size();
     }
     Generator generator(key);
     for (const char c : plain) {
@@ -124,6 +149,7 @@ void LineCipher::appendEnciphered(std::string &out, std::string_view plain, std:
         }
         *to++ = encipherByte(code, generator.shift());
     }
+    return to;
 }
 
 std::string LineCipher::decipher(std::string_view enciphered, std::uint32_t key)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@ public:
     // Appends the enciphered line to out (a whole file is built this way without a string
     // per line).
     static void appendEnciphered(std::string &out, std::string_view plain, std::uint32_t key);
+    // The number of bytes the enciphered line takes.
+    static std::size_t encipheredSize(std::string_view plain);
+    // Writes the enciphered line (encipheredSize(plain) bytes) at `to`; returns its end.
+    static char *encipherInto(char *to, std::string_view plain, std::uint32_t key);
     // Takes any bytes: malformed input yields some bytes, never an error.
     static std::string decipher(std::string_view enciphered, std::uint32_t key);
     // Deciphers line where it stands (the plain text is never longer).

@@ -72,6 +72,15 @@ void PStringList::clear()
     m_entries.clear();
 }
 
+void PStringList::appendTouched(std::vector<std::string_view> &views) const
+{
+    m_entries.visitFrom(0, [&views](int, const IniEntry &entry) {
+        if (entry.touched)
+            views.push_back(entry.text);
+        return true;
+    });
+}
+
 std::optional<std::string_view> PStringList::namePart(std::string_view text) const
 {
     const std::size_t pos = text.find(m_separator);

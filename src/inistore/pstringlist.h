@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A list of "name" + separator + "value" strings, each with a touched mark. In sorted mode the
 // list keeps its entries ordered by their whole text compared case-insensitively
@@ -38,6 +39,9 @@ public:
     // Removes the entries [first, last).
     void removeRange(int first, int last);
     void clear();
+
+    // Appends a view of the text of every touched entry, in list order.
+    void appendTouched(std::vector<std::string_view> &views) const;
 
     // The text up to, not including, the first separator; empty without a separator.
     std::string nameOf(int index) const;

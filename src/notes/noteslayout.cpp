@@ -1,5 +1,6 @@
 #include "noteslayout.h"
 
+#include "inistore/inibase.h"
 #include "notescolor.h"
 #include "notespassword.h"
 #include "notestext.h"
@@ -103,6 +104,8 @@ void NotesLayout::write(const QList<StoredPage> &pages)
         PageRecord record = pages[i].record;
         linkPage(i, record);
     }
+    if (m_written)
+        m_written->keepFirst(int(pages.size()));
 }
 
 void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
@@ -142,7 +145,23 @@ void NotesLayout::linkPage(int index, PageRecord &record)
     linkInt(positionsSection, indexed("Posn", index), record.selStart);
     linkInt(toplineSection, indexed("Topl", index), record.topLine);
     linkFlag(defaultSection, indexed("Seld", index), record.isProtected);
-    linkLines(indexed("Page", index), record.lines);
+    linkPageLines(index, record.lines);
+}
+
+void NotesLayout::linkPageLines(int index, QStringList &lines)
+{
+    const std::string key = indexed("Page", index);
+    if (!m_written || m_linker.mode() != IniVarLinker::vlWrite || !m_linker.iniMain()) {
+        linkLines(key, lines);
+        return;
+    }
+    const std::uint64_t generation = m_linker.iniMain()->entriesGeneration();
+    if (m_written->holds(index, lines, generation)) {
+        m_linker.keepList(defaultSection, key);
+        return;
+    }
+    linkLines(key, lines);
+    m_written->remember(index, lines, generation);
 }
 
 void NotesLayout::linkInt(std::string_view section, const std::string &key, int &value)

@@ -3,6 +3,7 @@
 #include "inistore/inivarlinker.h"
 #include "notessettings.h"
 #include "notesstore.h"
+#include "writtenpagelines.h"
 
 #include <QList>
 #include <QString>
@@ -19,8 +20,10 @@ class NotesLayout
 public:
     static const QStringList defaultPageNames;
 
-    NotesLayout(IniVarLinker &linker, NotesSettings &settings)
-        : m_linker(linker), m_settings(settings)
+    // written, when given, tells which pages' entries a write can keep, and learns the pages
+    // each write makes.
+    NotesLayout(IniVarLinker &linker, NotesSettings &settings, WrittenPageLines *written = nullptr)
+        : m_linker(linker), m_settings(settings), m_written(written)
     {
     }
 
@@ -37,10 +40,12 @@ private:
     void linkText(const std::string &key, QString &text);
     void linkBytes(const std::string &key, QByteArray &bytes);
     void linkLines(const std::string &key, QStringList &lines);
+    void linkPageLines(int index, QStringList &lines);
     void linkColor(const std::string &key, QColor &color);
     void linkPassword(QString &password);
     void linkDateTime(const std::string &key, double &value);
 
     IniVarLinker &m_linker;
     NotesSettings &m_settings;
+    WrittenPageLines *m_written;
 };

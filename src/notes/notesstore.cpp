@@ -119,7 +119,7 @@ struct NotesStore::Impl
     {
         if (!settings)
             return;
-        NotesLayout layout(linker, *settings);
+        NotesLayout layout(linker, *settings, &writtenPages);
         if (mode == IniVarLinker::vlRead && pagesRead)
             layout.read(*pagesRead);
         else if (mode == IniVarLinker::vlWrite && pagesWritten)
@@ -171,6 +171,7 @@ struct NotesStore::Impl
     std::optional<PageMerge::Result> pageMerge;
     std::optional<NotesStore::OutsideChange> outsideChange;
     PageMerge::TextOf textOf;
+    WrittenPageLines writtenPages;
     // The file as this copy last read or wrote it.
     std::optional<FileStamp> stamp;
 };

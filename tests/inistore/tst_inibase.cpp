@@ -66,6 +66,8 @@ private slots:
     void writeWithDontWriteDoesNothing();
     void writeOfEmptyStoreLeavesOneBlankLine();
     void keysOfSection();
+    void keptSectionIsWrittenAsItsEntriesStand();
+    void entriesGenerationMovesWhenEntriesAreReplaced();
 };
 
 void TestIniBase::normalizeName_data()
@@ -352,6 +354,15 @@ void TestIniBase::writeMerges_data()
         << QByteArrayList({"[Positions]", "Posn1=5", "Posn10=7", "Posn=3"})
         << QByteArray("Positions") << false << QByteArrayList({"Posn1=9", "Posn=4"})
         << QByteArrayList({"[Positions]", "Posn10=7", "Posn1=9", "Posn=4", ""});
+    QTest::newRow("untouched keys between touched ones")
+        << QByteArrayList({"[S]", "a=1", "c=1", "e=1", "G=1"}) << QByteArray("S") << false
+        << QByteArrayList({"b=2", "d=2", "f=2", "c=2"})
+        << QByteArrayList({"[S]", "a=1", "b=2", "c=2", "d=2", "e=1", "f=2", "G=1", ""});
+    QTest::newRow("untouched sections around a claimed one")
+        << QByteArrayList({"[A]", "a=1", "[M]", "old=1", "[Z]", "z=1"}) << QByteArray("M") << true
+        << QByteArrayList({"Items=2", "ItemData(0001)=x", "ItemData(0002)=y"})
+        << QByteArrayList({"[A]", "a=1", "", "[M]", "ItemData(0001)=x", "ItemData(0002)=y",
+                           "Items=2", "", "[Z]", "z=1", ""});
     QTest::newRow("replaced section after a return to block 0")
         << QByteArrayList({"[**2]", "[L]", "d=4", "[**0]", "[L]", "old=1", "[M]", "k=1"})
         << QByteArray("L") << true << QByteArrayList({"Items=0"})
@@ -656,6 +667,49 @@ void TestIniBase::keysOfSection()
     store.read();
     QCOMPARE(store.keysOfSection("list"), std::vector<std::string>({"ItemData(1)", "Items"}));
     QVERIFY(store.keysOfSection("Missing").empty());
+}
+
+// A kept section is claimed and its entries are written as they stand, as if written again.
+void TestIniBase::keptSectionIsWrittenAsItsEntriesStand()
+{
+    MemoryStore store;
+    store.setFile({"[L]", "Items=1", "ItemData(0001)=a", "[M]", "k=1", "[L]", "late=2"});
+    store.read();
+    store.keepSection(" l ");
+    QCOMPARE(store.replacedSections(), std::vector<std::string>{"l"});
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[L]", "ItemData(0001)=a", "Items=1", "late=2", "",
+                                                "[M]", "k=1", ""}));
+
+    MemoryStore rewritten;
+    rewritten.setFile({"[L]", "Items=1", "ItemData(0001)=a", "[M]", "k=1", "[L]", "late=2"});
+    rewritten.read();
+    writeSection(rewritten, "L", {"Items=1", "ItemData(0001)=a", "late=2"}, true);
+    QVERIFY(rewritten.write());
+    QCOMPARE(store.fileLines(), rewritten.fileLines());
+}
+
+void TestIniBase::entriesGenerationMovesWhenEntriesAreReplaced()
+{
+    MemoryStore store;
+    store.setFile({"[S]", "k=1"});
+    std::uint64_t generation = store.entriesGeneration();
+    store.read();
+    QVERIFY(store.entriesGeneration() != generation);
+
+    generation = store.entriesGeneration();
+    writeSection(store, "L", {"Items=1", "ItemData(0001)=a"}, true);
+    store.writeString("S", "k", "2", false);
+    store.keepSection("L");
+    QVERIFY(store.write());
+    QVERIFY(!store.mergedOutsideChange());
+    QCOMPARE(store.entriesGeneration(), generation);
+
+    // Another writer changed the file: the merged content replaces the entries.
+    store.setFile({"[L]", "Items=1", "ItemData(0001)=a", "[S]", "k=2", "other=1"});
+    QVERIFY(store.write());
+    QVERIFY(store.mergedOutsideChange());
+    QVERIFY(store.entriesGeneration() != generation);
 }
 
 QTEST_GUILESS_MAIN(TestIniBase)

@@ -115,6 +115,8 @@ private slots:
     void oldEncipheredVectorReadsAsPlain();
     void encipheredSaveUsesSeedOfClock();
     void everyByteSurvivesEncipheredSave();
+    void largeEncipheredSaveIsEveryLineInTurn_data();
+    void largeEncipheredSaveIsEveryLineInTurn();
     void plainSaveWritesLinesAsGiven();
     void saveRenamesInOrderAndCleansUp();
     void saveUsesNextFreeTempName();
@@ -358,6 +360,52 @@ void TestIniFileMain::everyByteSurvivesEncipheredSave()
     std::vector<std::string> lines;
     QVERIFY(store.loadLines(lines));
     QCOMPARE(toList(lines), QByteArrayList({"[S]", QByteArray::fromStdString("k=" + all)}));
+}
+
+void TestIniFileMain::largeEncipheredSaveIsEveryLineInTurn_data()
+{
+    // Which lines hold bytes the cipher escapes (each such byte takes two in the file).
+    QTest::addColumn<int>("escapedEvery");
+    QTest::addColumn<int>("escapedFrom");
+    QTest::addColumn<int>("escapedTo");
+
+    constexpr int lineCount = 30000;
+    QTest::newRow("no escapes") << 1 << 0 << 0;
+    QTest::newRow("escapes in the first half") << 7 << 0 << lineCount / 2;
+    QTest::newRow("escapes in the second half") << 7 << lineCount / 2 << lineCount;
+    QTest::newRow("escapes everywhere") << 3 << 0 << lineCount;
+    QTest::newRow("one escape before the middle") << 1 << lineCount / 2 - 1 << lineCount / 2;
+}
+
+// A file large enough to be made in parts is still each line enciphered with its key, in turn.
+void TestIniFileMain::largeEncipheredSaveIsEveryLineInTurn()
+{
+    QFETCH(int, escapedEvery);
+    QFETCH(int, escapedFrom);
+    QFETCH(int, escapedTo);
+
+    std::vector<std::string> lines;
+    for (int i = 0; i < 30000; ++i) {
+        std::string line = "ItemData(" + std::to_string(i) + ")=line " + std::to_string(i);
+        if (i >= escapedFrom && i < escapedTo && i % escapedEvery == 0)
+            line += "\xc3\xa9t\xc3\xa9 \xe2\x82\xac";
+        lines.push_back(std::move(line));
+    }
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(true);
+    QVERIFY(store.saveLines(lines));
+
+    const int seed = LineCipher::seedFor(51155566);
+    std::string expected = "ENCRYPTED DATA DO NOT EDIT\r\n" + std::to_string(seed) + "\r\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        expected += LineCipher::encipher(lines[i], std::uint32_t(seed) + 2 + std::uint32_t(i));
+        expected += "\r\n";
+    }
+    QVERIFY(readBytes(path("Quillbox.ini")) == QByteArray::fromStdString(expected));
+    std::vector<std::string> loaded;
+    QVERIFY(store.loadLines(loaded));
+    QVERIFY(loaded == lines);
 }
 
 void TestIniFileMain::plainSaveWritesLinesAsGiven()
