@@ -5,7 +5,8 @@
 //   switch: one page switch (page-leave, page-enter, repaint)  vs  setPlainText of that page
 //           into a shown QPlainTextEdit (and repaint)
 //   save:   saveNotes after one typed character  vs  writing the same bytes through QSaveFile;
-//           the Notes store's write of the same pages alone is shown against the same peer
+//           the first save after start-up (nothing written before) and the Notes store's write
+//           of the same pages alone are shown against the same peer
 //   memory: the resident memory (VmRSS) of a process that loaded the Notes file until the first
 //           page shows, and after it visited every page, as multiples of the file's size; for
 //           this file and for a file of about 100 KB (each measured in a process of its own)
@@ -168,6 +169,19 @@ int main(int argc, char *argv[])
         });
     });
 
+    // The first save after start-up: one typed character, nothing written before.
+    const double firstSaveOurs = medianOf(Rounds, [&] {
+        MainWindow started(notesPath);
+        skipHotKey(started);
+        started.startUp(false);
+        QCoreApplication::processEvents();
+        QTest::keyClick(started.editor(), Qt::Key_X);
+        return millisecondsOf([&] {
+            if (!started.saveNotes())
+                qFatal("the save failed: %s", qPrintable(started.store().lastError()));
+        });
+    });
+
     MainWindow window(notesPath);
     skipHotKey(window);
     window.startUp(false);
@@ -238,6 +252,7 @@ int main(int argc, char *argv[])
     report("load to the first page", loadOurs, loadPeer);
     std::printf("%-34s ours %9.3f ms\n", "first visit of a page", firstSwitch);
     report("page switch", switchOurs, switchPeer);
+    report("first save after start-up", firstSaveOurs, savePeer);
     report("save after one keystroke", saveOurs, savePeer);
     report("  of it, the Notes store's write", storeWrite, savePeer);
     const Memory memory = memoryOf(notesPath);
