@@ -1,5 +1,6 @@
 #include "inistore/inifilemain.h"
 #include "notes/notesstore.h"
+#include "storedpagestext.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,9 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+
+using StoredPagesText::pageTexts;
+using StoredPagesText::readBack;
 
 // A save writes a page whose lines did not change since the store's last write by keeping the
 // entries it made then. These tests hold such a save to the bytes a store that never wrote the
@@ -42,24 +46,6 @@ QByteArray bytesOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QList<StoredPage> readBack(const QString &path)
-{
-    NotesStore reader(nullptr);
-    reader.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    reader.read(settings, pages);
-    return pages;
-}
-
-QStringList linesOf(const QList<StoredPage> &pages)
-{
-    QStringList texts;
-    for (const StoredPage &stored : pages)
-        texts.append(stored.name + u'=' + stored.record.lines.join(u'|'));
-    return texts;
 }
 
 using Change = std::function<void(QList<StoredPage> &)>;
@@ -161,7 +147,7 @@ void NotesRewriteTest::saveWritesWhatAFirstSaveWrites()
     QVERIFY(first.read(firstSettings, unused));
     QVERIFY(first.write(settings, pages, true, savedAt));
     QCOMPARE(bytesOf(file), bytesOf(firstFile));
-    QCOMPARE(linesOf(readBack(file)), linesOf(readBack(firstFile)));
+    QCOMPARE(pageTexts(readBack(file)), pageTexts(readBack(firstFile)));
 }
 
 // The store read the file again after another copy changed a page there: its entries are the
@@ -188,7 +174,7 @@ void NotesRewriteTest::pageChangedElsewhereAndReadIsWrittenFromItsText()
     QVERIFY(store.read(readSettings, readPages));
     QCOMPARE(readPages[1].record.lines, QStringList{QStringLiteral("elsewhere")});
     QVERIFY(store.write(settings, pages, true, savedAt));
-    QCOMPARE(linesOf(readBack(file)), linesOf(pages));
+    QCOMPARE(pageTexts(readBack(file)), pageTexts(pages));
 }
 
 QTEST_GUILESS_MAIN(NotesRewriteTest)

@@ -4,6 +4,7 @@
 #include "notes/noteslayout.h"
 #include "notes/notespassword.h"
 #include "notes/notesstore.h"
+#include "storedpagestext.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,9 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+using StoredPagesText::pageTexts;
+using StoredPagesText::readBack;
 
 namespace {
 
@@ -926,24 +930,6 @@ struct Copy
     NotesSettings settings;
     QList<StoredPage> pages;
 };
-
-QList<StoredPage> readBack(const QString &path)
-{
-    NotesStore reader(nullptr);
-    reader.setFileName(path);
-    NotesSettings settings;
-    QList<StoredPage> pages;
-    reader.read(settings, pages);
-    return pages;
-}
-
-QStringList pageTexts(const QList<StoredPage> &pages)
-{
-    QStringList texts;
-    for (const StoredPage &page : pages)
-        texts.append(page.name + u'=' + page.record.lines.join(u'|'));
-    return texts;
-}
 
 } // namespace
 
