@@ -71,8 +71,19 @@ private slots:
     void encryptionTurnedOffByTheOtherCopy();
 
 private:
+    // The window on the three pages, Passwords encrypted under Password, revealed.
+    MainWindow &startRevealed();
+
     std::unique_ptr<WindowFixture> m_fixture;
 };
+
+MainWindow &EncryptedChangesTest::startRevealed()
+{
+    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = m_fixture->start();
+    EncryptedNotes::reveal(window, Password);
+    return window;
+}
 
 void EncryptedChangesTest::protectionChangedWhileLocked_data()
 {
@@ -131,10 +142,8 @@ void EncryptedChangesTest::protectionChangedWhileLocked()
 
 void EncryptedChangesTest::otherCopysSealedTextOpens()
 {
-    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = startRevealed();
     const QString path = m_fixture->notesPath();
-    MainWindow &window = m_fixture->start();
-    EncryptedNotes::reveal(window, Password);
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
     const QStringList changed = {QStringLiteral("changed by the other copy")};
     WindowFixture::saveAsOtherCopy(path, [&](QList<StoredPage> &pages) {
@@ -156,10 +165,8 @@ void EncryptedChangesTest::otherCopysSealedTextOpens()
 // it either, and keeps its stored lines: no page is added for a conflict.
 void EncryptedChangesTest::sealedAnewByTheOtherCopyIsNoConflict()
 {
-    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = startRevealed();
     const QString path = m_fixture->notesPath();
-    MainWindow &window = m_fixture->start();
-    EncryptedNotes::reveal(window, Password);
     window.pages().select(2);
     m_fixture->type(QStringLiteral("first "));
     QVERIFY(window.saveNotes());
@@ -181,10 +188,8 @@ void EncryptedChangesTest::sealedAnewByTheOtherCopyIsNoConflict()
 // Both copies change the page to the same text, each sealing it under its own nonce.
 void EncryptedChangesTest::sameTextSavedByBothCopiesIsNoConflict()
 {
-    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = startRevealed();
     const QString path = m_fixture->notesPath();
-    MainWindow &window = m_fixture->start();
-    EncryptedNotes::reveal(window, Password);
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
     const QStringList both = {QStringLiteral("new ") + Secret.first()};
     QStringList theirs;
@@ -205,10 +210,8 @@ void EncryptedChangesTest::sameTextSavedByBothCopiesIsNoConflict()
 
 void EncryptedChangesTest::mergedTextThatDoesNotOpenStaysLocked()
 {
-    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = startRevealed();
     const QString path = m_fixture->notesPath();
-    MainWindow &window = m_fixture->start();
-    EncryptedNotes::reveal(window, Password);
     window.pages().select(1);
     window.pages().select(2);
     QVERIFY(window.pages().document(1));
@@ -243,10 +246,8 @@ void EncryptedChangesTest::passwordChangedByTheOtherCopy()
 {
     QFETCH(bool, given);
     const QString newPassword = QStringLiteral("new sesame");
-    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = startRevealed();
     const QString path = m_fixture->notesPath();
-    MainWindow &window = m_fixture->start();
-    EncryptedNotes::reveal(window, Password);
     window.pages().select(1);
     m_fixture->type(QStringLiteral("mine "));
     changePasswordAsOtherCopy(path, Password, newPassword);
@@ -285,10 +286,8 @@ void EncryptedChangesTest::passwordChangedByTheOtherCopy()
 // copy's pages are plain text from its next save on.
 void EncryptedChangesTest::encryptionTurnedOffByTheOtherCopy()
 {
-    EncryptedNotes::write(*m_fixture, threePages(), Password);
+    MainWindow &window = startRevealed();
     const QString path = m_fixture->notesPath();
-    MainWindow &window = m_fixture->start();
-    EncryptedNotes::reveal(window, Password);
     window.pages().select(1);
     m_fixture->type(QStringLiteral("mine "));
     const CryptKey key = EncryptedNotes::keyOf(path, Password);
