@@ -145,6 +145,8 @@ private slots:
     void writeMergesWithAnotherWriter();
     void writeMergesWithChangeBetweenTwoOfOurs_data();
     void writeMergesWithChangeBetweenTwoOfOurs();
+    void sameSizeChangeAfterOwnSaveIsFound_data();
+    void sameSizeChangeAfterOwnSaveIsFound();
     void writeAfterOwnReadOrSaveLoadsOnlyChangedFile();
     void unreadableFileBlocksWrites_data();
     void unreadableFileBlocksWrites();
@@ -927,6 +929,58 @@ void TestIniFileMain::writeMergesWithChangeBetweenTwoOfOurs()
     reader.read();
     QCOMPARE(reader.readString("Notes", "Theirs", false), std::string("2"));
     QCOMPARE(reader.readString("Notes", "Mine", false), std::string("2"));
+}
+
+void TestIniFileMain::sameSizeChangeAfterOwnSaveIsFound_data()
+{
+    QTest::addColumn<bool>("encrypt");
+    QTest::addColumn<int>("keys");
+    QTest::addColumn<double>("where");
+    // Enough keys for a content made in two halves when enciphered.
+    const int many = 12000;
+    for (const bool encrypt : {false, true}) {
+        const char *form = encrypt ? "enciphered" : "plain";
+        for (const int keys : {3, many}) {
+            const char *size = keys == many ? "large" : "small";
+            QTest::addRow("%s %s, first byte", form, size) << encrypt << keys << 0.0;
+            QTest::addRow("%s %s, middle", form, size) << encrypt << keys << 0.5;
+            QTest::addRow("%s %s, three quarters in", form, size) << encrypt << keys << 0.75;
+            QTest::addRow("%s %s, last line", form, size) << encrypt << keys << 1.0;
+        }
+    }
+}
+
+// After a save of its own the store knows the file unchanged without loading it, and still
+// finds one changed byte that leaves the size as it was, wherever it lies.
+void TestIniFileMain::sameSizeChangeAfterOwnSaveIsFound()
+{
+    QFETCH(bool, encrypt);
+    QFETCH(int, keys);
+    QFETCH(double, where);
+    CountingFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(encrypt);
+    store.read();
+    for (int i = 0; i < keys; ++i)
+        store.writeString("Notes", "Key" + std::to_string(i), "value " + std::to_string(i), false);
+    QVERIFY(store.write());
+    QVERIFY(!store.fileChanged());
+    const int loads = store.loads;
+    store.writeString("Notes", "Key0", "again", false);
+    QVERIFY(store.write());
+    QVERIFY(!store.fileChanged());
+    QCOMPARE(store.loads, loads);
+
+    const QString file = path("Quillbox.ini");
+    QByteArray bytes = readBytes(file);
+    // The last line ends the file with its CR LF; the byte changed is never one of a line end.
+    auto at = static_cast<qsizetype>(where * double(bytes.size() - 3));
+    while (bytes[at] == '\r' || bytes[at] == '\n')
+        --at;
+    bytes[at] = bytes[at] == 'A' ? 'B' : 'A';
+    writeBytes(file, bytes);
+    QCOMPARE(readBytes(file).size(), bytes.size());
+    QVERIFY(store.fileChanged());
 }
 
 // A file that still holds what this store read or saved is merged without loading it again.
