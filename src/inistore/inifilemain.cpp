@@ -20,18 +20,23 @@ constexpr int lockWaitMs = 100;
 // From this number of lines on the content is made in two halves side by side.
 constexpr std::size_t halvedLines = 10000;
 
-// Runs both on two threads; false (having run neither) when no second thread can be had.
-bool inTwoHalves(const std::function<void()> &firstHalf, const std::function<void()> &secondHalf)
+// Runs both halves, side by side on two threads when asked to and a second thread can be had,
+// otherwise one after the other.
+void runHalves(bool sideBySide, const std::function<void()> &firstHalf,
+               const std::function<void()> &secondHalf)
 {
     std::optional<std::thread> second;
-    try {
-        second.emplace(secondHalf);
-    } catch (const std::system_error &) {
-        return false;
+    if (sideBySide) {
+        try {
+            second.emplace(secondHalf);
+        } catch (const std::system_error &) {
+        }
     }
     firstHalf();
-    second->join();
-    return true;
+    if (second)
+        second->join();
+    else
+        secondHalf();
 }
 
 std::string &programFolderSetting()
@@ -341,20 +346,16 @@ void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::str
     std::size_t firstSize = 0;
     std::size_t secondSize = 0;
     const bool halved = m_encrypt && lines.size() >= halvedLines;
-    if (!halved || !inTwoHalves([&] { firstSize = sizeOf(0, half); },
-                                [&] { secondSize = sizeOf(half, lines.size()); })) {
-        firstSize = sizeOf(0, half);
-        secondSize = sizeOf(half, lines.size());
-    }
+    runHalves(
+        halved, [&] { firstSize = sizeOf(0, half); },
+        [&] { secondSize = sizeOf(half, lines.size()); });
     // Sized without clearing: the bytes of the last content are overwritten where they stand.
     out.resize(header.size() + firstSize + secondSize);
     char *const first = std::copy(header.begin(), header.end(), out.data());
     char *const second = first + firstSize;
-    if (!halved || !inTwoHalves([&] { writeLines(0, half, first); },
-                                [&] { writeLines(half, lines.size(), second); })) {
-        writeLines(0, half, first);
-        writeLines(half, lines.size(), second);
-    }
+    runHalves(
+        halved, [&] { writeLines(0, half, first); },
+        [&] { writeLines(half, lines.size(), second); });
 }
 
 void IniFileMain::rememberContent(std::string bytes)
