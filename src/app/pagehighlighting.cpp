@@ -34,8 +34,6 @@ void PageHighlighting::apply(const NotesSettings &settings)
                  settings.numberBackground, settings.keyColor,        settings.keyBackground,
                  keywords.entries()};
     ++m_generation;
-    m_editor.setTextColor(m_display.color);
-    m_editor.setBackgroundColor(m_display.colorBk);
     colourShownDocument();
 }
 
