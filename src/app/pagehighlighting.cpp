@@ -51,6 +51,8 @@ void PageHighlighting::colourShownDocument()
                                  editor.repaintShownBlocks();
                          });
     } else if (highlighter->property(GenerationProperty).toInt() == m_generation) {
+        // Its settings are in force, but a document that was off screen has no formats left.
+        m_editor.repaintShownBlocks();
         return;
     }
     highlighter->setProperty(GenerationProperty, m_generation);

@@ -295,7 +295,10 @@ void NoteEditor::showDocument(QTextDocument *document)
 {
     disconnect(m_pageDeletion);
     if (document != this->document()) {
+        auto *previous = qobject_cast<PageDocument *>(this->document());
         setDocument(document);
+        if (previous)
+            previous->releaseLayout();
         document->documentLayout()->setPaintDevice(viewport());
         applyFontToDocument();
         updateGutterGeometry();

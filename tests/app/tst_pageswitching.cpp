@@ -480,11 +480,18 @@ void PageSwitchingTest::coloursFollowWhatTheEditorShows()
     QCOMPARE(colourAt(page.firstBlock(), 5), QColor(Qt::yellow));
     QCOMPARE(colourAt(page.firstBlock(), 7), QColor());
 
-    // The page comes back coloured as it was left, and stays so.
+    // Off screen the page keeps its text and histories but no layout of its lines. It comes
+    // back coloured as it was left, at once, and stays so.
     m_fixture->clickTab(1);
+    QCOMPARE(colourAt(page.firstBlock(), 0), QColor());
+    QVERIFY(page.isRedoAvailable());
     m_fixture->clickTab(0);
+    QCOMPARE(colourAt(page.firstBlock(), 0), QColor(Qt::cyan));
+    QCOMPARE(colourAt(page.firstBlock(), 5), QColor(Qt::yellow));
+    QVERIFY(page.isRedoAvailable());
     paint(editor);
     QCOMPARE(colourAt(page.firstBlock(), 0), QColor(Qt::cyan));
+    QVERIFY(!window.pageDirty());
 }
 
 void PageSwitchingTest::deletingTheShownPage()

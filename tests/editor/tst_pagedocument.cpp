@@ -24,6 +24,7 @@ private slots:
     void trimOfAnUntouchedDocumentIsOneUndoStep();
     void offsetsMatchTheJoinedText();
     void offsetsOutsideTheTextAreClamped();
+    void releasingTheLayoutKeepsTextAndHistories();
 };
 
 void TestPageDocument::createKeepsTheLines_data()
@@ -153,6 +154,26 @@ void TestPageDocument::offsetsOutsideTheTextAreClamped()
     QCOMPARE(DocumentText::positionFromOffset(*document, 1000), 5);
     QCOMPARE(DocumentText::offsetFromPosition(*document, 1000), 6);
     QCOMPARE(DocumentText::offsetFromPosition(*document, -1), 0);
+}
+
+void TestPageDocument::releasingTheLayoutKeepsTextAndHistories()
+{
+    PageDocument document(QStringList{"alpha 12", "beta"});
+    QTextCursor(&document).insertText(QStringLiteral("x"));
+    QTextBlock first = document.firstBlock();
+    first.layout()->setFormats({{0, 5, QTextCharFormat()}});
+    first.layout()->beginLayout();
+    first.layout()->createLine();
+    first.layout()->endLayout();
+
+    document.releaseLayout();
+
+    QVERIFY(document.firstBlock().layout()->formats().isEmpty());
+    QCOMPARE(document.firstBlock().layout()->lineCount(), 0);
+    QVERIFY(qobject_cast<QPlainTextDocumentLayout *>(document.documentLayout()));
+    QCOMPARE(DocumentText::text(document), QStringLiteral("xalpha 12\r\nbeta"));
+    QVERIFY(document.isUndoAvailable());
+    QVERIFY(document.isModified());
 }
 
 QTEST_MAIN(TestPageDocument)
