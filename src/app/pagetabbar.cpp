@@ -103,9 +103,17 @@ void PageTabBar::setCurrentIndex(int index)
 {
     if (index < 0 || index >= count() || index == m_current)
         return;
+    const int previous = m_current;
     m_current = index;
-    m_rectsValid = false; // the selected tab's row comes down to the page
-    update();
+    if (previous >= 0 && m_rectsValid && m_rects.at(previous).top() == m_rects.at(index).top()) {
+        // The rows stay as they are: only the stretch from one tab to the other is drawn again,
+        // with the overlap by which a style may draw a selected tab into its neighbours.
+        const int overlap = style()->pixelMetric(QStyle::PM_TabBarTabOverlap, nullptr, this);
+        update(m_rects.at(previous).united(m_rects.at(index)).adjusted(-overlap, 0, overlap, 0));
+    } else {
+        m_rectsValid = false; // the selected tab's row comes down to the page
+        update();
+    }
     emit currentChanged();
 }
 

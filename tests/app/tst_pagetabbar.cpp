@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QSet>
 #include <QTest>
 #include <QWheelEvent>
@@ -36,6 +38,12 @@ class PageTabBarTest : public QObject
 {
     Q_OBJECT
 
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    void painted(const QRegion &region);
+
 private slots:
     void tabIsPaintedByTheProgram_data();
     void tabIsPaintedByTheProgram();
@@ -47,6 +55,8 @@ private slots:
     void rowsWrapToTheWidth();
     void keysAndWheelReportThePageLeft();
     void removingAndMovingKeepTheSelectedPage();
+    void selectionDrawsWhatAWholePaintDraws_data();
+    void selectionDrawsWhatAWholePaintDraws();
 
 private:
     struct Painted
@@ -303,6 +313,56 @@ void PageTabBarTest::removingAndMovingKeepTheSelectedPage()
         bar.removePage(0);
     QCOMPARE(bar.currentIndex(), -1);
     QVERIFY(left.isEmpty());
+}
+
+void PageTabBarTest::selectionDrawsWhatAWholePaintDraws_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("wholeBar");
+
+    // Six tabs of three rows, two tabs to a row: 0 1 | 2 3 | 4 5.
+    QTest::newRow("next tab, same row") << 2 << 3 << false;
+    QTest::newRow("previous tab, same row") << 3 << 2 << false;
+    QTest::newRow("another row") << 3 << 4 << true;
+    QTest::newRow("first row") << 4 << 0 << true;
+}
+
+// The bar on screen after a change of the selected tab is what painting it whole gives, while
+// a change within one row draws only part of the bar.
+void PageTabBarTest::selectionDrawsWhatAWholePaintDraws()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, wholeBar);
+    PageTabBar bar;
+    for (int page = 1; page <= 6; ++page)
+        bar.addPage(QStringLiteral("Page%1").arg(page));
+    const int tabWidth = bar.sizeHint().width() / 6;
+    const int width = 2 * tabWidth + tabWidth / 2;
+    bar.resize(width, bar.heightForWidth(width));
+    QCOMPARE(bar.rowCount(), 3);
+    bar.setCurrentIndex(from);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    const auto onScreen = [&bar] { return bar.screen()->grabWindow(bar.winId()).toImage(); };
+    QRegion painted;
+    bar.installEventFilter(this);
+    connect(this, &PageTabBarTest::painted, &bar, [&](const QRegion &region) { painted += region; });
+
+    bar.setCurrentIndex(to);
+    QTRY_VERIFY(!painted.isEmpty());
+    const QImage afterSwitch = onScreen();
+    QCOMPARE(painted.boundingRect() == bar.rect(), wholeBar);
+    bar.repaint();
+    QCOMPARE(afterSwitch, onScreen());
+}
+
+bool PageTabBarTest::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint)
+        emit painted(static_cast<QPaintEvent *>(event)->region());
+    return QObject::eventFilter(watched, event);
 }
 
 QTEST_MAIN(PageTabBarTest)
