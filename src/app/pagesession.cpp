@@ -511,11 +511,18 @@ void PageSession::keepEdits()
     if (!m_shown || !m_shown->editsPending)
         return;
     m_shown->editsPending = false;
+    PageDocument &document = *m_shown->document;
+    // Two empty lines are the text of one empty line, which the document alone would give back
+    // as none: the record keeps it.
+    if (m_shown->textInDocument && document.characterCount() == 2) {
+        m_shown->record.lines = QStringList{QString()};
+        m_shown->textInDocument = false;
+    }
     if (m_shown->textInDocument) {
         // The document keeps the text: it only gives up an empty last line, as the lines
         // taken from it would not hold one.
         const NoteEditor::ProgramChange trim(m_parts.editor);
-        DocumentText::trimLastEmptyLine(*m_shown->document);
+        DocumentText::trimLastEmptyLine(document);
         return;
     }
     m_shown->record.lines = m_parts.editor.takePageLines();

@@ -50,6 +50,8 @@ private slots:
     void editOfAVisitedPageAfterASaveIsWritten();
     void pageEditedSavedAndEditedBackIsWrittenBack();
     void protectingAVisitedPageKeepsItsText();
+    void pageTypedToOneEmptyLineKeepsIt_data();
+    void pageTypedToOneEmptyLineKeepsIt();
 
 private:
     // The editor holds the selected tab's page, shows its text, and what is typed lands there.
@@ -385,6 +387,34 @@ void PageSessionTest::protectingAVisitedPageKeepsItsText()
     QVERIFY(window.saveNotes());
     QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines,
              QStringList{"typed second"});
+}
+
+void PageSessionTest::pageTypedToOneEmptyLineKeepsIt_data()
+{
+    QTest::addColumn<int>("enters");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("emptied") << 0 << QStringList{};
+    QTest::newRow("emptied, one line break") << 1 << QStringList{""};
+    QTest::newRow("emptied, two line breaks") << 2 << QStringList{"", ""};
+}
+
+// What is left of a page's text when the user empties it and presses Enter is kept as the
+// editor's lines say, also for a page whose text lives in its document.
+void PageSessionTest::pageTypedToOneEmptyLineKeepsIt()
+{
+    QFETCH(int, enters);
+    QFETCH(QStringList, kept);
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->press(Qt::Key_A, Qt::ControlModifier);
+    m_fixture->press(Qt::Key_Delete);
+    for (int i = 0; i < enters; ++i)
+        m_fixture->press(Qt::Key_Return);
+    m_fixture->clickTab(1);
+
+    QCOMPARE(window.pages().lines(0), kept);
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines, kept);
 }
 
 QTEST_MAIN(PageSessionTest)
