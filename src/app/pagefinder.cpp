@@ -29,7 +29,7 @@ void PageFinder::searchPages()
     const auto isLocked = [&pages](int index) { return pages.isLocked(index); };
     QStringList texts;
     for (int i = 0; i < pages.count(); ++i)
-        texts.append(isLocked(i) ? QString() : PageSearch::pageText(pages.lines(i)));
+        texts.append(isLocked(i) ? QString() : pages.searchText(i));
 
     NoteEditor *editor = m_window.editor();
     const PageSearch::Result result = PageSearch::searchPages(

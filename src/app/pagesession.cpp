@@ -6,6 +6,7 @@
 #include "editor/pagedocument.h"
 #include "pagehighlighting.h"
 #include "pagetabbar.h"
+#include "search/pagesearch.h"
 #include "sealedtext.h"
 #include "security/lockstate.h"
 #include "security/passwordbar.h"
@@ -289,6 +290,20 @@ QStringList PageSession::lines(int index) const
     if (!page)
         return {};
     return page->textInDocument ? linesOf(*page) : page->record.lines;
+}
+
+QString PageSession::searchText(int index) const
+{
+    const Page *page = pageAt(index);
+    if (!page || !page->textInDocument || (page == m_shown && page->editsPending))
+        return PageSearch::pageText(lines(index));
+    if (page->document->isEmpty())
+        return {};
+    // The blocks' text in one piece, each block ended by a paragraph separator but the last.
+    QString text = page->document->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    text += QLatin1String("\r\n");
+    return text;
 }
 
 // Edits the editor holds may still end in the empty line that keeping them drops.

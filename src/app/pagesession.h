@@ -53,6 +53,9 @@ public:
     // The page's lines as they are now, wherever they live (empty out of range). A sealed page
     // gives the lines its record holds.
     QStringList lines(int index) const;
+    // The text find across pages searches: PageSearch::pageText() of lines(index), made in one
+    // piece from a document that holds the text.
+    QString searchText(int index) const;
     QString name(int index) const;
     void setName(int index, const QString &name);
     void setProtected(int index, bool isProtected);

@@ -5,6 +5,7 @@
 #include "editor/noteeditor.h"
 #include "notes/eventloopdelay.h"
 #include "notes/pagerecord.h"
+#include "search/pagesearch.h"
 #include "support/otherlockholder.h"
 #include "support/windowfixture.h"
 
@@ -326,6 +327,7 @@ void PageSessionTest::visitedPageKeepsItsTextInItsDocument()
     QVERIFY(window.pages().document(1));
     QCOMPARE(window.pageRecord(1)->lines.isEmpty(), inDocumentOnly || lines.isEmpty());
     QCOMPARE(window.pages().lines(1), lines);
+    QCOMPARE(window.pages().searchText(1), PageSearch::pageText(lines));
     m_fixture->type(QStringLiteral("x"));
     QVERIFY(window.saveNotes());
     QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines, lines);
