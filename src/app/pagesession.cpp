@@ -1,6 +1,7 @@
 #include "pagesession.h"
 
 #include "changeflags.h"
+#include "documentlines.h"
 #include "editor/documenttext.h"
 #include "editor/noteeditor.h"
 #include "editor/pagedocument.h"
@@ -12,7 +13,6 @@
 #include "security/passwordbar.h"
 
 #include <QLineEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <atomic>
 
@@ -24,37 +24,6 @@ quint64 nextTextStamp()
 {
     static std::atomic<quint64> last{0};
     return ++last;
-}
-
-// The lines a page document holds once the edits are kept: each block is a line, and a document
-// of one empty block holds none.
-QStringList blockLines(const QTextDocument &document)
-{
-    if (document.isEmpty())
-        return {};
-    QStringList lines;
-    lines.reserve(document.blockCount());
-    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next())
-        lines.append(block.text());
-    return lines;
-}
-
-// Whether a document made from the lines gives them back as they are: a line holding a character
-// the document takes for a line break would come back split, and one empty line comes back as
-// none.
-bool documentGivesBack(const QStringList &lines)
-{
-    if (lines.size() == 1 && lines.constFirst().isEmpty())
-        return false;
-    for (const QString &line : lines) {
-        for (const QChar c : line) {
-            const char16_t code = c.unicode();
-            if (code == u'\n' || code == u'\r' || code == QChar::ParagraphSeparator ||
-                code == 0xFDD0 || code == 0xFDD1)
-                return false;
-        }
-    }
-    return true;
 }
 } // namespace
 
@@ -269,7 +238,7 @@ void PageSession::dropDocument(Page &page)
 void PageSession::giveTextToDocument(Page &page)
 {
     if (!page.document || page.textInDocument || page.record.isProtected ||
-        !documentGivesBack(page.record.lines))
+        !DocumentLines::givesBack(page.record.lines))
         return;
     page.record.lines = QStringList();
     page.textInDocument = true;
@@ -297,22 +266,7 @@ QString PageSession::searchText(int index) const
     const Page *page = pageAt(index);
     if (!page || !page->textInDocument || (page == m_shown && page->editsPending))
         return PageSearch::pageText(lines(index));
-    if (page->document->isEmpty())
-        return {};
-    // The blocks' text in one piece, each block ended by a paragraph separator but the last
-    // (QString::replace() of the separators takes ten times as long as this).
-    const QString raw = page->document->toRawText();
-    const QLatin1String lineBreak("\r\n");
-    QString text;
-    text.reserve(raw.size() + page->document->blockCount() + 1);
-    qsizetype start = 0;
-    for (qsizetype end = raw.indexOf(QChar::ParagraphSeparator); end >= 0;
-         end = raw.indexOf(QChar::ParagraphSeparator, start)) {
-        text.append(QStringView(raw).sliced(start, end - start)).append(lineBreak);
-        start = end + 1;
-    }
-    text.append(QStringView(raw).sliced(start)).append(lineBreak);
-    return text;
+    return DocumentLines::searchText(*page->document);
 }
 
 // Edits the editor holds may still end in the empty line that keeping them drops.
@@ -320,7 +274,7 @@ QStringList PageSession::linesOf(const Page &page) const
 {
     if (&page == m_shown && page.editsPending)
         return DocumentText::lines(*page.document);
-    return blockLines(*page.document);
+    return DocumentLines::of(*page.document);
 }
 
 StoredPage PageSession::storedPage(const Page &page) const
@@ -331,7 +285,7 @@ StoredPage PageSession::storedPage(const Page &page) const
         stored.textStamp = page.textStamp;
     if (page.textInDocument)
         stored.textLines = [document = std::shared_ptr<const PageDocument>(page.document)] {
-            return blockLines(*document);
+            return DocumentLines::of(*document);
         };
     return stored;
 }
