@@ -227,9 +227,7 @@ int main(int argc, char *argv[])
                 qFatal("the save failed: %s", qPrintable(window.store().lastError()));
         });
     });
-    QList<StoredPage> stored;
-    for (int i = 0; i < window.pageCount(); ++i)
-        stored.append({window.tabBar()->pageName(i), *window.pageRecord(i)});
+    const QList<StoredPage> stored = window.pages().storedPages();
     const double storeWrite = medianOf(SaveRounds, [&] {
         return millisecondsOf([&] {
             if (!window.store().write(window.settings(), stored, true))

@@ -46,7 +46,7 @@ int OutsideChanges::apply(const NotesStore::OutsideChange &change, PageListOps &
         if (pages.record(i)->isProtected != stored.record.isProtected)
             pages.setProtected(i, stored.record.isProtected);
         const bool editInProgress = keepText >= 0 && before == keepText;
-        if (!editInProgress && PageMerge::storedText(pages.record(i)->lines) !=
+        if (!editInProgress && PageMerge::storedText(pages.lines(i)) !=
                                    PageMerge::storedText(stored.record.lines))
             replaceText(i, stored.record.lines);
         if (before == current && current >= 0)

@@ -3,7 +3,7 @@
 #include "components/dialogseam.h"
 #include "editor/noteeditor.h"
 #include "mainwindow.h"
-#include "notes/pagerecord.h"
+#include "pagesession.h"
 #include "search/pagesearch.h"
 #include "search/textsearchdialog.h"
 
@@ -25,12 +25,12 @@ void PageFinder::searchPages()
         return;
     }
     m_window.pageLeave();
-    const auto isLocked = [this](int index) { return m_window.pages().isLocked(index); };
-    QStringList texts;
-    for (int i = 0; i < m_window.pageCount(); ++i)
-        texts.append(isLocked(i) ? QString() : PageSearch::pageText(m_window.pageRecord(i)->lines));
-
     PageSession &pages = m_window.pages();
+    const auto isLocked = [&pages](int index) { return pages.isLocked(index); };
+    QStringList texts;
+    for (int i = 0; i < pages.count(); ++i)
+        texts.append(isLocked(i) ? QString() : pages.searchText(i));
+
     NoteEditor *editor = m_window.editor();
     const PageSearch::Result result = PageSearch::searchPages(
         texts, pages.currentIndex(), editor->selStart(), m_lastSearchText, isLocked);

@@ -1,27 +1,44 @@
 #include "pagesession.h"
 
 #include "changeflags.h"
+#include "documentlines.h"
+#include "editor/documenttext.h"
 #include "editor/noteeditor.h"
 #include "editor/pagedocument.h"
 #include "pagehighlighting.h"
 #include "pagetabbar.h"
+#include "search/pagesearch.h"
 #include "sealedtext.h"
 #include "security/lockstate.h"
 #include "security/passwordbar.h"
 
 #include <QLineEdit>
 #include <QTextCursor>
+#include <atomic>
 
 namespace {
 const QString LockedPageText = QStringLiteral("Password Protected Data ");
+
+// Stamps of the states of page texts, never given twice in a run.
+quint64 nextTextStamp()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
 } // namespace
 
 struct PageSession::Page
 {
     QString name;
+    // Its lines are empty while the document holds the text.
     PageRecord record;
-    // Made from the lines when the page is first shown.
-    std::unique_ptr<PageDocument> document;
+    // Made from the lines when the page is first shown. Shared with the pages a save holds,
+    // whose text it may give after the save waited for the lock (the event loop ran).
+    std::shared_ptr<PageDocument> document;
+    // The document holds the page's text, and the record no lines.
+    bool textInDocument = false;
+    // The state of the text (see StoredPage::textStamp): changes with every change of it.
+    quint64 textStamp = nextTextStamp();
     // The document holds edits the lines do not have yet.
     bool editsPending = false;
     // The edits counted, and their count when the last save took the page: a save marks the
@@ -73,7 +90,10 @@ void PageSession::setProtected(int index, bool isProtected)
         return;
     const bool wasLocked = isLocked(*page);
     if (page->record.isProtected != isProtected) {
+        // A protected page keeps its lines in its record, where sealing works on them.
+        takeTextFromDocument(*page);
         page->record.isProtected = isProtected;
+        page->textStamp = nextTextStamp();
         // Sealed lines of a page protected now are closed; those of a page no longer
         // protected are opened when there is a key, and stay closed otherwise.
         if (isProtected)
@@ -81,6 +101,7 @@ void PageSession::setProtected(int index, bool isProtected)
         else if (!page->sealed.isClosed() ||
                  (key() && page->sealed.open(page->record.lines, *key())))
             page->sealed.forget();
+        giveTextToDocument(*page);
     }
     m_parts.tabs.setPageProtected(index, isProtected);
     // The selected page shows its text or the placeholder as its lock now says.
@@ -135,6 +156,8 @@ void PageSession::replaceLines(int index, const QStringList &lines)
     if (shown)
         pageLeave();
     page->record.lines = lines;
+    page->textInDocument = false;
+    page->textStamp = nextTextStamp();
     page->editsPending = false;
     takeLines(*page);
     if (PageDocument *document = page->document.get()) {
@@ -145,6 +168,7 @@ void PageSession::replaceLines(int index, const QStringList &lines)
         cursor.insertText(page->record.lines.join(QChar(u'\n')));
         cursor.endEditBlock();
         document->setModified(false);
+        giveTextToDocument(*page);
     }
     if (shown)
         pageEnter();
@@ -155,7 +179,7 @@ QList<StoredPage> PageSession::storedPages() const
     QList<StoredPage> pages;
     pages.reserve(count());
     for (const std::unique_ptr<Page> &page : m_pages) {
-        StoredPage stored{page->name, page->record};
+        StoredPage stored = storedPage(*page);
         if (isEncrypted(*page))
             stored.record.lines = page->sealed.lastSealed(page->record.lines);
         pages.append(stored);
@@ -188,6 +212,7 @@ const CryptKey *PageSession::key() const
 // and opened at once while there is a key.
 void PageSession::takeLines(Page &page)
 {
+    page.textStamp = nextTextStamp();
     page.sealed.take(page.record.lines, page.record.isProtected);
     if (page.sealed.isClosed()) {
         dropDocument(page);
@@ -203,8 +228,66 @@ void PageSession::dropDocument(Page &page)
         return;
     if (&page == m_shown)
         unbind();
+    takeTextFromDocument(page);
     page.document->clear();
     page.document.reset();
+}
+
+// A page whose document gives its lines back as they are holds them only there: an
+// unprotected page whose document was just made, or took the lines from outside.
+void PageSession::giveTextToDocument(Page &page)
+{
+    if (!page.document || page.textInDocument || page.record.isProtected ||
+        !DocumentLines::givesBack(page.record.lines))
+        return;
+    page.record.lines = QStringList();
+    page.textInDocument = true;
+}
+
+// The page's lines back into its record (the document keeps its text too).
+void PageSession::takeTextFromDocument(Page &page)
+{
+    if (!page.textInDocument)
+        return;
+    page.record.lines = linesOf(page);
+    page.textInDocument = false;
+}
+
+QStringList PageSession::lines(int index) const
+{
+    const Page *page = pageAt(index);
+    if (!page)
+        return {};
+    return page->textInDocument ? linesOf(*page) : page->record.lines;
+}
+
+QString PageSession::searchText(int index) const
+{
+    const Page *page = pageAt(index);
+    if (!page || !page->textInDocument || (page == m_shown && page->editsPending))
+        return PageSearch::pageText(lines(index));
+    return DocumentLines::searchText(*page->document);
+}
+
+// Edits the editor holds may still end in the empty line that keeping them drops.
+QStringList PageSession::linesOf(const Page &page) const
+{
+    if (&page == m_shown && page.editsPending)
+        return DocumentText::lines(*page.document);
+    return DocumentLines::of(*page.document);
+}
+
+StoredPage PageSession::storedPage(const Page &page) const
+{
+    StoredPage stored{page.name, page.record};
+    // Sealing may give other lines for the same text: such a page is known by its lines.
+    if (!page.record.isProtected && !page.sealed.isClosed())
+        stored.textStamp = page.textStamp;
+    if (page.textInDocument)
+        stored.textLines = [document = std::shared_ptr<const PageDocument>(page.document)] {
+            return DocumentLines::of(*document);
+        };
+    return stored;
 }
 
 QStringList PageSession::openSealedPages()
@@ -214,6 +297,7 @@ QStringList PageSession::openSealedPages()
     for (const std::unique_ptr<Page> &page : m_pages) {
         if (!page->sealed.isClosed())
             continue;
+        page->textStamp = nextTextStamp();
         if (!pageKey || !page->sealed.open(page->record.lines, *pageKey)) {
             unopened.append(page->name);
             continue;
@@ -234,6 +318,7 @@ void PageSession::closeProtectedPages()
             continue;
         if (page.get() == m_shown)
             unbind();
+        page->textStamp = nextTextStamp();
         if (page->sealed.close(page->record.lines, key()))
             dropDocument(*page);
     }
@@ -243,6 +328,7 @@ void PageSession::resealPages()
 {
     const CryptKey &previous = m_parts.lock.pageKey().previous();
     for (const std::unique_ptr<Page> &page : m_pages) {
+        page->textStamp = nextTextStamp();
         if (page->sealed.isClosed() && previous.isValid() &&
             page->sealed.open(page->record.lines, previous) && !page->record.isProtected)
             page->sealed.forget();
@@ -379,8 +465,10 @@ void PageSession::pageEnter()
 
 PageDocument &PageSession::documentOf(Page &page)
 {
-    if (!page.document)
-        page.document = std::make_unique<PageDocument>(page.record.lines);
+    if (!page.document) {
+        page.document = std::make_shared<PageDocument>(page.record.lines);
+        giveTextToDocument(page);
+    }
     return *page.document;
 }
 
@@ -400,8 +488,23 @@ void PageSession::keepEdits()
 {
     if (!m_shown || !m_shown->editsPending)
         return;
-    m_shown->record.lines = m_parts.editor.takePageLines();
     m_shown->editsPending = false;
+    PageDocument &document = *m_shown->document;
+    // Two empty lines are the text of one empty line, which the document alone would give back
+    // as none: the record keeps it.
+    if (m_shown->textInDocument && document.characterCount() == 2) {
+        m_shown->record.lines = QStringList{QString()};
+        m_shown->textInDocument = false;
+    }
+    if (m_shown->textInDocument) {
+        // The document keeps the text: it only gives up an empty last line, as the lines
+        // taken from it would not hold one.
+        const NoteEditor::ProgramChange trim(m_parts.editor);
+        DocumentText::trimLastEmptyLine(document);
+        return;
+    }
+    m_shown->record.lines = m_parts.editor.takePageLines();
+    giveTextToDocument(*m_shown);
 }
 
 void PageSession::editorChanged()
@@ -410,6 +513,7 @@ void PageSession::editorChanged()
     if (m_shown) {
         m_shown->editsPending = true;
         ++m_shown->edits;
+        m_shown->textStamp = nextTextStamp();
     }
 }
 
@@ -420,7 +524,7 @@ QList<StoredPage> PageSession::pagesToWrite()
     pages.reserve(count());
     for (const std::unique_ptr<Page> &page : m_pages) {
         page->editsAtWrite = page->edits;
-        StoredPage stored{page->name, page->record};
+        StoredPage stored = storedPage(*page);
         if (isEncrypted(*page))
             stored.record.lines = page->sealed.sealedFor(page->record.lines, key());
         pages.append(stored);

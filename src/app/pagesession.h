@@ -21,7 +21,8 @@ class PasswordBar;
 
 // The pages of the notes window, in tab order, and the one editor that shows them. A page is its
 // stored record and, from the first time it is shown, its document: its text with its own undo
-// and redo histories for the whole run, and whether it changed since it was last written.
+// and redo histories for the whole run, and whether it changed since it was last written. The
+// text of an unprotected page with a document is held there only, not in its record's lines.
 //
 // The editor always shows the page of the selected tab, or the locked placeholder for it, or
 // nothing when there is no page. Every change of the selection (the user's on the tab strip,
@@ -46,8 +47,15 @@ public:
     ~PageSession() override;
 
     int count() const { return int(m_pages.size()); }
-    // The page's record; null out of range. It keeps its address while the page lives.
+    // The page's record; null out of range. It keeps its address while the page lives. The
+    // record of a page whose text lives in its document holds no lines: lines() gives them.
     PageRecord *record(int index) const;
+    // The page's lines as they are now, wherever they live (empty out of range). A sealed page
+    // gives the lines its record holds.
+    QStringList lines(int index) const;
+    // The text find across pages searches: PageSearch::pageText() of lines(index), made in one
+    // piece from a document that holds the text.
+    QString searchText(int index) const;
     QString name(int index) const;
     void setName(int index, const QString &name);
     void setProtected(int index, bool isProtected);
@@ -131,6 +139,10 @@ private:
     const CryptKey *key() const;
     void takeLines(Page &page);
     void dropDocument(Page &page);
+    void giveTextToDocument(Page &page);
+    void takeTextFromDocument(Page &page);
+    StoredPage storedPage(const Page &page) const;
+    QStringList linesOf(const Page &page) const;
     void editorChanged();
     void keepEdits();
     void selectionChanged();

@@ -17,6 +17,11 @@ PageRecord *WindowPages::record(int index) const
     return m_pages.record(index);
 }
 
+QStringList WindowPages::lines(int index) const
+{
+    return m_pages.lines(index);
+}
+
 void WindowPages::setName(int index, const QString &name)
 {
     m_pages.setName(index, name);

@@ -15,6 +15,7 @@ public:
     int count() const override;
     QString name(int index) const override;
     PageRecord *record(int index) const override;
+    QStringList lines(int index) const override;
     void setName(int index, const QString &name) override;
     void setProtected(int index, bool isProtected) override;
     void movePage(int from, int to) override;

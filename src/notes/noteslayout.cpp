@@ -102,7 +102,8 @@ void NotesLayout::write(const QList<StoredPage> &pages)
     linkSettings(pageNames);
     for (int i = 0; i < pages.size(); ++i) {
         PageRecord record = pages[i].record;
-        linkPage(i, record);
+        linkPlaces(i, record);
+        writePageLines(i, pages[i]);
     }
     if (m_written)
         m_written->keepFirst(int(pages.size()));
@@ -140,28 +141,34 @@ void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
 
 void NotesLayout::linkPage(int index, PageRecord &record)
 {
+    linkPlaces(index, record);
+    linkLines(indexed("Page", index), record.lines);
+}
+
+void NotesLayout::linkPlaces(int index, PageRecord &record)
+{
     linkInt(positionsSection, indexed("Posnx", index), record.caretX);
     linkInt(positionsSection, indexed("Posny", index), record.caretY);
     linkInt(positionsSection, indexed("Posn", index), record.selStart);
     linkInt(toplineSection, indexed("Topl", index), record.topLine);
     linkFlag(defaultSection, indexed("Seld", index), record.isProtected);
-    linkPageLines(index, record.lines);
 }
 
-void NotesLayout::linkPageLines(int index, QStringList &lines)
+// Only the text of a page that changed since the last write is taken and converted; an
+// unchanged page keeps the entries that write made.
+void NotesLayout::writePageLines(int index, const StoredPage &page)
 {
     const std::string key = indexed("Page", index);
-    if (!m_written || m_linker.mode() != IniVarLinker::vlWrite || !m_linker.iniMain()) {
-        linkLines(key, lines);
-        return;
-    }
-    const std::uint64_t generation = m_linker.iniMain()->entriesGeneration();
-    if (m_written->holds(index, lines, generation)) {
+    const bool remembers = m_written && m_linker.iniMain();
+    const std::uint64_t generation = remembers ? m_linker.iniMain()->entriesGeneration() : 0;
+    if (remembers && m_written->holds(index, page, generation)) {
         m_linker.keepList(defaultSection, key);
         return;
     }
+    QStringList lines = page.lines();
     linkLines(key, lines);
-    m_written->remember(index, lines, generation);
+    if (remembers)
+        m_written->remember(index, page, generation);
 }
 
 void NotesLayout::linkInt(std::string_view section, const std::string &key, int &value)

@@ -34,13 +34,14 @@ public:
 private:
     void linkSettings(std::vector<std::string> &pageNames);
     void linkPage(int index, PageRecord &record);
+    void linkPlaces(int index, PageRecord &record);
+    void writePageLines(int index, const StoredPage &page);
 
     void linkInt(std::string_view section, const std::string &key, int &value);
     void linkFlag(std::string_view section, const std::string &key, bool &flag);
     void linkText(const std::string &key, QString &text);
     void linkBytes(const std::string &key, QByteArray &bytes);
     void linkLines(const std::string &key, QStringList &lines);
-    void linkPageLines(int index, QStringList &lines);
     void linkColor(const std::string &key, QColor &color);
     void linkPassword(QString &password);
     void linkDateTime(const std::string &key, double &value);

@@ -176,6 +176,14 @@ struct NotesStore::Impl
     std::optional<FileStamp> stamp;
 };
 
+StoredPage StoredPage::withLines() const
+{
+    StoredPage page{name, record};
+    if (textLines)
+        page.record.lines = textLines();
+    return page;
+}
+
 NotesStore::NotesStore(BoundsWindow *window) : d(std::make_unique<Impl>(window)) {}
 
 NotesStore::~NotesStore() = default;

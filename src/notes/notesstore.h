@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +17,18 @@ struct StoredPage
 {
     QString name;
     PageRecord record; // document is never set by the store
+    // A stamp of the state of the page's text that no other state of any page's text carries
+    // in this run, 0 for none: a write keeps the stored lines of a page whose stamp it wrote
+    // last time at the same place, without looking at its text.
+    std::uint64_t textStamp = 0;
+    // For a page whose text lives outside its record (record.lines is then empty): its lines,
+    // made when asked for.
+    std::function<QStringList()> textLines = {};
+
+    // The page's lines, wherever they live.
+    QStringList lines() const { return textLines ? textLines() : record.lines; }
+    // The page with its lines in its record, known by them alone (no stamp).
+    StoredPage withLines() const;
 };
 
 // The window whose normal bounds and maximized state are kept under its object name

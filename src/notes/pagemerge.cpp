@@ -43,6 +43,15 @@ QList<int> matchToBase(const QList<StoredPage> &base, const QList<StoredPage> &p
     return match;
 }
 
+QList<StoredPage> withLines(const QList<StoredPage> &pages)
+{
+    QList<StoredPage> result;
+    result.reserve(pages.size());
+    for (const StoredPage &page : pages)
+        result.append(page.withLines());
+    return result;
+}
+
 QList<int> inverse(const QList<int> &match, qsizetype size)
 {
     QList<int> result(size, -1);
@@ -187,7 +196,10 @@ private:
 PageMerge::Result PageMerge::merge(const QList<StoredPage> &base, const QList<StoredPage> &mine,
                                    const QList<StoredPage> &theirs, const TextOf &textOf)
 {
-    return Merger(base, mine, theirs, textOf).run();
+    // Texts that live outside their records are taken once, here: the result holds lines.
+    const QList<StoredPage> mineLines = withLines(mine);
+    const QList<StoredPage> baseLines = &base == &mine ? mineLines : withLines(base);
+    return Merger(baseLines, mineLines, withLines(theirs), textOf).run();
 }
 
 QString PageMerge::conflictName(const QString &name)

@@ -36,7 +36,8 @@ public:
         QStringList conflictPages;
     };
 
-    // textOf: storedText() when none is given.
+    // textOf: storedText() when none is given. A text that lives outside its record is taken
+    // once; the result holds every text in its record, without a stamp.
     static Result merge(const QList<StoredPage> &base, const QList<StoredPage> &mine,
                         const QList<StoredPage> &theirs, const TextOf &textOf = {});
 

@@ -1,25 +1,32 @@
 #include "writtenpagelines.h"
 
-bool WrittenPageLines::holds(int index, const QStringList &lines, std::uint64_t generation) const
+bool WrittenPageLines::holds(int index, const StoredPage &page, std::uint64_t generation) const
 {
+    if (generation != m_generation || index >= m_pages.size() || !m_pages[index])
+        return false;
+    const Written &written = *m_pages[index];
+    if (page.textStamp != 0)
+        return written.textStamp == page.textStamp;
     // Lines the page still shares with the write compare without looking at the text.
-    return generation == m_generation && index < m_lines.size() && m_lines[index] &&
-           *m_lines[index] == lines;
+    return written.textStamp == 0 && written.lines == page.record.lines;
 }
 
-void WrittenPageLines::remember(int index, const QStringList &lines, std::uint64_t generation)
+void WrittenPageLines::remember(int index, const StoredPage &page, std::uint64_t generation)
 {
     if (generation != m_generation) {
-        m_lines.clear();
+        m_pages.clear();
         m_generation = generation;
     }
-    if (index >= m_lines.size())
-        m_lines.resize(index + 1);
-    m_lines[index] = lines;
+    if (index >= m_pages.size())
+        m_pages.resize(index + 1);
+    if (page.textStamp != 0)
+        m_pages[index] = Written{{}, page.textStamp};
+    else
+        m_pages[index] = Written{page.record.lines, 0};
 }
 
 void WrittenPageLines::keepFirst(int count)
 {
-    if (count < m_lines.size())
-        m_lines.resize(count);
+    if (count < m_pages.size())
+        m_pages.resize(count);
 }

@@ -1,25 +1,34 @@
 #pragma once
 
+#include "notesstore.h"
+
 #include <QList>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
 
-// The lines of each page (by index) whose entries the store holds as the last write made them.
-// A page whose lines are still these is written by keeping those entries instead of making them
-// again from its text. The lists share their text with the pages, so nothing is copied; they
-// count only while the store's entries are of the generation they were written in.
+// The text of each page (by index) whose entries the store holds as the last write made them.
+// A page whose text is still that text is written by keeping those entries instead of making
+// them again. A page with a text stamp is known by it alone, and none of its lines are held
+// here; any other page by its lines: the lists share their text with the pages, so nothing is
+// copied. They count only while the store's entries are of the generation they were written in.
 class WrittenPageLines
 {
 public:
-    // The store holds the entries of `lines` for the page at index, written in `generation`.
-    bool holds(int index, const QStringList &lines, std::uint64_t generation) const;
-    // The page at index was written from lines in generation.
-    void remember(int index, const QStringList &lines, std::uint64_t generation);
+    // The store holds the entries of the page's text at index, written in `generation`.
+    bool holds(int index, const StoredPage &page, std::uint64_t generation) const;
+    // The page at index was written from its text in generation.
+    void remember(int index, const StoredPage &page, std::uint64_t generation);
     // Pages from count on no longer exist: their lines are let go.
     void keepFirst(int count);
 
 private:
-    QList<std::optional<QStringList>> m_lines;
+    struct Written
+    {
+        QStringList lines;
+        std::uint64_t textStamp = 0; // 0: known by its lines
+    };
+
+    QList<std::optional<Written>> m_pages;
     std::uint64_t m_generation = 0;
 };

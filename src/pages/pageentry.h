@@ -12,4 +12,6 @@ struct PageEntry
     QString text;
     bool checked = false; // the page is to be protected
     PageRecord *reference = nullptr;
+    // The page's text, held outside its record, contains notes (see containsNotes()).
+    bool notesElsewhere = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct PageRecord;
 
@@ -15,6 +16,8 @@ public:
     virtual int count() const = 0;
     virtual QString name(int index) const = 0;
     virtual PageRecord *record(int index) const = 0;
+    // The page's lines, which its record may not hold (see PageSession::lines).
+    virtual QStringList lines(int index) const = 0;
     virtual void setName(int index, const QString &name) = 0;
     // Sets the record's protected flag and the tab's mark.
     virtual void setProtected(int index, bool isProtected) = 0;

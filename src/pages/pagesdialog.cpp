@@ -20,18 +20,11 @@ namespace {
 constexpr int HelpContextCommand = 1;
 constexpr int HelpContentsCommand = 11;
 constexpr int ReferenceRole = Qt::UserRole;
+constexpr int NotesElsewhereRole = Qt::UserRole + 1;
 
 PageRecord *referenceOf(const QListWidgetItem *item)
 {
     return reinterpret_cast<PageRecord *>(item->data(ReferenceRole).value<quintptr>());
-}
-
-// True when the page's text, trimmed of characters of code 32 or below, is not empty.
-bool containsNotes(const PageRecord &record)
-{
-    return std::any_of(record.lines.cbegin(), record.lines.cend(), [](const QString &line) {
-        return std::any_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() > 32; });
-    });
 }
 } // namespace
 
@@ -101,7 +94,8 @@ QList<PageEntry> PagesDialog::entries() const
     QList<PageEntry> result;
     for (int i = 0; i < m_list->count(); ++i) {
         const QListWidgetItem *item = m_list->item(i);
-        result.append({item->text(), item->checkState() == Qt::Checked, referenceOf(item)});
+        result.append({item->text(), item->checkState() == Qt::Checked, referenceOf(item),
+                       item->data(NotesElsewhereRole).toBool()});
     }
     return result;
 }
@@ -122,6 +116,7 @@ void PagesDialog::appendEntry(const PageEntry &entry)
     auto *item = new QListWidgetItem(entry.text);
     item->setCheckState(entry.checked ? Qt::Checked : Qt::Unchecked);
     item->setData(ReferenceRole, QVariant::fromValue(reinterpret_cast<quintptr>(entry.reference)));
+    item->setData(NotesElsewhereRole, entry.notesElsewhere);
     fitRow(item);
     m_list->addItem(item);
 }
@@ -249,7 +244,8 @@ void PagesDialog::btnDelClick()
         return;
     const QListWidgetItem *item = m_list->item(row);
     QString question;
-    if (const PageRecord *record = referenceOf(item); record && containsNotes(*record))
+    const PageRecord *record = referenceOf(item);
+    if (record && (item->data(NotesElsewhereRole).toBool() || containsNotes(record->lines)))
         question = QStringLiteral("Page contains notes. These will be lost\r");
     question += QStringLiteral("Sure you want to Delete \"") + item->text() + QLatin1Char('"');
     QApplication::beep();

@@ -22,12 +22,20 @@ int indexOf(const PageListOps &pages, const PageRecord *record)
 }
 } // namespace
 
+bool containsNotes(const QStringList &lines)
+{
+    return std::any_of(lines.cbegin(), lines.cend(), [](const QString &line) {
+        return std::any_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() > 32; });
+    });
+}
+
 QList<PageEntry> pageEntries(const PageListOps &pages)
 {
     QList<PageEntry> entries;
     for (int i = 0; i < pages.count(); ++i) {
         PageRecord *record = pages.record(i);
-        entries.append({pages.name(i), record && record->isProtected, record});
+        const bool elsewhere = record && record->lines.isEmpty() && containsNotes(pages.lines(i));
+        entries.append({pages.name(i), record && record->isProtected, record, elsewhere});
     }
     return entries;
 }

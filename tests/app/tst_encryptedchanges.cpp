@@ -125,7 +125,7 @@ void EncryptedChangesTest::protectionChangedWhileLocked()
     QCOMPARE(window.pageRecord(page)->isProtected, nowProtected);
     QCOMPARE(storedLines(path, page).size() > 0 && PageCipher::isSealed(storedLines(path, page)),
              nowProtected);
-    QCOMPARE(PageCipher::isSealed(window.pageRecord(page)->lines), nowProtected);
+    QCOMPARE(PageCipher::isSealed(window.pages().lines(page)), nowProtected);
     QCOMPARE(window.pages().isLocked(page), nowProtected);
     if (!changed) {
         QCOMPARE(answers.messages.size(), 1);
@@ -136,8 +136,8 @@ void EncryptedChangesTest::protectionChangedWhileLocked()
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(storedLines(path, 1 - page), written.at(1 - page));
     EncryptedNotes::reveal(window, Password);
-    QCOMPARE(window.pageRecord(0)->lines, Plain);
-    QCOMPARE(window.pageRecord(1)->lines, Secret);
+    QCOMPARE(window.pages().lines(0), Plain);
+    QCOMPARE(window.pages().lines(1), Secret);
 }
 
 void EncryptedChangesTest::otherCopysSealedTextOpens()
@@ -154,11 +154,11 @@ void EncryptedChangesTest::otherCopysSealedTextOpens()
     m_fixture->type(QStringLiteral("mine "));
     QVERIFY(window.saveNotes());
     QCOMPARE(window.pageCount(), 3);
-    QCOMPARE(window.pageRecord(1)->lines, changed);
+    QCOMPARE(window.pages().lines(1), changed);
     QVERIFY(!window.pages().isLocked(1));
     window.disablePassword();
-    QVERIFY(PageCipher::isSealed(window.pageRecord(1)->lines));
-    QCOMPARE(PageCipher::open(key, window.pageRecord(1)->lines).value_or(QStringList()), changed);
+    QVERIFY(PageCipher::isSealed(window.pages().lines(1)));
+    QCOMPARE(PageCipher::open(key, window.pages().lines(1)).value_or(QStringList()), changed);
 }
 
 // The other copy seals the page's unchanged text under a fresh nonce; this copy did not change
@@ -180,7 +180,7 @@ void EncryptedChangesTest::sealedAnewByTheOtherCopyIsNoConflict()
     QVERIFY(window.saveNotes());
     QCOMPARE(window.pageCount(), 3);
     QCOMPARE(WindowFixture::pagesIn(path).size(), 3);
-    QCOMPARE(window.pageRecord(1)->lines, Secret);
+    QCOMPARE(window.pages().lines(1), Secret);
     QCOMPARE(PageCipher::open(key, storedLines(path, 1)).value_or(QStringList()), Secret);
     QCOMPARE(storedLines(path, 0), QStringList{QStringLiteral("other copy's list")});
 }
@@ -203,7 +203,7 @@ void EncryptedChangesTest::sameTextSavedByBothCopiesIsNoConflict()
     QVERIFY(window.saveNotes());
     QCOMPARE(window.pageCount(), 3);
     QCOMPARE(WindowFixture::pagesIn(path).size(), 3);
-    QCOMPARE(window.pageRecord(1)->lines, both);
+    QCOMPARE(window.pages().lines(1), both);
     const QStringList stored = storedLines(path, 1);
     QCOMPARE(PageCipher::open(key, stored).value_or(QStringList()), both);
 }
@@ -225,7 +225,7 @@ void EncryptedChangesTest::mergedTextThatDoesNotOpenStaysLocked()
     QVERIFY(window.saveNotes());
     QCOMPARE(window.pageCount(), 3);
     QVERIFY(window.pages().isLocked(1));
-    QCOMPARE(window.pageRecord(1)->lines, damaged);
+    QCOMPARE(window.pages().lines(1), damaged);
     QVERIFY(!window.pages().document(1));
     m_fixture->type(QStringLiteral("more "));
     QVERIFY(window.saveNotes());
@@ -279,7 +279,7 @@ void EncryptedChangesTest::passwordChangedByTheOtherCopy()
             QCOMPARE(*text, mine);
     }
     QVERIFY(sealed > 0);
-    QCOMPARE(window.pageRecord(1)->lines, mine);
+    QCOMPARE(window.pages().lines(1), mine);
 }
 
 // The other copy turns encryption off while this copy has the protected pages open: this

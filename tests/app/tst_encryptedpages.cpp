@@ -88,7 +88,7 @@ void EncryptedPagesTest::roundTripThroughTheNotesFile()
     MainWindow &window = m_fixture->start();
     window.pages().select(1);
     QVERIFY(window.pages().isLocked(1));
-    QVERIFY(PageCipher::isSealed(window.pageRecord(1)->lines));
+    QVERIFY(PageCipher::isSealed(window.pages().lines(1)));
     QVERIFY(m_fixture->editor().isReadOnly());
 
     EncryptedNotes::reveal(window, Password);
@@ -103,11 +103,11 @@ void EncryptedPagesTest::roundTripThroughTheNotesFile()
 
     m_fixture->discard();
     MainWindow &again = m_fixture->start();
-    QCOMPARE(again.pageRecord(1)->lines, onDisk);
+    QCOMPARE(again.pages().lines(1), onDisk);
     EncryptedNotes::reveal(again, Password);
-    QCOMPARE(again.pageRecord(1)->lines,
+    QCOMPARE(again.pages().lines(1),
              (QStringList{QStringLiteral("new PIN 4711 for the blue card"), Secret.at(1)}));
-    QCOMPARE(again.pageRecord(2)->lines, Bank);
+    QCOMPARE(again.pages().lines(2), Bank);
 }
 
 void EncryptedPagesTest::wrongPasswordOpensNothing()
@@ -121,7 +121,7 @@ void EncryptedPagesTest::wrongPasswordOpensNothing()
     QVERIFY(!window.lockState().revealed());
     QVERIFY(!window.lockState().pageKey().isPresent());
     QVERIFY(window.pages().isLocked(1));
-    QCOMPARE(window.pageRecord(1)->lines, written.at(1));
+    QCOMPARE(window.pages().lines(1), written.at(1));
     QCOMPARE(window.passwordBar()->passwordEdit()->text(), QStringLiteral("open Sesame"));
 
     window.setSettingsChanged();
@@ -148,7 +148,7 @@ void EncryptedPagesTest::turningOnLeavesNoSecretInTheFile()
     QVERIFY(window.settings().encryptProtected);
     QVERIFY(window.settings().passwordText.isEmpty());
     // Still locked: the protected pages hold only their sealed lines, and the key is gone.
-    QVERIFY(PageCipher::isSealed(window.pageRecord(1)->lines));
+    QVERIFY(PageCipher::isSealed(window.pages().lines(1)));
     QVERIFY(!window.lockState().pageKey().isPresent());
 
     const QString path = m_fixture->notesPath();
@@ -162,8 +162,8 @@ void EncryptedPagesTest::turningOnLeavesNoSecretInTheFile()
     QVERIFY(PageCipher::isSealed(storedLines(path, 2)));
 
     EncryptedNotes::reveal(window, Password);
-    QCOMPARE(window.pageRecord(1)->lines, Secret);
-    QCOMPARE(window.pageRecord(2)->lines, Bank);
+    QCOMPARE(window.pages().lines(1), Secret);
+    QCOMPARE(window.pages().lines(2), Bank);
 }
 
 void EncryptedPagesTest::cancelledPasswordKeepsTheOption_data()
@@ -196,7 +196,7 @@ void EncryptedPagesTest::cancelledPasswordKeepsTheOption()
     QCOMPARE(answers.dialogs, (QStringList{"OptionsDialog", "PasswordDialog"}));
     QCOMPARE(window.settings().encryptProtected, encrypted);
     QCOMPARE(window.settings().passwordText, encrypted ? QString() : Password);
-    QCOMPARE(PageCipher::isSealed(window.pageRecord(1)->lines), encrypted);
+    QCOMPARE(PageCipher::isSealed(window.pages().lines(1)), encrypted);
     QVERIFY(!window.lockState().pageKey().isPresent());
     QVERIFY(!window.settingsChanged());
     QCOMPARE(m_fixture->fileBytes(), before);
@@ -236,7 +236,7 @@ void EncryptedPagesTest::changedTextIsSealedAnew()
     m_fixture->discard();
     MainWindow &again = m_fixture->start();
     EncryptedNotes::reveal(again, Password);
-    QCOMPARE(again.pageRecord(1)->lines, Secret);
+    QCOMPARE(again.pages().lines(1), Secret);
 }
 
 void EncryptedPagesTest::pageThatDoesNotOpenIsKeptAsItIs()
@@ -253,7 +253,7 @@ void EncryptedPagesTest::pageThatDoesNotOpenIsKeptAsItIs()
              qPrintable(answers.messages.first().text));
     QVERIFY(!window.pages().isLocked(1));
     QVERIFY(window.pages().isLocked(2));
-    QCOMPARE(window.pageRecord(2)->lines, written.at(2));
+    QCOMPARE(window.pages().lines(2), written.at(2));
     window.pages().select(2);
     QVERIFY(m_fixture->editor().isReadOnly());
     window.pages().select(0);
@@ -314,8 +314,8 @@ void EncryptedPagesTest::turningOffRestoresThePlainLayout()
     m_fixture->discard();
     MainWindow &again = m_fixture->start();
     EncryptedNotes::reveal(again, Password);
-    QCOMPARE(again.pageRecord(1)->lines, Secret);
-    QCOMPARE(again.pageRecord(2)->lines, Bank);
+    QCOMPARE(again.pages().lines(1), Secret);
+    QCOMPARE(again.pages().lines(2), Bank);
 }
 
 void EncryptedPagesTest::lockingWipesThePlainText_data()
@@ -339,7 +339,7 @@ void EncryptedPagesTest::lockingWipesThePlainText()
     window.pages().select(1);
     m_fixture->type(QStringLiteral("typed "));
     QVERIFY(window.pages().document(1));
-    QCOMPARE(window.pageRecord(2)->lines, Bank);
+    QCOMPARE(window.pages().lines(2), Bank);
 
     if (how == QLatin1String("disable"))
         window.disablePassword();
@@ -353,7 +353,7 @@ void EncryptedPagesTest::lockingWipesThePlainText()
     QVERIFY(!window.lockState().pageKey().isPresent());
     for (int page : {1, 2}) {
         QVERIFY(!window.pages().document(page));
-        QVERIFY(PageCipher::isSealed(window.pageRecord(page)->lines));
+        QVERIFY(PageCipher::isSealed(window.pages().lines(page)));
     }
     QVERIFY(!m_fixture->editor().text().contains(QStringLiteral("PIN")));
     // What was typed before the lock closed is in the sealed text.
@@ -362,7 +362,7 @@ void EncryptedPagesTest::lockingWipesThePlainText()
     m_fixture->discard();
     MainWindow &again = m_fixture->start();
     EncryptedNotes::reveal(again, Password);
-    QCOMPARE(again.pageRecord(1)->lines.first(), QStringLiteral("typed ") + Secret.first());
+    QCOMPARE(again.pages().lines(1).first(), QStringLiteral("typed ") + Secret.first());
 }
 
 void EncryptedPagesTest::setPasswordSealsWithTheNewKey()
@@ -394,8 +394,8 @@ void EncryptedPagesTest::setPasswordSealsWithTheNewKey()
     EncryptedNotes::reveal(again, Password);
     QVERIFY(again.pages().isLocked(1));
     EncryptedNotes::reveal(again, QStringLiteral("another"));
-    QCOMPARE(again.pageRecord(1)->lines, Secret);
-    QCOMPARE(again.pageRecord(2)->lines, Bank);
+    QCOMPARE(again.pages().lines(1), Secret);
+    QCOMPARE(again.pages().lines(2), Bank);
 }
 
 QTEST_MAIN(EncryptedPagesTest)

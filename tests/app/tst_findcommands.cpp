@@ -42,6 +42,7 @@ private slots:
     void findAcrossPages_data();
     void findAcrossPages();
     void findAgainRepeatsFromTheCaret();
+    void findsTextTypedOnAPageNoLongerShown();
     void findAgainWithoutASearchOpensTheDialog();
     void findPassesOverSealedPages_data();
     void findPassesOverSealedPages();
@@ -111,6 +112,25 @@ void FindCommandsTest::findAcrossPages()
     QCOMPARE(editor.textCursor().selectedText(), QStringLiteral("needle"));
     QCOMPARE(editor.textCursor().position(), editor.textCursor().selectionEnd());
     QVERIFY(editor.hasFocus());
+}
+
+// A page shown before holds its text in its document: the search looks there.
+void FindCommandsTest::findsTextTypedOnAPageNoLongerShown()
+{
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("alpha")}},
+                           {QStringLiteral("B"), {QStringLiteral("beta")}},
+                           {QStringLiteral("C"), {QStringLiteral("gamma")}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->type(QStringLiteral("typed needle "));
+    m_fixture->clickTab(2);
+    SeamAnswers answers(typeAndConfirm(QStringLiteral("NEEDLE")));
+
+    m_fixture->press(Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(answers.messages.isEmpty());
+    QCOMPARE(window.tabBar()->currentIndex(), 1);
+    QCOMPARE(m_fixture->editor().selStart(), 6);
+    QCOMPARE(m_fixture->editor().textCursor().selectedText(), QStringLiteral("needle"));
 }
 
 void FindCommandsTest::findAgainRepeatsFromTheCaret()

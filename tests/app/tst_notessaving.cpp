@@ -99,8 +99,8 @@ void NotesSavingTest::saveAndRestart()
     for (int i = 0; i < again.pageCount(); ++i)
         names.append(again.tabBar()->pageName(i));
     QCOMPARE(names, (QStringList{"Reminders", "ToDo", "General", "Passwords"}));
-    QCOMPARE(again.pageRecord(0)->lines, (QStringList{"Café £ 12.50", "pw: 1234"}));
-    QCOMPARE(again.pageRecord(2)->lines, QStringList{"third"});
+    QCOMPARE(again.pages().lines(0), (QStringList{"Café £ 12.50", "pw: 1234"}));
+    QCOMPARE(again.pages().lines(2), QStringList{"third"});
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("Café £ 12.50\r\npw: 1234"));
     QCOMPARE(m_fixture->editor().caretY(), 2);
     QCOMPARE(m_fixture->editor().caretX(), 1);
@@ -235,7 +235,7 @@ void NotesSavingTest::hideDisablesPassword()
     QCOMPARE(m_fixture->editor().text(), hideDisablesPassword
                                              ? QStringLiteral("Password Protected Data ")
                                              : QStringLiteral("hidden text"));
-    QCOMPARE(window.pageRecord(0)->lines, QStringList{"hidden text"});
+    QCOMPARE(window.pages().lines(0), QStringList{"hidden text"});
 }
 
 void NotesSavingTest::movingTheWindowIsSavedAtHide_data()

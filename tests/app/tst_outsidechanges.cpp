@@ -33,7 +33,7 @@ QStringList windowPages(MainWindow &window)
 {
     QStringList texts;
     for (int i = 0; i < window.pageCount(); ++i) {
-        texts.append(window.pages().name(i) + u'=' + window.pageRecord(i)->lines.join(u'|'));
+        texts.append(window.pages().name(i) + u'=' + window.pages().lines(i).join(u'|'));
     }
     return texts;
 }
@@ -61,6 +61,8 @@ private slots:
     void saveKeepsBothTextsOfOnePage();
     void showingAgainReloadsChangedFile();
     void showingAgainKeepsUnchangedFile();
+    void otherCopysTextReachesAPageShownBefore();
+    void pageShownBeforeKeepsItsHistoryWhenTheOtherCopyDidNotChangeIt();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -229,6 +231,59 @@ void OutsideChangesTest::showingAgainKeepsUnchangedFile()
     // The page kept its history: the typing is undone.
     m_fixture->press(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("a"));
+    m_fixture.reset();
+}
+
+// A page shown before holds its text in its document: the other copy's text replaces it there,
+// and what is typed on it next is written from that text.
+void OutsideChangesTest::otherCopysTextReachesAPageShownBefore()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("a")}},
+                           {QStringLiteral("B"), {QStringLiteral("b")}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->clickTab(0);
+    m_fixture->type(QStringLiteral("mine "));
+    QVERIFY(window.saveNotes());
+    WindowFixture::saveAsOtherCopy(m_fixture->notesPath(), [](QList<StoredPage> &pages) {
+        pages[1].record.lines.append("other");
+    });
+    m_fixture->type(QStringLiteral("more "));
+    QVERIFY(window.saveNotes());
+    const QStringList both = {"A=mine more a", "B=b|other"};
+    QCOMPARE(filePages(m_fixture->notesPath()), both);
+    QCOMPARE(windowPages(window), both);
+
+    m_fixture->clickTab(1);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("b\r\nother"));
+    m_fixture->type(QStringLiteral("x"));
+    m_fixture->clickTab(0);
+    QVERIFY(window.saveNotes());
+    QCOMPARE(filePages(m_fixture->notesPath()), QStringList({"A=mine more a", "B=xb|other"}));
+    m_fixture.reset();
+}
+
+// The other copy changed another page: a page shown before keeps its text with its history, and
+// one undo takes back what was typed on it.
+void OutsideChangesTest::pageShownBeforeKeepsItsHistoryWhenTheOtherCopyDidNotChangeIt()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("a")}},
+                           {QStringLiteral("B"), {QStringLiteral("b")}}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->type(QStringLiteral("typed "));
+    m_fixture->clickTab(0);
+    WindowFixture::saveAsOtherCopy(m_fixture->notesPath(), [](QList<StoredPage> &pages) {
+        pages[0].record.lines.append("other");
+    });
+    QVERIFY(window.saveNotes());
+    QCOMPARE(windowPages(window), QStringList({"A=a|other", "B=typed b"}));
+
+    m_fixture->clickTab(1);
+    m_fixture->press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("b"));
     m_fixture.reset();
 }
 

@@ -5,6 +5,7 @@
 #include "editor/noteeditor.h"
 #include "notes/eventloopdelay.h"
 #include "notes/pagerecord.h"
+#include "search/pagesearch.h"
 #include "support/otherlockholder.h"
 #include "support/windowfixture.h"
 
@@ -45,6 +46,13 @@ private slots:
     void replaceLinesOfTheShownPage();
     void replaceLinesOfAPageNotShown_data();
     void replaceLinesOfAPageNotShown();
+    void visitedPageKeepsItsTextInItsDocument_data();
+    void visitedPageKeepsItsTextInItsDocument();
+    void editOfAVisitedPageAfterASaveIsWritten();
+    void pageEditedSavedAndEditedBackIsWrittenBack();
+    void protectingAVisitedPageKeepsItsText();
+    void pageTypedToOneEmptyLineKeepsIt_data();
+    void pageTypedToOneEmptyLineKeepsIt();
 
 private:
     // The editor holds the selected tab's page, shows its text, and what is typed lands there.
@@ -79,14 +87,14 @@ void PageSessionTest::checkEditorOnSelectedPage(const QString &expectedText)
     window.pageLeave();
     QList<QStringList> before;
     for (int i = 0; i < window.pageCount(); ++i)
-        before.append(window.pageRecord(i)->lines);
+        before.append(window.pages().lines(i));
     m_fixture->press(Qt::Key_Home);
     m_fixture->type(QStringLiteral("Z"));
     window.pageLeave();
     for (int i = 0; i < window.pageCount(); ++i) {
         const QStringList expected =
             i == selected ? QStringList{QStringLiteral("Z") + expectedText} : before.at(i);
-        QCOMPARE(window.pageRecord(i)->lines, expected);
+        QCOMPARE(window.pages().lines(i), expected);
     }
 }
 
@@ -98,7 +106,7 @@ void PageSessionTest::selectingByProgramEntersThePage()
 
     window.tabBar()->setCurrentIndex(1);
     checkEditorOnSelectedPage(QStringLiteral("second"));
-    QCOMPARE(window.pageRecord(0)->lines, QStringList{"edited first"});
+    QCOMPARE(window.pages().lines(0), QStringList{"edited first"});
 
     window.pages().select(2);
     QCOMPARE(window.tabBar()->currentIndex(), 2);
@@ -163,7 +171,7 @@ void PageSessionTest::protectingTheSelectedPageLocksItAtOnce()
     QVERIFY(m_fixture->editor().isReadOnly());
     QCOMPARE(window.currentPage(), nullptr);
     QVERIFY(window.tabBar()->isPageProtected(0));
-    QCOMPARE(window.pageRecord(0)->lines, QStringList{"typed first"});
+    QCOMPARE(window.pages().lines(0), QStringList{"typed first"});
 }
 
 void PageSessionTest::documentsSayWhatWasNotWritten()
@@ -238,7 +246,7 @@ void PageSessionTest::replaceLinesOfTheShownPage()
         0, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
     QCOMPARE(editor.text(), QStringLiteral("one\r\ntwo\r\nthree"));
     QCOMPARE(window.currentPage(), window.pageRecord(0));
-    QCOMPARE(window.pageRecord(0)->lines, (QStringList{"one", "two", "three"}));
+    QCOMPARE(window.pages().lines(0), (QStringList{"one", "two", "three"}));
     QCOMPARE(editor.caretY(), 2);
     QCOMPARE(editor.caretX(), 3);
     QVERIFY(!editor.isReadOnly());
@@ -250,7 +258,7 @@ void PageSessionTest::replaceLinesOfTheShownPage()
     QCOMPARE(editor.text(), QStringLiteral("alpha\r\nbeta"));
     QVERIFY(window.notesChanged());
     m_fixture->clickTab(1);
-    QCOMPARE(window.pageRecord(0)->lines, (QStringList{"alpha", "beta"}));
+    QCOMPARE(window.pages().lines(0), (QStringList{"alpha", "beta"}));
 }
 
 void PageSessionTest::replaceLinesOfAPageNotShown_data()
@@ -274,14 +282,141 @@ void PageSessionTest::replaceLinesOfAPageNotShown()
 
     window.pages().replaceLines(2, {QStringLiteral("from elsewhere")});
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("first"));
-    QCOMPARE(window.pageRecord(2)->lines, QStringList{"from elsewhere"});
+    QCOMPARE(window.pages().lines(2), QStringList{"from elsewhere"});
     QCOMPARE(window.notesChanged(), notesBefore);
     QVERIFY(!window.pages().isModified(2));
 
     m_fixture->clickTab(2);
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("from elsewhere"));
     window.pageLeave();
-    QCOMPARE(window.pageRecord(2)->lines, QStringList{"from elsewhere"});
+    QCOMPARE(window.pages().lines(2), QStringList{"from elsewhere"});
+}
+
+void PageSessionTest::visitedPageKeepsItsTextInItsDocument_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("isProtected");
+    QTest::addColumn<bool>("inDocumentOnly");
+    QTest::newRow("lines") << QStringList{"one", "two"} << false << true;
+    QTest::newRow("empty page") << QStringList{} << false << true;
+    QTest::newRow("empty lines inside") << QStringList{"one", "", "three"} << false << true;
+    QTest::newRow("empty last line") << QStringList{"one", ""} << false << true;
+    QTest::newRow("two empty last lines") << QStringList{"one", "", ""} << false << true;
+    // A document gives back one empty line as no line, and a line holding a character it takes
+    // for a line break split: such a page keeps its lines.
+    QTest::newRow("one empty line") << QStringList{""} << false << false;
+    QTest::newRow("paragraph separator in a line")
+        << QStringList{QStringLiteral("one") + QChar(QChar::ParagraphSeparator) + "two"} << false
+        << false;
+    QTest::newRow("protected") << QStringList{"one", "two"} << true << false;
+}
+
+// A page once shown holds its text in its document, not its record too; what the session gives
+// as its lines and what a save writes is the text as it was read.
+void PageSessionTest::visitedPageKeepsItsTextInItsDocument()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, isProtected);
+    QFETCH(bool, inDocumentOnly);
+    m_fixture->writeNotes({{QStringLiteral("A"), {QStringLiteral("first")}},
+                           {QStringLiteral("B"), lines, isProtected}});
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->clickTab(0);
+
+    QVERIFY(window.pages().document(1));
+    QCOMPARE(window.pageRecord(1)->lines.isEmpty(), inDocumentOnly || lines.isEmpty());
+    QCOMPARE(window.pages().lines(1), lines);
+    QCOMPARE(window.pages().searchText(1), PageSearch::pageText(lines));
+    m_fixture->type(QStringLiteral("x"));
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines, lines);
+}
+
+void PageSessionTest::editOfAVisitedPageAfterASaveIsWritten()
+{
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->clickTab(0);
+    m_fixture->type(QStringLiteral("x"));
+    QVERIFY(window.saveNotes());
+    QVERIFY(window.saveNotes());
+
+    m_fixture->clickTab(1);
+    m_fixture->type(QStringLiteral("typed "));
+    m_fixture->clickTab(2);
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines,
+             QStringList{"typed second"});
+    QCOMPARE(window.pages().lines(1), QStringList{"typed second"});
+}
+
+void PageSessionTest::pageEditedSavedAndEditedBackIsWrittenBack()
+{
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->type(QStringLiteral("x"));
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines,
+             QStringList{"xsecond"});
+
+    m_fixture->press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_fixture->editor().text(), QStringLiteral("second"));
+    m_fixture->clickTab(0);
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines,
+             QStringList{"second"});
+}
+
+// Sealing works on a protected page's lines: a visited page protected takes its text back
+// into its record, as typed.
+void PageSessionTest::protectingAVisitedPageKeepsItsText()
+{
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->clickTab(1);
+    m_fixture->type(QStringLiteral("typed "));
+    m_fixture->clickTab(0);
+
+    WindowPages(window.pages()).setProtected(1, true);
+    QCOMPARE(window.pageRecord(1)->lines, QStringList{"typed second"});
+    QCOMPARE(window.pages().lines(1), QStringList{"typed second"});
+    WindowPages(window.pages()).setProtected(1, false);
+    QVERIFY(window.pageRecord(1)->lines.isEmpty());
+    QCOMPARE(window.pages().lines(1), QStringList{"typed second"});
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(1).record.lines,
+             QStringList{"typed second"});
+}
+
+void PageSessionTest::pageTypedToOneEmptyLineKeepsIt_data()
+{
+    QTest::addColumn<int>("enters");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("emptied") << 0 << QStringList{};
+    QTest::newRow("emptied, one line break") << 1 << QStringList{""};
+    QTest::newRow("emptied, two line breaks") << 2 << QStringList{"", ""};
+}
+
+// What is left of a page's text when the user empties it and presses Enter is kept as the
+// editor's lines say, also for a page whose text lives in its document.
+void PageSessionTest::pageTypedToOneEmptyLineKeepsIt()
+{
+    QFETCH(int, enters);
+    QFETCH(QStringList, kept);
+    m_fixture->writeNotes(ThreePages);
+    MainWindow &window = m_fixture->start();
+    m_fixture->press(Qt::Key_A, Qt::ControlModifier);
+    m_fixture->press(Qt::Key_Delete);
+    for (int i = 0; i < enters; ++i)
+        m_fixture->press(Qt::Key_Return);
+    m_fixture->clickTab(1);
+
+    QCOMPARE(window.pages().lines(0), kept);
+    QVERIFY(window.saveNotes());
+    QCOMPARE(WindowFixture::pagesIn(m_fixture->notesPath()).at(0).record.lines, kept);
 }
 
 QTEST_MAIN(PageSessionTest)

@@ -108,8 +108,8 @@ void PageSwitchingTest::editsCaretAndUndoSurviveASwitch()
     QCOMPARE(editor.text(), QStringLiteral("alpha1\r\ntwo"));
     QCOMPARE(editor.caretX(), 3);
     QCOMPARE(editor.caretY(), 2);
-    QCOMPARE(window.pageRecord(0)->lines, (QStringList{"alpha1", "two"}));
-    QCOMPARE(window.pageRecord(1)->lines, QStringList{"Xbeta"});
+    QCOMPARE(window.pages().lines(0), (QStringList{"alpha1", "two"}));
+    QCOMPARE(window.pages().lines(1), QStringList{"Xbeta"});
 
     // Undo takes back this page's edits, and only those.
     for (int i = 0; i < 20 && editor.canUndo(); ++i)
@@ -197,7 +197,7 @@ void PageSwitchingTest::stepping()
     QCOMPARE(m_fixture->editor().text(), pages.at(to).lines.first());
     // The key reached no page as a character.
     for (int i = 0; i < pages.size(); ++i)
-        QCOMPARE(window.pageRecord(i)->lines, pages.at(i).lines);
+        QCOMPARE(window.pages().lines(i), pages.at(i).lines);
     QVERIFY(!window.notesChanged());
 }
 
@@ -249,8 +249,8 @@ void PageSwitchingTest::ampersandInANameIsNoShortcut()
     // What was typed stays with the page it was typed on.
     m_fixture->clickTab(1);
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("research"));
-    QCOMPARE(window.pageRecord(0)->lines, QStringList{shown});
-    QCOMPARE(window.pageRecord(1)->lines, QStringList{"research"});
+    QCOMPARE(window.pages().lines(0), QStringList{shown});
+    QCOMPARE(window.pages().lines(1), QStringList{"research"});
 }
 
 void PageSwitchingTest::loadingNeverMarksNotesChanged()
@@ -315,7 +315,7 @@ void PageSwitchingTest::emptyLastLineIsDropped()
         m_fixture->press(Qt::Key_Return);
 
     m_fixture->clickTab(1);
-    QCOMPARE(window.pageRecord(0)->lines, kept);
+    QCOMPARE(window.pages().lines(0), kept);
     m_fixture->clickTab(0);
     QCOMPARE(m_fixture->editor().text(), kept.join(QStringLiteral("\r\n")));
     QCOMPARE(m_fixture->editor().blockCount(), kept.size());
@@ -353,7 +353,7 @@ void PageSwitchingTest::lockedPageStoresNothing()
 
     m_fixture->clickTab(0);
     QCOMPARE(editor.text(), QStringLiteral("plain"));
-    QCOMPARE(window.pageRecord(1)->lines, QStringList{"hidden"});
+    QCOMPARE(window.pages().lines(1), QStringList{"hidden"});
 
     // What the file keeps is the page's own text.
     window.setSettingsChanged();
@@ -402,7 +402,7 @@ void PageSwitchingTest::disablePasswordLocksAtOnce()
     QCOMPARE(m_fixture->editor().text(), Placeholder);
     QVERIFY(window.isVisible());
     // The edit made before locking is kept by the page.
-    QCOMPARE(window.pageRecord(0)->lines, QStringList{"typed first"});
+    QCOMPARE(window.pages().lines(0), QStringList{"typed first"});
 }
 
 void PageSwitchingTest::highlightingFollowsTheSettings()
@@ -510,7 +510,7 @@ void PageSwitchingTest::deletingTheShownPage()
     window.pageEnter();
     QCOMPARE(m_fixture->editor().text(), QStringLiteral("beta"));
     QCOMPARE(window.currentPage(), window.pageRecord(0));
-    QCOMPARE(window.pageRecord(0)->lines, QStringList{"beta"});
+    QCOMPARE(window.pages().lines(0), QStringList{"beta"});
 }
 
 void PageSwitchingTest::emptyPageList()

@@ -50,9 +50,58 @@ QByteArray bytesOf(const QString &path)
 
 using Change = std::function<void(QList<StoredPage> &)>;
 
+// A page as a window holds it: its text either in its record or elsewhere (as in the page's
+// document, given by a function), known by a stamp that changes with every change of the text.
+struct HeldPage
+{
+    QString name;
+    QStringList lines;
+    std::uint64_t stamp = 0; // 0: none, the page is known by its lines
+    bool inRecord = false;
+};
+
+std::uint64_t freshStamp()
+{
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
+QList<HeldPage> threeHeldPages()
+{
+    return {{QStringLiteral("A"), {QStringLiteral("a one"), QStringLiteral("a two")}, freshStamp()},
+            {QStringLiteral("B"), {QStringLiteral("b one"), QString()}, freshStamp(), true},
+            {QStringLiteral("C"), {QStringLiteral("c one")}, freshStamp()}};
+}
+
+// The pages as the window gives them to a save.
+QList<StoredPage> storedOf(const QList<HeldPage> &held)
+{
+    QList<StoredPage> pages;
+    for (const HeldPage &page : held) {
+        StoredPage stored{page.name, {}};
+        stored.textStamp = page.stamp;
+        if (page.inRecord || page.stamp == 0)
+            stored.record.lines = page.lines;
+        else
+            stored.textLines = [lines = page.lines] { return lines; };
+        pages.append(stored);
+    }
+    return pages;
+}
+
+// An edit of the page's text: its lines and a new stamp.
+void edit(HeldPage &page, const QStringList &lines)
+{
+    page.lines = lines;
+    page.stamp = freshStamp();
+}
+
+using HeldChange = std::function<void(QList<HeldPage> &)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(HeldChange)
 
 class NotesRewriteTest : public QObject
 {
@@ -66,6 +115,9 @@ private slots:
     void saveWritesWhatAFirstSaveWrites_data();
     void saveWritesWhatAFirstSaveWrites();
     void pageChangedElsewhereAndReadIsWrittenFromItsText();
+    void stampedSaveWritesWhatAFirstSaveWrites_data();
+    void stampedSaveWritesWhatAFirstSaveWrites();
+    void storeHoldsNoLinesOfAStampedPage();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -175,6 +227,98 @@ void NotesRewriteTest::pageChangedElsewhereAndReadIsWrittenFromItsText()
     QCOMPARE(readPages[1].record.lines, QStringList{QStringLiteral("elsewhere")});
     QVERIFY(store.write(settings, pages, true, savedAt));
     QCOMPARE(pageTexts(readBack(file)), pageTexts(pages));
+}
+
+void NotesRewriteTest::stampedSaveWritesWhatAFirstSaveWrites_data()
+{
+    QTest::addColumn<HeldChange>("change");
+
+    QTest::newRow("nothing changed") << HeldChange([](QList<HeldPage> &) {});
+    QTest::newRow("text held elsewhere edited") << HeldChange([](QList<HeldPage> &pages) {
+        edit(pages[0], {QStringLiteral("a one"), QStringLiteral("a typed")});
+    });
+    QTest::newRow("text held in its record edited") << HeldChange([](QList<HeldPage> &pages) {
+        edit(pages[1], {QStringLiteral("b typed")});
+    });
+    QTest::newRow("edited and undone") << HeldChange([](QList<HeldPage> &pages) {
+        pages[2].stamp = freshStamp();
+    });
+    QTest::newRow("text moves out of its record") << HeldChange([](QList<HeldPage> &pages) {
+        pages[1].inRecord = false;
+    });
+    QTest::newRow("text moves out of its record, then edited")
+        << HeldChange([](QList<HeldPage> &pages) {
+               pages[1].inRecord = false;
+               edit(pages[1], {QStringLiteral("b one"), QStringLiteral("b two")});
+           });
+    QTest::newRow("text taken back into its record") << HeldChange([](QList<HeldPage> &pages) {
+        pages[0].inRecord = true;
+    });
+    QTest::newRow("known by its lines from now on, other lines")
+        << HeldChange([](QList<HeldPage> &pages) {
+               pages[0].stamp = 0;
+               pages[0].lines = QStringList{QStringLiteral("sealed")};
+           });
+    QTest::newRow("pages swapped")
+        << HeldChange([](QList<HeldPage> &pages) { pages.swapItemsAt(0, 2); });
+    QTest::newRow("page moved to the front")
+        << HeldChange([](QList<HeldPage> &pages) { pages.move(2, 0); });
+    QTest::newRow("page renamed") << HeldChange(
+        [](QList<HeldPage> &pages) { pages[0].name = QStringLiteral("A renamed"); });
+    QTest::newRow("page deleted")
+        << HeldChange([](QList<HeldPage> &pages) { pages.removeAt(0); });
+    QTest::newRow("page added at the front") << HeldChange([](QList<HeldPage> &pages) {
+        pages.prepend({QStringLiteral("New"), {QStringLiteral("new")}, freshStamp()});
+    });
+}
+
+// As saveWritesWhatAFirstSaveWrites, for pages known by the stamps of their texts, whose text
+// may live outside their records.
+void NotesRewriteTest::stampedSaveWritesWhatAFirstSaveWrites()
+{
+    QFETCH(HeldChange, change);
+
+    QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
+    const QString file = path(QStringLiteral("Quillbox.ini"));
+    const QString firstFile = path(QStringLiteral("first/Quillbox.ini"));
+    NotesStore store(nullptr);
+    store.setFileName(file);
+    NotesSettings settings;
+    QList<HeldPage> held = threeHeldPages();
+    QVERIFY(store.write(settings, storedOf(held), true, savedAt));
+    QVERIFY(store.write(settings, storedOf(held), true, savedAt));
+    QVERIFY(QFile::copy(file, firstFile));
+
+    change(held);
+    QVERIFY(store.write(settings, storedOf(held), true, savedAt));
+
+    NotesStore first(nullptr);
+    first.setFileName(firstFile);
+    NotesSettings firstSettings = settings;
+    QList<StoredPage> unused;
+    QVERIFY(first.read(firstSettings, unused));
+    QVERIFY(first.write(settings, storedOf(held), true, savedAt));
+    QCOMPARE(bytesOf(file), bytesOf(firstFile));
+    QStringList expected;
+    for (const HeldPage &page : held)
+        expected.append(page.name + u'=' + page.lines.join(u'|'));
+    QCOMPARE(pageTexts(readBack(file)), expected);
+}
+
+// A page known by its stamp leaves its lines to the page: the store keeps no list of them.
+void NotesRewriteTest::storeHoldsNoLinesOfAStampedPage()
+{
+    NotesStore store(nullptr);
+    store.setFileName(path(QStringLiteral("Quillbox.ini")));
+    NotesSettings settings;
+    QStringList lines{QStringLiteral("kept by the page only")};
+    {
+        StoredPage page{QStringLiteral("A"), {}};
+        page.record.lines = lines;
+        page.textStamp = freshStamp();
+        QVERIFY(store.write(settings, {page}, true, savedAt));
+    }
+    QVERIFY(lines.isDetached());
 }
 
 QTEST_GUILESS_MAIN(NotesRewriteTest)

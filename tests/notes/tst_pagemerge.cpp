@@ -37,6 +37,19 @@ QStringList texts(const QList<StoredPage> &pages)
     return result;
 }
 
+// The pages with their texts held outside their records, as a window gives the pages it
+// shows: lines made when asked for, and a stamp.
+QList<StoredPage> heldElsewhere(QList<StoredPage> pages)
+{
+    std::uint64_t stamp = 0;
+    for (StoredPage &page : pages) {
+        page.textLines = [lines = page.record.lines] { return lines; };
+        page.record.lines.clear();
+        page.textStamp = ++stamp;
+    }
+    return pages;
+}
+
 } // namespace
 
 class PageMergeTest : public QObject
@@ -46,6 +59,8 @@ class PageMergeTest : public QObject
 private slots:
     void merge_data();
     void merge();
+    void mergeOfTextsHeldElsewhere_data() { merge_data(); }
+    void mergeOfTextsHeldElsewhere();
     void positionsGoWithTheirText();
     void storedText_data();
     void storedText();
@@ -145,6 +160,26 @@ void PageMergeTest::merge()
     QCOMPARE(texts(result.pages), merged);
     QCOMPARE(result.mineIndex, mineIndex);
     QCOMPARE(result.conflictPages, conflicts);
+}
+
+// The same merge, with base and mine holding their texts outside their records: the result holds
+// every text in its record, known by its lines alone.
+void PageMergeTest::mergeOfTextsHeldElsewhere()
+{
+    QFETCH(QStringList, base);
+    QFETCH(QStringList, mine);
+    QFETCH(QStringList, theirs);
+    QFETCH(QStringList, merged);
+    QFETCH(QList<int>, mineIndex);
+
+    const PageMerge::Result result = PageMerge::merge(heldElsewhere(pages(base)),
+                                                      heldElsewhere(pages(mine)), pages(theirs));
+    QCOMPARE(texts(result.pages), merged);
+    QCOMPARE(result.mineIndex, mineIndex);
+    for (const StoredPage &page : result.pages) {
+        QVERIFY(!page.textLines);
+        QCOMPARE(page.textStamp, std::uint64_t(0));
+    }
 }
 
 // The caret and scroll position of a page are those of the text it shows.

@@ -54,6 +54,7 @@ public:
     int count() const override { return int(m_tabs.size()); }
     QString name(int index) const override { return m_tabs.at(size_t(index)).name; }
     PageRecord *record(int index) const override { return m_tabs.at(size_t(index)).record.get(); }
+    QStringList lines(int index) const override { return record(index)->lines; }
 
     void setName(int index, const QString &name) override
     {
