@@ -44,6 +44,8 @@ private:
     void addToTree(int block, int delta);
     void rebuildTree();
     void splitIfFull(int block);
+    // Puts an empty block after `block`; returns the position of its start.
+    Position startBlockAfter(int block);
     // Moves the entries from `at` on into a new block after it; returns `at`.
     Position splitAt(Position at);
 

@@ -63,6 +63,7 @@ void IniBase::read()
         return;
     m_replacedSections.clear();
     m_replacedKeys.clear();
+    m_lastClaimed.reset();
     std::vector<std::string> lines;
     bool loaded = false;
     {
@@ -212,28 +213,27 @@ std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
 
 void IniBase::claimSection(std::string_view section)
 {
-    // A list claims its section once for every line it writes.
-    if (!m_replacedSections.empty() && IniText::sameText(m_replacedSections.back(), section))
+    // A list claims its section once for every line it reads or writes: the same spelling
+    // again is known to be claimed without a look-up.
+    if (m_lastClaimed && section == *m_lastClaimed)
         return;
     if (m_replacedKeys.insert(IniText::upperCase(section)).second)
         m_replacedSections.emplace_back(section);
+    m_lastClaimed.emplace(section);
 }
 
 void IniBase::parseInto(const std::vector<std::string> &lines)
 {
     IniLineParser parser;
-    std::vector<std::string> parsed;
+    std::vector<IniEntry> parsed;
+    parsed.reserve(lines.size());
     for (const std::string &line : lines) {
         auto result = parser.parse(line);
         if (result.entry)
-            parsed.push_back(std::move(*result.entry));
+            parsed.push_back({std::move(*result.entry), false});
     }
     ++m_entriesGeneration;
-    m_entries.clear();
-    m_entries.setSorted(false);
-    for (std::string &entry : parsed)
-        m_entries.add(std::move(entry));
-    m_entries.setSorted(true);
+    m_entries.assign(std::move(parsed));
 }
 
 bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base)
@@ -354,8 +354,7 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
 bool IniBase::mergeAndSave()
 {
     IniLineParser parser;
-    IniPStringList stored;
-    stored.setSorted(false);
+    std::vector<IniEntry> storedEntries;
     std::vector<std::string> otherBlocks;
     // The stored copy of a claimed section goes as a whole: its key lines are passed over
     // unparsed (only a line beginning with "[" can change the section or the user block).
@@ -371,13 +370,14 @@ bool IniBase::mergeAndSave()
         if (!result.inBlockZero)
             otherBlocks.push_back(line);
         else if (result.entry)
-            stored.add(std::move(*result.entry));
+            storedEntries.push_back({std::move(*result.entry), false});
         if (parser.section() != section) {
             section = parser.section();
             claimed = isClaimed(section);
         }
     }
-    stored.setSorted(true);
+    IniPStringList stored;
+    stored.assign(std::move(storedEntries));
 
     // Views of both lists: nothing is copied until the lines are made.
     std::vector<std::string_view> touched;

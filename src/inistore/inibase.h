@@ -165,6 +165,8 @@ private:
     std::uint64_t m_entriesGeneration = 0;
     std::vector<std::string> m_replacedSections;
     std::unordered_set<std::string> m_replacedKeys;
+    // The spelling of the section claimed last since the last read.
+    std::optional<std::string> m_lastClaimed;
     std::string m_clearedSection;
     bool m_readFailed = false;
     std::string m_lastError;

@@ -15,14 +15,11 @@ void PStringList::setTouched(int index, bool touched)
     m_entries.at(index).touched = touched;
 }
 
-void PStringList::setSorted(bool sorted)
+namespace {
+
+// Orders the entries (stable) and drops every entry equal to an earlier one.
+void orderWithoutRepeats(std::vector<IniEntry> &all)
 {
-    if (sorted == m_sorted)
-        return;
-    m_sorted = sorted;
-    if (!sorted)
-        return;
-    std::vector<IniEntry> all = m_entries.takeAll();
     const auto less = [](const IniEntry &a, const IniEntry &b) {
         return IniText::lessText(a.text, b.text);
     };
@@ -33,7 +30,27 @@ void PStringList::setSorted(bool sorted)
         return IniText::sameText(a.text, b.text);
     });
     all.erase(end, all.end());
+}
+
+} // namespace
+
+void PStringList::setSorted(bool sorted)
+{
+    if (sorted == m_sorted)
+        return;
+    m_sorted = sorted;
+    if (!sorted)
+        return;
+    std::vector<IniEntry> all = m_entries.takeAll();
+    orderWithoutRepeats(all);
     m_entries.assign(std::move(all));
+}
+
+void PStringList::assign(std::vector<IniEntry> entries)
+{
+    if (m_sorted)
+        orderWithoutRepeats(entries);
+    m_entries.assign(std::move(entries));
 }
 
 int PStringList::add(std::string text)

@@ -33,6 +33,9 @@ public:
     // Sorted: inserts in order and returns the index; an equal entry yields its index and
     // nothing is added. Unsorted: appends.
     int add(std::string text);
+    // Replaces every entry by `entries`, in their order; a sorted list then orders them and
+    // drops repeats as setSorted(true) does.
+    void assign(std::vector<IniEntry> entries);
     // Unsorted lists only; throws IniError on a sorted list.
     void insert(int index, std::string text);
     void removeAt(int index);

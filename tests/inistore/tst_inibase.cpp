@@ -43,6 +43,9 @@ private slots:
     void clearSectionEmptiesSectionAndKeepsDoubleWrites();
     void nestedClearSectionRaises();
     void replaceSectionIsRemembered();
+    void claimedSections_data();
+    void claimedSections();
+    void claimAfterReadIsMadeAgain();
     void readParsesBlockZeroOnly();
     void readWithDontReadDoesNothing();
     void failedReadKeepsEntriesAndBlocksWrites();
@@ -174,6 +177,44 @@ void TestIniBase::replaceSectionIsRemembered()
     QCOMPARE(store.replacedSections(), std::vector<std::string>({"Notes Page0", "Notes Page1"}));
     store.read();
     QVERIFY(store.replacedSections().empty());
+}
+
+void TestIniBase::claimedSections_data()
+{
+    QTest::addColumn<QByteArrayList>("claims");
+    QTest::addColumn<QByteArrayList>("expected");
+    QTest::newRow("empty section") << QByteArrayList{""} << QByteArrayList{""};
+    QTest::newRow("empty, again, then named") << QByteArrayList{"", "", "A"}
+                                              << QByteArrayList{"", "A"};
+    QTest::newRow("back to an earlier one") << QByteArrayList{"A", "B", "a", "B", "A"}
+                                            << QByteArrayList{"A", "B"};
+    QTest::newRow("other spellings of one") << QByteArrayList{" A", "A ", "a", "A"}
+                                            << QByteArrayList{"A"};
+}
+
+void TestIniBase::claimedSections()
+{
+    QFETCH(QByteArrayList, claims);
+    QFETCH(QByteArrayList, expected);
+    MemoryStore store;
+    for (const QByteArray &section : claims)
+        store.writeString(section.toStdString(), "Items", "1", true);
+    std::vector<std::string> wanted;
+    for (const QByteArray &section : expected)
+        wanted.push_back(section.toStdString());
+    QCOMPARE(store.replacedSections(), wanted);
+}
+
+void TestIniBase::claimAfterReadIsMadeAgain()
+{
+    MemoryStore store;
+    store.setFile({"[L]", "Items=1", "ItemData(0001)=old", "[M]", "Items=1"});
+    store.readString("L", "Items", true);
+    store.read();
+    store.readString("L", "Items", true);
+    QCOMPARE(store.replacedSections(), std::vector<std::string>{"L"});
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[L]", "Items=1", "", "[M]", "Items=1", ""}));
 }
 
 void TestIniBase::readParsesBlockZeroOnly()
