@@ -126,42 +126,6 @@ std::vector<IniEntry> EntryBlocks::takeAll()
     return all;
 }
 
-int EntryBlocks::partitionPoint(const std::function<bool(const IniEntry &)> &before) const
-{
-    std::size_t low = 0;
-    std::size_t high = m_blocks.size();
-    while (low < high) {
-        const std::size_t mid = (low + high) / 2;
-        if (before(m_blocks[mid].back()))
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (low == m_blocks.size())
-        return m_size;
-    const auto &block = m_blocks[low];
-    const auto inBlock = std::partition_point(block.begin(), block.end(), before);
-    return blockStart(static_cast<int>(low)) + static_cast<int>(inBlock - block.begin());
-}
-
-void EntryBlocks::visitFrom(int first,
-                            const std::function<bool(int, const IniEntry &)> &visit) const
-{
-    if (first >= m_size)
-        return;
-    const Position p = locate(first);
-    int index = first;
-    int offset = p.offset;
-    for (std::size_t b = static_cast<std::size_t>(p.block); b < m_blocks.size(); ++b) {
-        const auto &block = m_blocks[b];
-        for (std::size_t o = static_cast<std::size_t>(offset); o < block.size(); ++o) {
-            if (!visit(index++, block[o]))
-                return;
-        }
-        offset = 0;
-    }
-}
-
 EntryBlocks::Position EntryBlocks::locate(int index) const
 {
     if (m_cachedBlock >= 0) {

@@ -141,8 +141,7 @@ std::string IniBase::readString(std::string_view section, std::string_view ident
     const int index = m_entries.indexOfName(m_lookup);
     if (index < 0)
         return {};
-    m_entries.setTouched(index, true);
-    const std::string &entry = m_entries.at(index);
+    const std::string &entry = m_entries.touch(index);
     return entry.substr(entry.find('=') + 1);
 }
 
@@ -153,7 +152,8 @@ void IniBase::writeString(std::string_view section, std::string_view ident, std:
     if (replaceSection)
         claimSection(trimmedSection);
     const std::string_view trimmedIdent = IniText::trim(ident);
-    std::string entry;
+    std::string entry = spareText();
+    entry.clear();
     entry.reserve(trimmedSection.size() + trimmedIdent.size() + value.size() + 2);
     entry.append(trimmedSection).append(1, ';').append(trimmedIdent);
     if (m_clearedSection.empty() || !IniText::sameText(trimmedSection, m_clearedSection)) {
@@ -173,12 +173,23 @@ void IniBase::clearSection(std::string_view section)
                        "ClearSections are not allowed!");
     }
     m_clearedSection = IniText::upperCase(IniText::trim(section));
-    m_entries.deleteSectRef(m_clearedSection);
+    m_spareTexts.clear();
+    m_nextSpare = 0;
+    m_entries.takeSectRef(m_clearedSection, m_spareTexts);
 }
 
 void IniBase::endSection()
 {
     m_clearedSection.clear();
+    m_spareTexts.clear();
+    m_nextSpare = 0;
+}
+
+std::string IniBase::spareText()
+{
+    if (m_nextSpare == m_spareTexts.size())
+        return {};
+    return std::move(m_spareTexts[m_nextSpare++]);
 }
 
 void IniBase::keepSection(std::string_view section)

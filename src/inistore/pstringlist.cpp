@@ -34,6 +34,13 @@ void orderWithoutRepeats(std::vector<IniEntry> &all)
 
 } // namespace
 
+const std::string &PStringList::touch(int index)
+{
+    IniEntry &entry = m_entries.at(index);
+    entry.touched = true;
+    return entry.text;
+}
+
 void PStringList::setSorted(bool sorted)
 {
     if (sorted == m_sorted)
@@ -81,6 +88,13 @@ void PStringList::removeAt(int index)
 
 void PStringList::removeRange(int first, int last)
 {
+    m_entries.erase(first, last);
+}
+
+void PStringList::takeRange(int first, int last, std::vector<std::string> &texts)
+{
+    for (int i = first; i < last; ++i)
+        texts.push_back(std::move(m_entries.at(i).text));
     m_entries.erase(first, last);
 }
 
@@ -167,20 +181,4 @@ int PStringList::indexOf(std::string_view text) const
         return false;
     });
     return result;
-}
-
-int PStringList::lowerBound(const std::function<bool(const IniEntry &)> &before) const
-{
-    const int size = count();
-    for (const int candidate : {m_hint, m_hint + 1}) {
-        if (candidate < 0 || candidate > size)
-            continue;
-        if ((candidate == 0 || before(m_entries.at(candidate - 1))) &&
-            (candidate == size || !before(m_entries.at(candidate)))) {
-            m_hint = candidate;
-            return candidate;
-        }
-    }
-    m_hint = m_entries.partitionPoint(before);
-    return m_hint;
 }
