@@ -210,13 +210,12 @@ std::string IniBase::normalizeName(std::string_view name)
 std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
 {
     const std::string_view wanted = IniText::trim(section);
+    const auto [first, last] = m_entries.sectRefRange(wanted);
     std::vector<std::string> keys;
-    const int first = m_entries.indexOfSectRef(wanted);
-    for (int i = first; i >= 0 && i < m_entries.count(); ++i) {
+    keys.reserve(static_cast<std::size_t>(last - first));
+    const std::size_t keyStart = wanted.size() + 1;
+    for (int i = first; i < last; ++i) {
         const std::string &entry = m_entries.at(i);
-        if (!IniText::sameText(IniPStringList::sectionOf(entry), wanted))
-            break;
-        const std::size_t keyStart = wanted.size() + 1;
         keys.push_back(entry.substr(keyStart, entry.find('=', keyStart) - keyStart));
     }
     return keys;

@@ -25,7 +25,6 @@ public:
     // Marks every entry of the section touched.
     void touchSectRef(std::string_view section);
 
-private:
     // The entries [first, last) of the section; empty when it has none.
     std::pair<int, int> sectRefRange(std::string_view section) const;
 };

@@ -114,7 +114,9 @@ void PStringList::appendTouched(std::vector<std::string_view> &views) const
 
 std::optional<std::string_view> PStringList::namePart(std::string_view text) const
 {
-    const std::size_t pos = text.find(m_separator);
+    // Every list of the store separates by one character: a byte search finds it fastest.
+    const std::size_t pos =
+        m_separator.size() == 1 ? text.find(m_separator.front()) : text.find(m_separator);
     if (pos == std::string_view::npos)
         return std::nullopt;
     return text.substr(0, pos);
