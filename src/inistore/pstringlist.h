@@ -84,7 +84,8 @@ template <typename Before>
 int PStringList::lowerBound(const Before &before) const
 {
     const int size = count();
-    for (const int candidate : {m_hint, m_hint + 1}) {
+    // Walks in order (adds and look-ups alike) go on right after the last position.
+    for (const int candidate : {m_hint + 1, m_hint}) {
         if (candidate < 0 || candidate > size)
             continue;
         if ((candidate == 0 || before(m_entries.at(candidate - 1))) &&
