@@ -54,7 +54,9 @@ IniFileMain::Clock &clockSetting()
 // The text up to the first line break (CR LF, lone CR or lone LF); rest then begins after it.
 std::string_view takeLine(std::string_view &rest)
 {
-    const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+    // Two byte searches: the first line feed, then a carriage return before it.
+    std::size_t end = std::min(rest.find('\n'), rest.size());
+    end = std::min(rest.substr(0, end).find('\r'), end);
     const std::string_view line = rest.substr(0, end);
     std::size_t next = end;
     if (next < rest.size() && rest[next++] == '\r' && next < rest.size() && rest[next] == '\n')
