@@ -44,9 +44,12 @@ void EntryBlocks::insert(int index, IniEntry entry)
     // appends to the end of a block.
     const bool run = index == m_lastInsert + 1;
     m_lastInsert = index;
-    if (run && p.offset >= runSplitSize &&
-        static_cast<int>(m_blocks[p.block].size()) - p.offset >= runSplitSize)
+    const int blockEntries = static_cast<int>(m_blocks[p.block].size());
+    if (run && p.offset >= runSplitSize && blockEntries - p.offset >= runSplitSize)
         p = splitAt(p);
+    // A run that has filled its block goes on in a new one rather than moving half of it.
+    else if (run && p.offset == blockEntries && blockEntries >= blockSize)
+        p = startBlockAfter(p.block);
     auto &block = m_blocks[p.block];
     block.insert(block.begin() + p.offset, std::move(entry));
     ++m_size;
@@ -59,16 +62,15 @@ void EntryBlocks::insert(int index, IniEntry entry)
 void EntryBlocks::pushBack(IniEntry entry)
 {
     m_lastInsert = m_size;
-    if (m_blocks.empty()) {
+    // Appending fills blocks to their bulk size and then starts a new one.
+    if (m_blocks.empty() || static_cast<int>(m_blocks.back().size()) >= blockSize) {
         m_blocks.emplace_back().reserve(blockSize);
-        m_tree.push_back(0);
-        m_cachedBlock = -1;
+        rebuildTree();
     }
     const int last = static_cast<int>(m_blocks.size()) - 1;
     m_blocks[last].push_back(std::move(entry));
     ++m_size;
     addToTree(last, 1);
-    splitIfFull(last);
 }
 
 void EntryBlocks::erase(int first, int last)
@@ -122,42 +124,6 @@ std::vector<IniEntry> EntryBlocks::takeAll()
         std::move(block.begin(), block.end(), std::back_inserter(all));
     clear();
     return all;
-}
-
-int EntryBlocks::partitionPoint(const std::function<bool(const IniEntry &)> &before) const
-{
-    std::size_t low = 0;
-    std::size_t high = m_blocks.size();
-    while (low < high) {
-        const std::size_t mid = (low + high) / 2;
-        if (before(m_blocks[mid].back()))
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (low == m_blocks.size())
-        return m_size;
-    const auto &block = m_blocks[low];
-    const auto inBlock = std::partition_point(block.begin(), block.end(), before);
-    return blockStart(static_cast<int>(low)) + static_cast<int>(inBlock - block.begin());
-}
-
-void EntryBlocks::visitFrom(int first,
-                            const std::function<bool(int, const IniEntry &)> &visit) const
-{
-    if (first >= m_size)
-        return;
-    const Position p = locate(first);
-    int index = first;
-    int offset = p.offset;
-    for (std::size_t b = static_cast<std::size_t>(p.block); b < m_blocks.size(); ++b) {
-        const auto &block = m_blocks[b];
-        for (std::size_t o = static_cast<std::size_t>(offset); o < block.size(); ++o) {
-            if (!visit(index++, block[o]))
-                return;
-        }
-        offset = 0;
-    }
 }
 
 EntryBlocks::Position EntryBlocks::locate(int index) const
@@ -225,6 +191,15 @@ void EntryBlocks::splitIfFull(int block)
 {
     if (static_cast<int>(m_blocks[block].size()) >= 2 * blockSize)
         splitAt({block, blockSize});
+}
+
+EntryBlocks::Position EntryBlocks::startBlockAfter(int block)
+{
+    std::vector<IniEntry> empty;
+    empty.reserve(blockSize);
+    m_blocks.insert(m_blocks.begin() + block + 1, std::move(empty));
+    rebuildTree();
+    return {block + 1, 0};
 }
 
 EntryBlocks::Position EntryBlocks::splitAt(Position at)

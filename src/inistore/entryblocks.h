@@ -2,7 +2,8 @@
 
 #include "inientry.h"
 
-#include <functional>
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 // The storage behind PStringList: a sequence of entries kept in blocks of bounded size, with
@@ -27,10 +28,12 @@ public:
 
     // The first index whose entry does not satisfy `before`, for a sequence partitioned by it
     // (all entries satisfying it come first). Each probed entry is passed to `before`.
-    int partitionPoint(const std::function<bool(const IniEntry &)> &before) const;
+    template <typename Before>
+    int partitionPoint(const Before &before) const;
 
     // Calls visit(index, entry) from `first` on while it returns true.
-    void visitFrom(int first, const std::function<bool(int, const IniEntry &)> &visit) const;
+    template <typename Visit>
+    void visitFrom(int first, const Visit &visit) const;
 
 private:
     struct Position
@@ -44,6 +47,8 @@ private:
     void addToTree(int block, int delta);
     void rebuildTree();
     void splitIfFull(int block);
+    // Puts an empty block after `block`; returns the position of its start.
+    Position startBlockAfter(int block);
     // Moves the entries from `at` on into a new block after it; returns `at`.
     Position splitAt(Position at);
 
@@ -56,3 +61,40 @@ private:
     mutable int m_cachedStart = 0;
     int m_lastInsert = -2;
 };
+
+template <typename Before>
+int EntryBlocks::partitionPoint(const Before &before) const
+{
+    std::size_t low = 0;
+    std::size_t high = m_blocks.size();
+    while (low < high) {
+        const std::size_t mid = (low + high) / 2;
+        if (before(m_blocks[mid].back()))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    if (low == m_blocks.size())
+        return m_size;
+    const auto &block = m_blocks[low];
+    const auto inBlock = std::partition_point(block.begin(), block.end(), before);
+    return blockStart(static_cast<int>(low)) + static_cast<int>(inBlock - block.begin());
+}
+
+template <typename Visit>
+void EntryBlocks::visitFrom(int first, const Visit &visit) const
+{
+    if (first >= m_size)
+        return;
+    const Position p = locate(first);
+    int index = first;
+    int offset = p.offset;
+    for (std::size_t b = static_cast<std::size_t>(p.block); b < m_blocks.size(); ++b) {
+        const auto &block = m_blocks[b];
+        for (std::size_t o = static_cast<std::size_t>(offset); o < block.size(); ++o) {
+            if (!visit(index++, block[o]))
+                return;
+        }
+        offset = 0;
+    }
+}

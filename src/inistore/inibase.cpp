@@ -63,6 +63,7 @@ void IniBase::read()
         return;
     m_replacedSections.clear();
     m_replacedKeys.clear();
+    m_lastClaimed.reset();
     std::vector<std::string> lines;
     bool loaded = false;
     {
@@ -140,8 +141,7 @@ std::string IniBase::readString(std::string_view section, std::string_view ident
     const int index = m_entries.indexOfName(m_lookup);
     if (index < 0)
         return {};
-    m_entries.setTouched(index, true);
-    const std::string &entry = m_entries.at(index);
+    const std::string &entry = m_entries.touch(index);
     return entry.substr(entry.find('=') + 1);
 }
 
@@ -152,7 +152,8 @@ void IniBase::writeString(std::string_view section, std::string_view ident, std:
     if (replaceSection)
         claimSection(trimmedSection);
     const std::string_view trimmedIdent = IniText::trim(ident);
-    std::string entry;
+    std::string entry = spareText();
+    entry.clear();
     entry.reserve(trimmedSection.size() + trimmedIdent.size() + value.size() + 2);
     entry.append(trimmedSection).append(1, ';').append(trimmedIdent);
     if (m_clearedSection.empty() || !IniText::sameText(trimmedSection, m_clearedSection)) {
@@ -172,12 +173,23 @@ void IniBase::clearSection(std::string_view section)
                        "ClearSections are not allowed!");
     }
     m_clearedSection = IniText::upperCase(IniText::trim(section));
-    m_entries.deleteSectRef(m_clearedSection);
+    m_spareTexts.clear();
+    m_nextSpare = 0;
+    m_entries.takeSectRef(m_clearedSection, m_spareTexts);
 }
 
 void IniBase::endSection()
 {
     m_clearedSection.clear();
+    m_spareTexts.clear();
+    m_nextSpare = 0;
+}
+
+std::string IniBase::spareText()
+{
+    if (m_nextSpare == m_spareTexts.size())
+        return {};
+    return std::move(m_spareTexts[m_nextSpare++]);
 }
 
 void IniBase::keepSection(std::string_view section)
@@ -198,13 +210,12 @@ std::string IniBase::normalizeName(std::string_view name)
 std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
 {
     const std::string_view wanted = IniText::trim(section);
+    const auto [first, last] = m_entries.sectRefRange(wanted);
     std::vector<std::string> keys;
-    const int first = m_entries.indexOfSectRef(wanted);
-    for (int i = first; i >= 0 && i < m_entries.count(); ++i) {
+    keys.reserve(static_cast<std::size_t>(last - first));
+    const std::size_t keyStart = wanted.size() + 1;
+    for (int i = first; i < last; ++i) {
         const std::string &entry = m_entries.at(i);
-        if (!IniText::sameText(IniPStringList::sectionOf(entry), wanted))
-            break;
-        const std::size_t keyStart = wanted.size() + 1;
         keys.push_back(entry.substr(keyStart, entry.find('=', keyStart) - keyStart));
     }
     return keys;
@@ -212,28 +223,27 @@ std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
 
 void IniBase::claimSection(std::string_view section)
 {
-    // A list claims its section once for every line it writes.
-    if (!m_replacedSections.empty() && IniText::sameText(m_replacedSections.back(), section))
+    // A list claims its section once for every line it reads or writes: the same spelling
+    // again is known to be claimed without a look-up.
+    if (m_lastClaimed && section == *m_lastClaimed)
         return;
     if (m_replacedKeys.insert(IniText::upperCase(section)).second)
         m_replacedSections.emplace_back(section);
+    m_lastClaimed.emplace(section);
 }
 
 void IniBase::parseInto(const std::vector<std::string> &lines)
 {
     IniLineParser parser;
-    std::vector<std::string> parsed;
+    std::vector<IniEntry> parsed;
+    parsed.reserve(lines.size());
     for (const std::string &line : lines) {
         auto result = parser.parse(line);
         if (result.entry)
-            parsed.push_back(std::move(*result.entry));
+            parsed.push_back({std::move(*result.entry), false});
     }
     ++m_entriesGeneration;
-    m_entries.clear();
-    m_entries.setSorted(false);
-    for (std::string &entry : parsed)
-        m_entries.add(std::move(entry));
-    m_entries.setSorted(true);
+    m_entries.assign(std::move(parsed));
 }
 
 bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base)
@@ -354,8 +364,7 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
 bool IniBase::mergeAndSave()
 {
     IniLineParser parser;
-    IniPStringList stored;
-    stored.setSorted(false);
+    std::vector<IniEntry> storedEntries;
     std::vector<std::string> otherBlocks;
     // The stored copy of a claimed section goes as a whole: its key lines are passed over
     // unparsed (only a line beginning with "[" can change the section or the user block).
@@ -371,13 +380,14 @@ bool IniBase::mergeAndSave()
         if (!result.inBlockZero)
             otherBlocks.push_back(line);
         else if (result.entry)
-            stored.add(std::move(*result.entry));
+            storedEntries.push_back({std::move(*result.entry), false});
         if (parser.section() != section) {
             section = parser.section();
             claimed = isClaimed(section);
         }
     }
-    stored.setSorted(true);
+    IniPStringList stored;
+    stored.assign(std::move(storedEntries));
 
     // Views of both lists: nothing is copied until the lines are made.
     std::vector<std::string_view> touched;

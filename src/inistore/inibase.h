@@ -144,6 +144,9 @@ protected:
 
 private:
     void claimSection(std::string_view section);
+    // A text the open ClearSection removed, whose memory a new entry reuses; empty when none
+    // is left.
+    std::string spareText();
     void parseInto(const std::vector<std::string> &lines);
     // Loads the file's lines into m_fileLines unless they are known to be what it holds. When
     // they differ from the lines this store last read or wrote, base takes those.
@@ -165,7 +168,12 @@ private:
     std::uint64_t m_entriesGeneration = 0;
     std::vector<std::string> m_replacedSections;
     std::unordered_set<std::string> m_replacedKeys;
+    // The spelling of the section claimed last since the last read.
+    std::optional<std::string> m_lastClaimed;
     std::string m_clearedSection;
+    // The texts of the entries the open ClearSection removed, in order, and the next to reuse.
+    std::vector<std::string> m_spareTexts;
+    std::size_t m_nextSpare = 0;
     bool m_readFailed = false;
     std::string m_lastError;
     // The file's lines as this store last loaded or saved them (while m_fileLinesKnown), and

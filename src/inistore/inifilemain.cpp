@@ -51,32 +51,49 @@ IniFileMain::Clock &clockSetting()
     return clock;
 }
 
-std::vector<std::string> splitLines(const std::string &text)
+// The text up to the first line break (CR LF, lone CR or lone LF); rest then begins after it.
+std::string_view takeLine(std::string_view &rest)
+{
+    // Two byte searches: the first line feed, then a carriage return before it.
+    std::size_t end = std::min(rest.find('\n'), rest.size());
+    end = std::min(rest.substr(0, end).find('\r'), end);
+    const std::string_view line = rest.substr(0, end);
+    std::size_t next = end;
+    if (next < rest.size() && rest[next++] == '\r' && next < rest.size() && rest[next] == '\n')
+        ++next;
+    rest.remove_prefix(next);
+    return line;
+}
+
+std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    const char *next = text.data();
-    const char *const end = next + text.size();
-    while (next != end) {
-        const char *const start = next;
-        while (next != end && *next != '\r' && *next != '\n')
-            ++next;
-        lines.emplace_back(start, next);
-        if (next != end && *next++ == '\r' && next != end && *next == '\n')
-            ++next;
-    }
+    // Exact for line breaks of CR LF or LF alone.
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    while (!text.empty())
+        lines.emplace_back(takeLine(text));
     return lines;
 }
 
-void decipherLines(std::vector<std::string> &lines)
+// Deciphers the lines that follow the marker and the seed line: the first is the file's third
+// line. A seed that is no number leaves them as they are.
+void decipherLines(std::vector<std::string> &lines, std::string_view seedLine)
 {
-    const auto seed = IniText::toInt(IniText::trim(lines[1]));
-    if (seed) {
-        for (std::size_t i = 2; i < lines.size(); ++i) {
-            const auto key = static_cast<std::uint32_t>(*seed) + static_cast<std::uint32_t>(i);
+    const auto seed = IniText::toInt(IniText::trim(seedLine));
+    if (!seed)
+        return;
+    const auto decipher = [&lines, &seed](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i) {
+            const auto key = static_cast<std::uint32_t>(*seed) + static_cast<std::uint32_t>(i + 2);
             LineCipher::decipherInPlace(lines[i], key);
         }
-    }
-    lines.erase(lines.begin(), lines.begin() + 2);
+    };
+    // Each line depends only on its own key: a large file is deciphered in two halves side by
+    // side.
+    const std::size_t half = lines.size() / 2;
+    runHalves(
+        lines.size() >= halvedLines, [&] { decipher(0, half); },
+        [&] { decipher(half, lines.size()); });
 }
 
 // A name tempFileName() makes: "$$$$$$$$.tmp", or a counter from 1 without leading zeros
@@ -224,9 +241,15 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
         setLastError("The file " + source + " cannot be read: " + error);
         return false;
     }
-    lines = splitLines(*text);
-    if (lines.size() >= 2 && lines[0] == encryptedMarker)
-        decipherLines(lines);
+    std::string_view rest = *text;
+    const bool marked = takeLine(rest) == encryptedMarker && !rest.empty();
+    if (marked) {
+        const std::string_view seedLine = takeLine(rest);
+        lines = splitLines(rest);
+        decipherLines(lines, seedLine);
+    } else {
+        lines = splitLines(*text);
+    }
     if (source == full)
         rememberContent(std::move(*text));
     return true;

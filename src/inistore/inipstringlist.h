@@ -20,10 +20,11 @@ public:
     int indexOfSectRef(std::string_view section) const;
     // Deletes every entry of the section.
     void deleteSectRef(std::string_view section);
+    // Deletes every entry of the section and appends their texts to `texts`.
+    void takeSectRef(std::string_view section, std::vector<std::string> &texts);
     // Marks every entry of the section touched.
     void touchSectRef(std::string_view section);
 
-private:
     // The entries [first, last) of the section; empty when it has none.
     std::pair<int, int> sectRefRange(std::string_view section) const;
 };

@@ -180,6 +180,7 @@ void IniVarLinker::readList(const std::string &section, std::vector<std::string>
     if (last > keyCount + maxGapLines)
         last = keyCount;
     list.clear();
+    list.reserve(static_cast<std::size_t>(last));
     for (long number = 1; number <= last; ++number) {
         std::string value = store.readString(section, itemKey(number), true);
         if (value.empty())

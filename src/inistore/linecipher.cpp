@@ -1,7 +1,7 @@
 #include "linecipher.h"
 
-#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -106,6 +106,28 @@ void applyShifts(const char *from, char *to, std::size_t size, std::uint32_t key
         to[i] = apply(static_cast<unsigned char>(from[i]), shiftOf(states[lane]));
 }
 
+// The number of bytes of plain the cipher escapes (223 and above). Such bytes have their high
+// bit set: eight bytes without one are passed over at once.
+std::size_t escapedBytes(std::string_view plain)
+{
+    const auto escaped = [](char c) {
+        return static_cast<unsigned char>(c) >= LineCipher::escapeBase ? 1u : 0u;
+    };
+    std::size_t count = 0;
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= plain.size(); i += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, plain.data() + i, sizeof word);
+        if ((word & 0x8080808080808080u) == 0)
+            continue;
+        for (std::size_t k = i; k < i + sizeof word; ++k)
+            count += escaped(plain[k]);
+    }
+    for (; i < plain.size(); ++i)
+        count += escaped(plain[i]);
+    return count;
+}
+
 } // namespace
 
 std::string LineCipher::encipher(std::string_view plain, std::uint32_t key)
@@ -124,18 +146,12 @@ void LineCipher::appendEnciphered(std::string &out, std::string_view plain, std:
 
 std::size_t LineCipher::encipheredSize(std::string_view plain)
 {
-    const auto escapes = std::count_if(plain.begin(), plain.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= escapeBase;
-    });
-    return plain.size() + static_cast<std::size_t>(escapes);
+    return plain.size() + escapedBytes(plain);
 }
 
 char *LineCipher::encipherInto(char *to, std::string_view plain, std::uint32_t key)
 {
-    const bool escapes = std::any_of(plain.begin(), plain.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= escapeBase;
-    });
-    if (!escapes) {
+    if (escapedBytes(plain) == 0) {
         applyShifts(plain.data(), to, plain.size(), key, encipherByte);
         return to + plain.size();
     }

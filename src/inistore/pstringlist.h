@@ -2,7 +2,6 @@
 
 #include "entryblocks.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +23,8 @@ public:
     const std::string &at(int index) const { return m_entries.at(index).text; }
     bool isTouched(int index) const { return m_entries.at(index).touched; }
     void setTouched(int index, bool touched);
+    // Marks the entry touched and gives its text.
+    const std::string &touch(int index);
 
     bool sorted() const { return m_sorted; }
     // Switching sorted mode on sorts the entries (stable) and drops every entry equal to an
@@ -33,11 +34,16 @@ public:
     // Sorted: inserts in order and returns the index; an equal entry yields its index and
     // nothing is added. Unsorted: appends.
     int add(std::string text);
+    // Replaces every entry by `entries`, in their order; a sorted list then orders them and
+    // drops repeats as setSorted(true) does.
+    void assign(std::vector<IniEntry> entries);
     // Unsorted lists only; throws IniError on a sorted list.
     void insert(int index, std::string text);
     void removeAt(int index);
     // Removes the entries [first, last).
     void removeRange(int first, int last);
+    // Removes the entries [first, last) and appends their texts to `texts`.
+    void takeRange(int first, int last, std::vector<std::string> &texts);
     void clear();
 
     // Appends a view of the text of every touched entry, in list order.
@@ -60,7 +66,8 @@ protected:
     // The first index whose entry does not satisfy `before` (entries satisfying it come
     // first). Runs of lookups and insertions in order hit the remembered last position and
     // need no search.
-    int lowerBound(const std::function<bool(const IniEntry &)> &before) const;
+    template <typename Before>
+    int lowerBound(const Before &before) const;
     // The text before the first separator, nothing without a separator.
     std::optional<std::string_view> namePart(std::string_view text) const;
 
@@ -72,3 +79,21 @@ private:
     // The key of the last findName, kept so that a search allocates nothing.
     mutable std::string m_key;
 };
+
+template <typename Before>
+int PStringList::lowerBound(const Before &before) const
+{
+    const int size = count();
+    // Walks in order (adds and look-ups alike) go on right after the last position.
+    for (const int candidate : {m_hint + 1, m_hint}) {
+        if (candidate < 0 || candidate > size)
+            continue;
+        if ((candidate == 0 || before(m_entries.at(candidate - 1))) &&
+            (candidate == size || !before(m_entries.at(candidate)))) {
+            m_hint = candidate;
+            return candidate;
+        }
+    }
+    m_hint = m_entries.partitionPoint(before);
+    return m_hint;
+}

@@ -43,7 +43,12 @@ private slots:
     void clearSectionEmptiesSectionAndKeepsDoubleWrites();
     void nestedClearSectionRaises();
     void replaceSectionIsRemembered();
+    void claimedSections_data();
+    void claimedSections();
+    void claimAfterReadIsMadeAgain();
     void readParsesBlockZeroOnly();
+    void readOrdersEntriesAndDropsRepeats_data();
+    void readOrdersEntriesAndDropsRepeats();
     void readWithDontReadDoesNothing();
     void failedReadKeepsEntriesAndBlocksWrites();
     void malformedMarkerFailsReadWithoutThrowing();
@@ -176,6 +181,44 @@ void TestIniBase::replaceSectionIsRemembered()
     QVERIFY(store.replacedSections().empty());
 }
 
+void TestIniBase::claimedSections_data()
+{
+    QTest::addColumn<QByteArrayList>("claims");
+    QTest::addColumn<QByteArrayList>("expected");
+    QTest::newRow("empty section") << QByteArrayList{""} << QByteArrayList{""};
+    QTest::newRow("empty, again, then named") << QByteArrayList{"", "", "A"}
+                                              << QByteArrayList{"", "A"};
+    QTest::newRow("back to an earlier one") << QByteArrayList{"A", "B", "a", "B", "A"}
+                                            << QByteArrayList{"A", "B"};
+    QTest::newRow("other spellings of one") << QByteArrayList{" A", "A ", "a", "A"}
+                                            << QByteArrayList{"A"};
+}
+
+void TestIniBase::claimedSections()
+{
+    QFETCH(QByteArrayList, claims);
+    QFETCH(QByteArrayList, expected);
+    MemoryStore store;
+    for (const QByteArray &section : claims)
+        store.writeString(section.toStdString(), "Items", "1", true);
+    std::vector<std::string> wanted;
+    for (const QByteArray &section : expected)
+        wanted.push_back(section.toStdString());
+    QCOMPARE(store.replacedSections(), wanted);
+}
+
+void TestIniBase::claimAfterReadIsMadeAgain()
+{
+    MemoryStore store;
+    store.setFile({"[L]", "Items=1", "ItemData(0001)=old", "[M]", "Items=1"});
+    store.readString("L", "Items", true);
+    store.read();
+    store.readString("L", "Items", true);
+    QCOMPARE(store.replacedSections(), std::vector<std::string>{"L"});
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines(), QByteArrayList({"[L]", "Items=1", "", "[M]", "Items=1", ""}));
+}
+
 void TestIniBase::readParsesBlockZeroOnly()
 {
     MemoryStore store;
@@ -185,6 +228,45 @@ void TestIniBase::readParsesBlockZeroOnly()
     QCOMPARE(store.lockCalls, 1);
     QCOMPARE(store.unlockCalls, 1);
     QVERIFY(!store.readFailed());
+}
+
+void TestIniBase::readOrdersEntriesAndDropsRepeats_data()
+{
+    QTest::addColumn<QByteArrayList>("file");
+    QTest::addColumn<QByteArrayList>("entries");
+    // "section;key=value": what readString gives.
+    QTest::addColumn<QByteArrayList>("reads");
+    QTest::newRow("in order") << QByteArrayList{"[A]", "a=1", "b=2", "[B]", "a=3"}
+                              << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"}
+                              << QByteArrayList{"A;a=1", "a;B=2", "b;A=3"};
+    QTest::newRow("sections out of order")
+        << QByteArrayList{"[B]", "a=3", "[A]", "b=2", "a=1"}
+        << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"} << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"};
+    QTest::newRow("a section twice") << QByteArrayList{"[A]", "b=2", "[B]", "a=3", "[a]", "a=1"}
+                                     << QByteArrayList{"a;a=1", "A;b=2", "B;a=3"}
+                                     << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"};
+    QTest::newRow("repeats keep the first spelling")
+        << QByteArrayList{"[A]", "K=v", "[a]", "k=V", "k=w"}
+        << QByteArrayList{"A;K=v", "a;k=w"} << QByteArrayList{"a;k=v"};
+}
+
+// The entries of a file are the same whatever order its lines come in.
+void TestIniBase::readOrdersEntriesAndDropsRepeats()
+{
+    QFETCH(QByteArrayList, file);
+    QFETCH(QByteArrayList, entries);
+    QFETCH(QByteArrayList, reads);
+    MemoryStore store;
+    store.setFile(file);
+    store.read();
+    QCOMPARE(store.entryTexts(), entries);
+    for (const QByteArray &expected : reads) {
+        const qsizetype semicolon = expected.indexOf(';');
+        const qsizetype equals = expected.indexOf('=');
+        QCOMPARE(read(store, expected.left(semicolon).constData(),
+                      expected.mid(semicolon + 1, equals - semicolon - 1).constData()),
+                 expected.mid(equals + 1));
+    }
 }
 
 void TestIniBase::readWithDontReadDoesNothing()

@@ -285,6 +285,14 @@ void TestIniFileMain::loadLines_data()
     QTest::newRow("bad seed keeps lines as read")
         << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\nabc\r\n[S]\r\nk=1\r\n")
         << QByteArrayList({"[S]", "k=1"});
+    QTest::newRow("marker and an empty seed line") << true
+                                                   << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\n\r\n")
+                                                   << QByteArrayList();
+    QTest::newRow("marker and lone line feeds")
+        << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\n\n\n") << QByteArrayList({""});
+    QTest::newRow("marker and lone carriage returns")
+        << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\rx\r[S]\rk=1")
+        << QByteArrayList({"[S]", "k=1"});
     QTest::newRow("marker not on the first line")
         << true << QByteArray("[S]\r\nENCRYPTED DATA DO NOT EDIT\r\n7\r\n")
         << QByteArrayList({"[S]", "ENCRYPTED DATA DO NOT EDIT", "7"});

@@ -49,6 +49,8 @@ private slots:
     void everyByteRoundTrips_data();
     void everyByteRoundTrips();
     void singleLetterStaysPrintable();
+    void highByteAtEveryPlace_data();
+    void highByteAtEveryPlace();
     void malformedInputDeciphersWithoutFault_data();
     void malformedInputDeciphersWithoutFault();
 };
@@ -127,6 +129,33 @@ void TestLineCipher::singleLetterStaysPrintable()
         const auto code = static_cast<unsigned char>(enciphered[0]);
         QVERIFY(code >= 32 && code <= 254);
     }
+}
+
+void TestLineCipher::highByteAtEveryPlace_data()
+{
+    QTest::addColumn<int>("place");
+    QTest::addColumn<int>("code");
+    // The line's bytes are looked at eight at a time: every place in and after the words.
+    for (int place = 0; place < 20; ++place) {
+        QTest::addRow("escaped 0xE9 at %d", place) << place << 0xE9;
+        QTest::addRow("escaped 0xDF at %d", place) << place << 0xDF;
+        QTest::addRow("plain 0xC9 at %d", place) << place << 0xC9;
+    }
+}
+
+void TestLineCipher::highByteAtEveryPlace()
+{
+    QFETCH(int, place);
+    QFETCH(int, code);
+    std::string plain(20, 'a');
+    plain[std::size_t(place)] = static_cast<char>(code);
+    const bool escaped = code >= LineCipher::escapeBase;
+    const std::size_t size = escaped ? 21 : 20;
+    QCOMPARE(LineCipher::encipheredSize(plain), size);
+    const std::string enciphered = LineCipher::encipher(plain, 1234);
+    QCOMPARE(enciphered.size(), size);
+    QCOMPARE(enciphered.find('\xff'), escaped ? std::size_t(place) : std::string::npos);
+    QCOMPARE(LineCipher::decipher(enciphered, 1234), plain);
 }
 
 void TestLineCipher::malformedInputDeciphersWithoutFault_data()

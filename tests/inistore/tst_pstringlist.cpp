@@ -36,6 +36,8 @@ private slots:
     void sortedAddKeepsOrderAndDropsEquals();
     void switchingToSortedSortsStablyAndDropsEquals();
     void insertIntoSortedListIsRefused();
+    void assign_data();
+    void assign();
     void nameOf_data();
     void nameOf();
     void findName_data();
@@ -99,6 +101,38 @@ void TestPStringList::switchingToSortedSortsStablyAndDropsEquals()
     QCOMPARE(list.count(), 5);
     list.setSorted(true);
     QCOMPARE(textsOf(list), QByteArrayList({"s;a=1", "s;b=1", "s;c=1"}));
+}
+
+void TestPStringList::assign_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<QByteArrayList>("texts");
+    QTest::addColumn<QByteArrayList>("expected");
+    QTest::newRow("in order") << true << QByteArrayList{"s;a=1", "s;b=1", "t;a=1"}
+                              << QByteArrayList{"s;a=1", "s;b=1", "t;a=1"};
+    QTest::newRow("out of order, stably")
+        << true << QByteArrayList{"t;a=1", "s;b=1", "S;B=1", "s;a=1"}
+        << QByteArrayList{"s;a=1", "s;b=1", "t;a=1"};
+    QTest::newRow("repeats in order") << true << QByteArrayList{"s;a=1", "S;A=1", "s;b=1"}
+                                      << QByteArrayList{"s;a=1", "s;b=1"};
+    QTest::newRow("unsorted keeps all") << false << QByteArrayList{"t;a=1", "s;a=1", "S;A=1"}
+                                        << QByteArrayList{"t;a=1", "s;a=1", "S;A=1"};
+}
+
+void TestPStringList::assign()
+{
+    QFETCH(bool, sorted);
+    QFETCH(QByteArrayList, texts);
+    QFETCH(QByteArrayList, expected);
+    IniPStringList list = listOf({"x;old=1"});
+    list.setSorted(sorted);
+    std::vector<IniEntry> entries;
+    for (const QByteArray &text : texts)
+        entries.push_back({text.toStdString(), false});
+    list.assign(std::move(entries));
+    QCOMPARE(textsOf(list), expected);
+    if (sorted && !expected.isEmpty())
+        QCOMPARE(list.indexOfName("s;a"), 0);
 }
 
 void TestPStringList::insertIntoSortedListIsRefused()
