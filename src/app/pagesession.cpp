@@ -2,7 +2,6 @@
 
 #include "changeflags.h"
 #include "editor/noteeditor.h"
-#include "editor/pagedocument.h"
 #include "pagehighlighting.h"
 #include "pagetabbar.h"
 #include "search/pagesearch.h"
