@@ -18,6 +18,7 @@ class PageDocument;
 class PageHighlighting;
 class PageTabBar;
 class PasswordBar;
+class SessionPage;
 
 // The pages of the notes window, in tab order, and the one editor that shows them. A page is its
 // stored record and, from the first time it is shown, its document: its text with its own undo
@@ -130,25 +131,16 @@ signals:
     void entered();
 
 private:
-    struct Page;
-
-    Page *pageAt(int index) const;
-    PageDocument &documentOf(Page &page);
-    bool isLocked(const Page &page) const;
-    bool isEncrypted(const Page &page) const;
+    SessionPage *pageAt(int index) const;
     const CryptKey *key() const;
-    void takeLines(Page &page);
-    void dropDocument(Page &page);
-    void giveTextToDocument(Page &page);
-    void takeTextFromDocument(Page &page);
-    StoredPage storedPage(const Page &page) const;
-    QStringList linesOf(const Page &page) const;
+    void dropClosedDocument(SessionPage &page);
+    void dropDocument(SessionPage &page);
     void editorChanged();
     void keepEdits();
     void selectionChanged();
     void stepTo(int index);
 
     Parts m_parts;
-    std::vector<std::unique_ptr<Page>> m_pages;
-    Page *m_shown = nullptr; // the page whose document the editor shows
+    std::vector<std::unique_ptr<SessionPage>> m_pages;
+    SessionPage *m_shown = nullptr; // the page whose document the editor shows
 };
