@@ -120,6 +120,8 @@ private slots:
     void storeHoldsNoLinesOfAStampedPage();
 
 private:
+    void saveAsAFirstSave(const std::function<QList<StoredPage>()> &pages,
+                          const std::function<void()> &change);
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -177,29 +179,12 @@ void NotesRewriteTest::saveWritesWhatAFirstSaveWrites_data()
 void NotesRewriteTest::saveWritesWhatAFirstSaveWrites()
 {
     QFETCH(Change, change);
-
-    QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
-    const QString file = path(QStringLiteral("Quillbox.ini"));
-    const QString firstFile = path(QStringLiteral("first/Quillbox.ini"));
-    NotesStore store(nullptr);
-    store.setFileName(file);
-    NotesSettings settings;
     QList<StoredPage> pages = threePages();
-    QVERIFY(store.write(settings, pages, true, savedAt));
-    QVERIFY(store.write(settings, pages, true, savedAt));
-    QVERIFY(QFile::copy(file, firstFile));
-
-    change(pages);
-    QVERIFY(store.write(settings, pages, true, savedAt));
-
-    NotesStore first(nullptr);
-    first.setFileName(firstFile);
-    NotesSettings firstSettings = settings;
-    QList<StoredPage> unused;
-    QVERIFY(first.read(firstSettings, unused));
-    QVERIFY(first.write(settings, pages, true, savedAt));
-    QCOMPARE(bytesOf(file), bytesOf(firstFile));
-    QCOMPARE(pageTexts(readBack(file)), pageTexts(readBack(firstFile)));
+    saveAsAFirstSave([&] { return pages; }, [&] { change(pages); });
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(pageTexts(readBack(path(QStringLiteral("Quillbox.ini")))),
+             pageTexts(readBack(path(QStringLiteral("first/Quillbox.ini")))));
 }
 
 // The store read the file again after another copy changed a page there: its entries are the
@@ -277,32 +262,42 @@ void NotesRewriteTest::stampedSaveWritesWhatAFirstSaveWrites_data()
 void NotesRewriteTest::stampedSaveWritesWhatAFirstSaveWrites()
 {
     QFETCH(HeldChange, change);
+    QList<HeldPage> held = threeHeldPages();
+    saveAsAFirstSave([&] { return storedOf(held); }, [&] { change(held); });
+    if (QTest::currentTestFailed())
+        return;
+    QStringList expected;
+    for (const HeldPage &page : held)
+        expected.append(page.name + u'=' + page.lines.join(u'|'));
+    QCOMPARE(pageTexts(readBack(path(QStringLiteral("Quillbox.ini")))), expected);
+}
 
+// The store saves the pages twice (the second save keeps every page's entries), the pages
+// change, and it saves again. A store that read the file as it stood before that last save
+// ("first/Quillbox.ini") saves the same pages: both files hold the same bytes.
+void NotesRewriteTest::saveAsAFirstSave(const std::function<QList<StoredPage>()> &pages,
+                                        const std::function<void()> &change)
+{
     QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
     const QString file = path(QStringLiteral("Quillbox.ini"));
     const QString firstFile = path(QStringLiteral("first/Quillbox.ini"));
     NotesStore store(nullptr);
     store.setFileName(file);
     NotesSettings settings;
-    QList<HeldPage> held = threeHeldPages();
-    QVERIFY(store.write(settings, storedOf(held), true, savedAt));
-    QVERIFY(store.write(settings, storedOf(held), true, savedAt));
+    QVERIFY(store.write(settings, pages(), true, savedAt));
+    QVERIFY(store.write(settings, pages(), true, savedAt));
     QVERIFY(QFile::copy(file, firstFile));
 
-    change(held);
-    QVERIFY(store.write(settings, storedOf(held), true, savedAt));
+    change();
+    QVERIFY(store.write(settings, pages(), true, savedAt));
 
     NotesStore first(nullptr);
     first.setFileName(firstFile);
     NotesSettings firstSettings = settings;
     QList<StoredPage> unused;
     QVERIFY(first.read(firstSettings, unused));
-    QVERIFY(first.write(settings, storedOf(held), true, savedAt));
+    QVERIFY(first.write(settings, pages(), true, savedAt));
     QCOMPARE(bytesOf(file), bytesOf(firstFile));
-    QStringList expected;
-    for (const HeldPage &page : held)
-        expected.append(page.name + u'=' + page.lines.join(u'|'));
-    QCOMPARE(pageTexts(readBack(file)), expected);
 }
 
 // A page known by its stamp leaves its lines to the page: the store keeps no list of them.
