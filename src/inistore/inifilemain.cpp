@@ -19,6 +19,8 @@ constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
 // From this number of lines on the content is made in two halves side by side.
 constexpr std::size_t halvedLines = 10000;
+// The bytes fingerprinted at a time while the content is made.
+constexpr std::size_t hashPiece = 32 * 1024;
 
 // Runs both halves, side by side on two threads when asked to and a second thread can be had,
 // otherwise one after the other.
@@ -251,15 +253,12 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
         lines = splitLines(*text);
     }
     if (source == full)
-        rememberContent(std::move(*text));
+        rememberContent({ContentHash::of(*text), ContentHash::of({})});
     return true;
 }
 
 bool IniFileMain::saveLines(const std::vector<std::string> &lines)
 {
-    // The new content is built in the memory of the old one: a large file is then written
-    // again without fresh pages to fault in.
-    std::string out = std::move(m_contentBytes);
     forgetContent();
     if (IniText::trim(m_filename).empty()) {
         setLastError("No file name is set.");
@@ -270,7 +269,9 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
         return false;
     }
-    contentToWrite(lines, out);
+    std::string out;
+    Fingerprint print;
+    contentToWrite(lines, out, print);
     std::string error;
     if (!PlatformFile::writeNewFile(temp, out, true, error)) {
         PlatformFile::removeFile(temp);
@@ -287,14 +288,28 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
             folder += PlatformFile::separator();
         BackupRotation::run(folder, baseName(), out, {fullFileName(), sideFileName()});
     }
-    rememberContent(std::move(out));
+    rememberContent(print);
     return true;
 }
 
 bool IniFileMain::holdsContent(std::uint64_t mark)
 {
-    return mark != 0 && mark == m_contentMark &&
-           PlatformFile::holdsBytes(fullFileName(), m_contentBytes);
+    if (mark == 0 || mark != m_contentMark)
+        return false;
+    const std::string full = fullFileName();
+    const std::uint64_t headSize = m_contentPrint.head.size;
+    if (PlatformFile::fileSize(full) != headSize + m_contentPrint.tail.size)
+        return false;
+    ContentHash head;
+    ContentHash tail;
+    std::uint64_t headLeft = headSize;
+    const bool read = PlatformFile::readInPieces(full, [&](std::string_view piece) {
+        const auto inHead = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), headLeft));
+        headLeft -= inHead;
+        head.add(piece.substr(0, inHead));
+        tail.add(piece.substr(inHead));
+    });
+    return read && head.value() == m_contentPrint.head && tail.value() == m_contentPrint.tail;
 }
 
 void IniFileMain::setProgramFolder(std::string folder)
@@ -338,7 +353,8 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::string &out) const
+void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::string &out,
+                                 Fingerprint &print) const
 {
     std::string header;
     std::uint32_t key = 0;
@@ -357,14 +373,21 @@ void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::str
             size += (m_encrypt ? LineCipher::encipheredSize(lines[i]) : lines[i].size()) + 2;
         return size;
     };
-    const auto writeLines = [&](std::size_t first, std::size_t last, char *to) {
+    // Each half is fingerprinted piece by piece while its bytes are still in the cache.
+    const auto writeLines = [&](std::size_t first, std::size_t last, char *to, ContentHash &hash) {
+        const char *unhashed = to;
         for (std::size_t i = first; i < last; ++i) {
             const std::string &line = lines[i];
             to = m_encrypt ? LineCipher::encipherInto(to, line, key + std::uint32_t(i))
                            : std::copy(line.begin(), line.end(), to);
             *to++ = '\r';
             *to++ = '\n';
+            if (static_cast<std::size_t>(to - unhashed) >= hashPiece) {
+                hash.add(std::string_view(unhashed, static_cast<std::size_t>(to - unhashed)));
+                unhashed = to;
+            }
         }
+        hash.add(std::string_view(unhashed, static_cast<std::size_t>(to - unhashed)));
     };
     std::size_t firstSize = 0;
     std::size_t secondSize = 0;
@@ -372,24 +395,27 @@ void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::str
     runHalves(
         halved, [&] { firstSize = sizeOf(0, half); },
         [&] { secondSize = sizeOf(half, lines.size()); });
-    // Sized without clearing: the bytes of the last content are overwritten where they stand.
     out.resize(header.size() + firstSize + secondSize);
     char *const first = std::copy(header.begin(), header.end(), out.data());
     char *const second = first + firstSize;
+    ContentHash head;
+    ContentHash tail;
+    head.add(header);
     runHalves(
-        halved, [&] { writeLines(0, half, first); },
-        [&] { writeLines(half, lines.size(), second); });
+        halved, [&] { writeLines(0, half, first, head); },
+        [&] { writeLines(half, lines.size(), second, tail); });
+    print = {head.value(), tail.value()};
 }
 
-void IniFileMain::rememberContent(std::string bytes)
+void IniFileMain::rememberContent(const Fingerprint &print)
 {
-    m_contentBytes = std::move(bytes);
+    m_contentPrint = print;
     m_contentMark = ++m_lastMark;
 }
 
 void IniFileMain::forgetContent()
 {
-    m_contentBytes = {};
+    m_contentPrint = {};
     m_contentMark = 0;
 }
 
