@@ -4,6 +4,7 @@
 #include "delayobject.h"
 #include "initext.h"
 #include "linecipher.h"
+#include "linepieces.h"
 #include "platformfile.h"
 
 #include <algorithm>
@@ -17,10 +18,8 @@ namespace {
 
 constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
-// From this number of lines on the content is made in two halves side by side.
+// From this number of lines on a file is deciphered in two halves side by side.
 constexpr std::size_t halvedLines = 10000;
-// The bytes fingerprinted at a time while the content is made.
-constexpr std::size_t hashPiece = 32 * 1024;
 
 // Runs both halves, side by side on two threads when asked to and a second thread can be had,
 // otherwise one after the other.
@@ -253,7 +252,7 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
         lines = splitLines(*text);
     }
     if (source == full)
-        rememberContent({ContentHash::of(*text), ContentHash::of({})});
+        rememberContent(ContentHash::of(*text));
     return true;
 }
 
@@ -269,11 +268,9 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
         return false;
     }
-    std::string out;
-    Fingerprint print;
-    contentToWrite(lines, out, print);
+    ContentHash print;
     std::string error;
-    if (!PlatformFile::writeNewFile(temp, out, true, error)) {
+    if (!PlatformFile::writeNewFile(temp, contentToWrite(lines, print), true, error)) {
         PlatformFile::removeFile(temp);
         setLastError("The file " + temp + " cannot be written: " + error);
         return false;
@@ -286,9 +283,19 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         std::string folder = m_backupDirectory;
         if (!PlatformFile::isPathSeparator(folder.back()))
             folder += PlatformFile::separator();
-        BackupRotation::run(folder, baseName(), out, {fullFileName(), sideFileName()});
+        // The copy is made from the file just written, not from its bytes kept in memory.
+        const std::string full = fullFileName();
+        BackupRotation::run(
+            folder, baseName(), print.value().size,
+            [&full](const PlatformFile::WritePiece &write) {
+                bool writing = true;
+                PlatformFile::readInPieces(full, [&](std::string_view piece) {
+                    writing = writing && write(piece);
+                });
+            },
+            {full, sideFileName()});
     }
-    rememberContent(print);
+    rememberContent(print.value());
     return true;
 }
 
@@ -297,19 +304,11 @@ bool IniFileMain::holdsContent(std::uint64_t mark)
     if (mark == 0 || mark != m_contentMark)
         return false;
     const std::string full = fullFileName();
-    const std::uint64_t headSize = m_contentPrint.head.size;
-    if (PlatformFile::fileSize(full) != headSize + m_contentPrint.tail.size)
+    if (PlatformFile::fileSize(full) != m_contentPrint.size)
         return false;
-    ContentHash head;
-    ContentHash tail;
-    std::uint64_t headLeft = headSize;
-    const bool read = PlatformFile::readInPieces(full, [&](std::string_view piece) {
-        const auto inHead = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), headLeft));
-        headLeft -= inHead;
-        head.add(piece.substr(0, inHead));
-        tail.add(piece.substr(inHead));
-    });
-    return read && head.value() == m_contentPrint.head && tail.value() == m_contentPrint.tail;
+    ContentHash held;
+    return PlatformFile::readInPieces(full, [&](std::string_view piece) { held.add(piece); }) &&
+           held.value() == m_contentPrint;
 }
 
 void IniFileMain::setProgramFolder(std::string folder)
@@ -353,61 +352,29 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::string &out,
-                                 Fingerprint &print) const
+PlatformFile::Pieces IniFileMain::contentToWrite(const std::vector<std::string> &lines,
+                                                 ContentHash &print) const
 {
     std::string header;
-    std::uint32_t key = 0;
+    std::optional<std::uint32_t> key;
     if (m_encrypt) {
         const int seed = LineCipher::seedFor(millisecondsSinceMidnight());
         header = std::string(encryptedMarker) + "\r\n" + std::to_string(seed) + "\r\n";
         // The first line of the store is the file's third line.
         key = static_cast<std::uint32_t>(seed) + 2;
     }
-    // The bytes of each line depend only on the line and its key: a large file is sized and
-    // made in two halves side by side.
-    const std::size_t half = lines.size() / 2;
-    const auto sizeOf = [&](std::size_t first, std::size_t last) {
-        std::size_t size = 0;
-        for (std::size_t i = first; i < last; ++i)
-            size += (m_encrypt ? LineCipher::encipheredSize(lines[i]) : lines[i].size()) + 2;
-        return size;
+    return [&lines, &print, header, key](const PlatformFile::WritePiece &write) {
+        print = ContentHash();
+        print.add(header);
+        bool writing = write(header);
+        LinePieces(lines, key).forEach([&](std::string_view piece) {
+            print.add(piece);
+            writing = writing && write(piece);
+        });
     };
-    // Each half is fingerprinted piece by piece while its bytes are still in the cache.
-    const auto writeLines = [&](std::size_t first, std::size_t last, char *to, ContentHash &hash) {
-        const char *unhashed = to;
-        for (std::size_t i = first; i < last; ++i) {
-            const std::string &line = lines[i];
-            to = m_encrypt ? LineCipher::encipherInto(to, line, key + std::uint32_t(i))
-                           : std::copy(line.begin(), line.end(), to);
-            *to++ = '\r';
-            *to++ = '\n';
-            if (static_cast<std::size_t>(to - unhashed) >= hashPiece) {
-                hash.add(std::string_view(unhashed, static_cast<std::size_t>(to - unhashed)));
-                unhashed = to;
-            }
-        }
-        hash.add(std::string_view(unhashed, static_cast<std::size_t>(to - unhashed)));
-    };
-    std::size_t firstSize = 0;
-    std::size_t secondSize = 0;
-    const bool halved = m_encrypt && lines.size() >= halvedLines;
-    runHalves(
-        halved, [&] { firstSize = sizeOf(0, half); },
-        [&] { secondSize = sizeOf(half, lines.size()); });
-    out.resize(header.size() + firstSize + secondSize);
-    char *const first = std::copy(header.begin(), header.end(), out.data());
-    char *const second = first + firstSize;
-    ContentHash head;
-    ContentHash tail;
-    head.add(header);
-    runHalves(
-        halved, [&] { writeLines(0, half, first, head); },
-        [&] { writeLines(half, lines.size(), second, tail); });
-    print = {head.value(), tail.value()};
 }
 
-void IniFileMain::rememberContent(const Fingerprint &print)
+void IniFileMain::rememberContent(const ContentHash::Value &print)
 {
     m_contentPrint = print;
     m_contentMark = ++m_lastMark;

@@ -2,6 +2,7 @@
 
 #include "contenthash.h"
 #include "inibase.h"
+#include "platformfile.h"
 
 #include <cstdint>
 #include <functional>
@@ -88,23 +89,15 @@ protected:
 
 private:
     std::string folderOf(const std::string &path) const;
-    // What the data file holds, told apart without keeping its bytes: the fingerprints of the
-    // bytes before and from the point where the content was made in two halves.
-    struct Fingerprint
-    {
-        ContentHash::Value head;
-        ContentHash::Value tail;
-    };
-
-    // Makes out the file's bytes: every line followed by CR LF, enciphered behind the marker
-    // and the seed when encrypt() is set. print takes their fingerprint.
-    void contentToWrite(const std::vector<std::string> &lines, std::string &out,
-                        Fingerprint &print) const;
+    // The file's bytes, piece by piece: every line followed by CR LF, enciphered behind the
+    // marker and the seed when encrypt() is set. print takes their fingerprint as they pass.
+    PlatformFile::Pieces contentToWrite(const std::vector<std::string> &lines,
+                                        ContentHash &print) const;
     bool replaceDataFile(const std::string &temp);
     // Only regular files of the names tempFileName() makes, in the data file's folder.
     void removeStaleTempFiles() const;
     // The data file holds the bytes of `print` (as loaded or just saved); a new mark names them.
-    void rememberContent(const Fingerprint &print);
+    void rememberContent(const ContentHash::Value &print);
     void forgetContent();
 
     bool m_allowBackups = true;
@@ -115,7 +108,7 @@ private:
     std::intptr_t m_lockHandle = -1;
     // The fingerprint of the last loadLines or saveLines while it is what the data file holds,
     // and its mark (0: unknown).
-    Fingerprint m_contentPrint;
+    ContentHash::Value m_contentPrint;
     std::uint64_t m_contentMark = 0;
     std::uint64_t m_lastMark = 0;
 };
