@@ -83,8 +83,8 @@ fs::path freeName(const fs::path &folder, const std::string &base, const fs::pat
 
 } // namespace
 
-void BackupRotation::run(const std::string &folder, const std::string &base, std::string_view text,
-                         const std::vector<std::string> &keep)
+void BackupRotation::run(const std::string &folder, const std::string &base, std::uintmax_t size,
+                         const PlatformFile::Pieces &content, const std::vector<std::string> &keep)
 {
     std::error_code code;
     if (!fs::is_directory(PlatformFile::toPath(folder), code) &&
@@ -104,7 +104,7 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
     const std::uintmax_t newestSize = backups.empty() ? 0 : newest->size;
     const fs::path leaving =
         static_cast<int>(backups.size()) >= maxBackups ? oldest->path : fs::path();
-    if (text.size() == newestSize) {
+    if (size == newestSize) {
         if (!leaving.empty())
             PlatformFile::removeFile(PlatformFile::fromPath(leaving));
         return;
@@ -118,7 +118,7 @@ void BackupRotation::run(const std::string &folder, const std::string &base, std
     const std::string target = PlatformFile::fromPath(name);
     const std::string partial = target + ".tmp";
     std::string error;
-    if (!PlatformFile::writeNewFile(partial, text, true, error) ||
+    if (!PlatformFile::writeNewFile(partial, content, true, error) ||
         !PlatformFile::renameFile(partial, target, error)) {
         PlatformFile::removeFile(partial);
         return;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platformfile.h"
+
+#include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // Numbered backup copies Base.000 … Base.999 in one folder, at most five at a time: the
@@ -17,9 +19,9 @@ public:
     static constexpr int maxBackups = 5;
 
     // Errors are ignored: a backup that cannot be made is simply not made.
-    // text: the bytes of the copy.
-    static void run(const std::string &folder, const std::string &base, std::string_view text,
-                    const std::vector<std::string> &keep);
+    // content: the bytes of the copy, size of them.
+    static void run(const std::string &folder, const std::string &base, std::uintmax_t size,
+                    const PlatformFile::Pieces &content, const std::vector<std::string> &keep);
 
     // base + "." + a three-digit number, compared ignoring case.
     static bool isBackupName(const std::string &fileName, const std::string &base);

@@ -4,6 +4,7 @@
 #include "delayobject.h"
 #include "initext.h"
 #include "linecipher.h"
+#include "linepieces.h"
 #include "platformfile.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
-// From this number of lines on the content is made in two halves side by side.
+// From this number of lines on a file is deciphered in two halves side by side.
 constexpr std::size_t halvedLines = 10000;
 
 // Runs both halves, side by side on two threads when asked to and a second thread can be had,
@@ -251,15 +252,12 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
         lines = splitLines(*text);
     }
     if (source == full)
-        rememberContent(std::move(*text));
+        rememberContent(ContentHash::of(*text));
     return true;
 }
 
 bool IniFileMain::saveLines(const std::vector<std::string> &lines)
 {
-    // The new content is built in the memory of the old one: a large file is then written
-    // again without fresh pages to fault in.
-    std::string out = std::move(m_contentBytes);
     forgetContent();
     if (IniText::trim(m_filename).empty()) {
         setLastError("No file name is set.");
@@ -270,9 +268,9 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         setLastError("No free temporary file name in " + folderOf(fullFileName()) + '.');
         return false;
     }
-    contentToWrite(lines, out);
+    ContentHash print;
     std::string error;
-    if (!PlatformFile::writeNewFile(temp, out, true, error)) {
+    if (!PlatformFile::writeNewFile(temp, contentToWrite(lines, print), true, error)) {
         PlatformFile::removeFile(temp);
         setLastError("The file " + temp + " cannot be written: " + error);
         return false;
@@ -285,16 +283,32 @@ bool IniFileMain::saveLines(const std::vector<std::string> &lines)
         std::string folder = m_backupDirectory;
         if (!PlatformFile::isPathSeparator(folder.back()))
             folder += PlatformFile::separator();
-        BackupRotation::run(folder, baseName(), out, {fullFileName(), sideFileName()});
+        // The copy is made from the file just written, not from its bytes kept in memory.
+        const std::string full = fullFileName();
+        BackupRotation::run(
+            folder, baseName(), print.value().size,
+            [&full](const PlatformFile::WritePiece &write) {
+                bool writing = true;
+                PlatformFile::readInPieces(full, [&](std::string_view piece) {
+                    writing = writing && write(piece);
+                });
+            },
+            {full, sideFileName()});
     }
-    rememberContent(std::move(out));
+    rememberContent(print.value());
     return true;
 }
 
 bool IniFileMain::holdsContent(std::uint64_t mark)
 {
-    return mark != 0 && mark == m_contentMark &&
-           PlatformFile::holdsBytes(fullFileName(), m_contentBytes);
+    if (mark == 0 || mark != m_contentMark)
+        return false;
+    const std::string full = fullFileName();
+    if (PlatformFile::fileSize(full) != m_contentPrint.size)
+        return false;
+    ContentHash held;
+    return PlatformFile::readInPieces(full, [&](std::string_view piece) { held.add(piece); }) &&
+           held.value() == m_contentPrint;
 }
 
 void IniFileMain::setProgramFolder(std::string folder)
@@ -338,58 +352,37 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-void IniFileMain::contentToWrite(const std::vector<std::string> &lines, std::string &out) const
+PlatformFile::Pieces IniFileMain::contentToWrite(const std::vector<std::string> &lines,
+                                                 ContentHash &print) const
 {
     std::string header;
-    std::uint32_t key = 0;
+    std::optional<std::uint32_t> key;
     if (m_encrypt) {
         const int seed = LineCipher::seedFor(millisecondsSinceMidnight());
         header = std::string(encryptedMarker) + "\r\n" + std::to_string(seed) + "\r\n";
         // The first line of the store is the file's third line.
         key = static_cast<std::uint32_t>(seed) + 2;
     }
-    // The bytes of each line depend only on the line and its key: a large file is sized and
-    // made in two halves side by side.
-    const std::size_t half = lines.size() / 2;
-    const auto sizeOf = [&](std::size_t first, std::size_t last) {
-        std::size_t size = 0;
-        for (std::size_t i = first; i < last; ++i)
-            size += (m_encrypt ? LineCipher::encipheredSize(lines[i]) : lines[i].size()) + 2;
-        return size;
+    return [&lines, &print, header, key](const PlatformFile::WritePiece &write) {
+        print = ContentHash();
+        print.add(header);
+        bool writing = write(header);
+        LinePieces(lines, key).forEach([&](std::string_view piece) {
+            print.add(piece);
+            writing = writing && write(piece);
+        });
     };
-    const auto writeLines = [&](std::size_t first, std::size_t last, char *to) {
-        for (std::size_t i = first; i < last; ++i) {
-            const std::string &line = lines[i];
-            to = m_encrypt ? LineCipher::encipherInto(to, line, key + std::uint32_t(i))
-                           : std::copy(line.begin(), line.end(), to);
-            *to++ = '\r';
-            *to++ = '\n';
-        }
-    };
-    std::size_t firstSize = 0;
-    std::size_t secondSize = 0;
-    const bool halved = m_encrypt && lines.size() >= halvedLines;
-    runHalves(
-        halved, [&] { firstSize = sizeOf(0, half); },
-        [&] { secondSize = sizeOf(half, lines.size()); });
-    // Sized without clearing: the bytes of the last content are overwritten where they stand.
-    out.resize(header.size() + firstSize + secondSize);
-    char *const first = std::copy(header.begin(), header.end(), out.data());
-    char *const second = first + firstSize;
-    runHalves(
-        halved, [&] { writeLines(0, half, first); },
-        [&] { writeLines(half, lines.size(), second); });
 }
 
-void IniFileMain::rememberContent(std::string bytes)
+void IniFileMain::rememberContent(const ContentHash::Value &print)
 {
-    m_contentBytes = std::move(bytes);
+    m_contentPrint = print;
     m_contentMark = ++m_lastMark;
 }
 
 void IniFileMain::forgetContent()
 {
-    m_contentBytes = {};
+    m_contentPrint = {};
     m_contentMark = 0;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "contenthash.h"
 #include "inibase.h"
+#include "platformfile.h"
 
 #include <cstdint>
 #include <functional>
@@ -77,7 +79,8 @@ public:
 
 protected:
     std::uint64_t contentMark() const override { return m_contentMark; }
-    // Compares the data file with the bytes last loaded from it or saved to it.
+    // Compares the data file with the fingerprint of the bytes last loaded from it or saved
+    // to it (its size first).
     bool holdsContent(std::uint64_t mark) override;
 
     // The one place where files are renamed, so that tests can make a rename fail; error
@@ -86,14 +89,15 @@ protected:
 
 private:
     std::string folderOf(const std::string &path) const;
-    // Makes out the file's bytes: every line followed by CR LF, enciphered behind the marker
-    // and the seed when encrypt() is set.
-    void contentToWrite(const std::vector<std::string> &lines, std::string &out) const;
+    // The file's bytes, piece by piece: every line followed by CR LF, enciphered behind the
+    // marker and the seed when encrypt() is set. print takes their fingerprint as they pass.
+    PlatformFile::Pieces contentToWrite(const std::vector<std::string> &lines,
+                                        ContentHash &print) const;
     bool replaceDataFile(const std::string &temp);
     // Only regular files of the names tempFileName() makes, in the data file's folder.
     void removeStaleTempFiles() const;
-    // The data file holds `bytes` (as loaded or just saved); a new mark names them.
-    void rememberContent(std::string bytes);
+    // The data file holds the bytes of `print` (as loaded or just saved); a new mark names them.
+    void rememberContent(const ContentHash::Value &print);
     void forgetContent();
 
     bool m_allowBackups = true;
@@ -102,9 +106,9 @@ private:
     bool m_encrypt = false;
     // POSIX file descriptor; on Windows the HANDLE as an integer.
     std::intptr_t m_lockHandle = -1;
-    // The bytes of the last loadLines or saveLines while they are what the data file holds,
-    // and their mark (0: unknown).
-    std::string m_contentBytes;
+    // The fingerprint of the last loadLines or saveLines while it is what the data file holds,
+    // and its mark (0: unknown).
+    ContentHash::Value m_contentPrint;
     std::uint64_t m_contentMark = 0;
     std::uint64_t m_lastMark = 0;
 };

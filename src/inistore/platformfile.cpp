@@ -96,29 +96,31 @@ std::optional<std::string> readAll(const std::string &path, std::string &error)
     return content;
 }
 
-bool holdsBytes(const std::string &path, std::string_view bytes)
+std::optional<std::uintmax_t> fileSize(const std::string &path)
 {
     std::error_code code;
-    if (fs::file_size(toPath(path), code) != bytes.size() || code)
-        return false;
+    const std::uintmax_t size = fs::file_size(toPath(path), code);
+    if (code)
+        return std::nullopt;
+    return size;
+}
+
+bool readInPieces(const std::string &path, const std::function<void(std::string_view)> &take)
+{
     std::string error;
     std::FILE *file = openForReading(path, error);
     if (!file)
         return false;
     char buffer[65536];
-    std::size_t offset = 0;
-    bool same = true;
-    while (same) {
+    for (;;) {
         const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
         if (count == 0)
             break;
-        same = offset + count <= bytes.size() &&
-               std::memcmp(buffer, bytes.data() + offset, count) == 0;
-        offset += count;
+        take(std::string_view(buffer, count));
     }
-    same = same && offset == bytes.size() && std::ferror(file) == 0;
+    const bool read = std::ferror(file) == 0;
     std::fclose(file);
-    return same;
+    return read;
 }
 
 bool renameFile(const std::string &from, const std::string &to, std::string &error)

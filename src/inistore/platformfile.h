@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,12 +26,18 @@ std::string fromPath(const std::filesystem::path &path);
 
 Existence existence(const std::string &path, std::string &error);
 std::optional<std::string> readAll(const std::string &path, std::string &error);
-// The file at path holds exactly `bytes` (false when it cannot be read).
-bool holdsBytes(const std::string &path, std::string_view bytes);
-// Creates a new file (never replacing one) readable by its owner only, writes text and, with
-// `sync`, flushes it to the disk before closing. The file is held while it is written, so that
-// removeUnheldFile leaves it alone.
-bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error);
+// The size of the file at path; no value when it cannot be told.
+std::optional<std::uintmax_t> fileSize(const std::string &path);
+// Hands the file's bytes to `take` piece by piece, in order; false when it cannot be read.
+bool readInPieces(const std::string &path, const std::function<void(std::string_view)> &take);
+// A file's bytes, handed piece by piece in order to `write`, which is false once writing failed
+// (the pieces after that are dropped).
+using WritePiece = std::function<bool(std::string_view)>;
+using Pieces = std::function<void(const WritePiece &write)>;
+// Creates a new file (never replacing one) readable by its owner only, writes the content and,
+// with `sync`, flushes it to the disk before closing. The file is held while it is written, so
+// that removeUnheldFile leaves it alone.
+bool writeNewFile(const std::string &path, const Pieces &content, bool sync, std::string &error);
 // Removes a regular file that no one holds open for writing (a file being written by
 // writeNewFile in this or another process stays); false when nothing was removed.
 bool removeUnheldFile(const std::string &path);

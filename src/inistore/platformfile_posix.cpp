@@ -46,7 +46,31 @@ std::FILE *openForReading(const std::string &path, std::string &error)
 
 using namespace Detail;
 
-bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error)
+namespace {
+
+// Writes all of data unless the disk is full or the system fails.
+bool writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const std::size_t room = takeSpace(data.size());
+        if (room == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        const ssize_t written = ::write(fd, data.data(), room);
+        giveSpaceBack(room - (written > 0 ? static_cast<std::size_t>(written) : 0));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeNewFile(const std::string &path, const Pieces &content, bool sync, std::string &error)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -55,26 +79,8 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
     }
     // Held for removeUnheldFile; the file is new, so only that call can hold it already.
     ::flock(fd, LOCK_EX | LOCK_NB);
-    const char *data = text.data();
-    std::size_t left = text.size();
     bool ok = true;
-    while (ok && left > 0) {
-        const std::size_t room = takeSpace(left);
-        if (room == 0) {
-            errno = ENOSPC;
-            ok = false;
-            break;
-        }
-        const ssize_t written = ::write(fd, data, room);
-        giveSpaceBack(room - (written > 0 ? static_cast<std::size_t>(written) : 0));
-        if (written < 0 && errno == EINTR)
-            continue;
-        ok = written > 0;
-        if (ok) {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
+    content([&](std::string_view piece) { return ok = ok && writeAll(fd, piece); });
     if (ok && sync)
         ok = ::fsync(fd) == 0;
     if (!ok)

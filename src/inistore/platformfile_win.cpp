@@ -53,7 +53,7 @@ std::FILE *openForReading(const std::string &path, std::string &error)
 
 using namespace Detail;
 
-bool writeNewFile(const std::string &path, std::string_view text, bool sync, std::string &error)
+bool writeNewFile(const std::string &path, const Pieces &content, bool sync, std::string &error)
 {
     HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -61,14 +61,22 @@ bool writeNewFile(const std::string &path, std::string_view text, bool sync, std
         error = systemError();
         return false;
     }
-    DWORD written = 0;
-    const std::size_t room = takeSpace(text.size());
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(room), &written, nullptr) &&
-              written == text.size();
-    giveSpaceBack(room - written);
+    bool ok = true;
+    bool full = false;
+    content([&](std::string_view piece) {
+        if (!ok)
+            return false;
+        DWORD written = 0;
+        const std::size_t room = takeSpace(piece.size());
+        ok = WriteFile(file, piece.data(), static_cast<DWORD>(room), &written, nullptr) &&
+             written == piece.size();
+        giveSpaceBack(room - written);
+        full = !ok && room < piece.size();
+        return ok;
+    });
     if (ok && sync)
         ok = FlushFileBuffers(file);
-    if (!ok && room < text.size())
+    if (full)
         SetLastError(ERROR_DISK_FULL);
     if (!ok)
         error = systemError();

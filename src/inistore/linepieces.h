@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The bytes of lines as a file holds them: each line followed by CR LF and, given a first key,
+// enciphered with that key and the ones after it in turn. They are made piece by piece into a
+// few buffers that serve again, so that a large file's content is never whole in memory (fresh
+// memory for 15 MB costs more than enciphering it). Each line's bytes depend only on the line
+// and its key: from sideBySideLines on, a second thread makes every other piece while the
+// caller takes the ones before it.
+class LinePieces
+{
+public:
+    static constexpr std::size_t sideBySideLines = 10000;
+
+    LinePieces(const std::vector<std::string> &lines, std::optional<std::uint32_t> firstKey);
+
+    // Hands every piece to take, in order.
+    void forEach(const std::function<void(std::string_view)> &take) const;
+
+private:
+    // Makes the piece's bytes in buffer (grown as needed, never shrunk); returns them.
+    std::string_view make(std::size_t piece, std::string &buffer) const;
+    void takeSideBySide(const std::function<void(std::string_view)> &take) const;
+
+    const std::vector<std::string> &m_lines;
+    std::optional<std::uint32_t> m_firstKey;
+    // The first line of each piece, and the end.
+    std::vector<std::size_t> m_starts;
+};
