@@ -219,7 +219,8 @@ void MainWindow::startUp(bool hideAfterStart)
 bool MainWindow::readNotes()
 {
     QList<StoredPage> pages;
-    const bool readable = m_store.read(m_settings, pages);
+    // Pages not shown yet keep their text as the stored bytes until they are.
+    const bool readable = m_store.read(m_settings, pages, PageTextForm::StoredLines);
     applySettings();
     for (const StoredPage &page : pages)
         m_pages.addPage(page.name, page.record);

@@ -22,7 +22,10 @@ quint64 nextTextStamp()
 SessionPage::SessionPage(const QString &name, const PageRecord &record)
     : m_name(name), m_record(record), m_textStamp(nextTextStamp())
 {
-    m_sealed.take(record.lines, record.isProtected);
+    // Sealing works on the lines of a protected page.
+    if (m_record.isProtected)
+        takeTextFromStoredLines();
+    m_sealed.take(m_record.lines, m_record.isProtected);
 }
 
 void SessionPage::restamp()
@@ -37,11 +40,15 @@ bool SessionPage::isModified() const
 
 QStringList SessionPage::lines() const
 {
-    return m_textInDocument ? linesOfDocument() : m_record.lines;
+    if (m_textInDocument)
+        return linesOfDocument();
+    return m_record.storedLines ? m_record.storedLines->lines() : m_record.lines;
 }
 
 QString SessionPage::searchText() const
 {
+    if (m_record.storedLines)
+        return m_record.storedLines->searchText();
     if (!m_textInDocument || m_editsPending)
         return PageSearch::pageText(lines());
     return DocumentLines::searchText(*m_document);
@@ -105,6 +112,7 @@ void SessionPage::written()
 PageDocument &SessionPage::documentToShow()
 {
     if (!m_document) {
+        takeTextFromStoredLines();
         m_document = std::make_shared<PageDocument>(m_record.lines);
         giveTextToDocument();
     }
@@ -140,8 +148,18 @@ void SessionPage::takeTextFromDocument()
     m_textInDocument = false;
 }
 
+// The stored lines become the record's lines, and are let go.
+void SessionPage::takeTextFromStoredLines()
+{
+    if (!m_record.storedLines)
+        return;
+    m_record.lines = m_record.storedLines->lines();
+    m_record.storedLines.reset();
+}
+
 bool SessionPage::takeLines(const QStringList &lines)
 {
+    m_record.storedLines.reset();
     m_record.lines = lines;
     m_textInDocument = false;
     restamp();
@@ -172,6 +190,7 @@ bool SessionPage::setProtected(bool isProtected, const CryptKey *key)
 {
     // A protected page keeps its lines in its record, where sealing works on them.
     takeTextFromDocument();
+    takeTextFromStoredLines();
     m_record.isProtected = isProtected;
     restamp();
     if (isProtected)

@@ -13,10 +13,12 @@ class LockState;
 class PageDocument;
 
 // One page of the page session: its name, its record, its sealed text and, from the first time
-// it is shown, its document. It knows where its text lives: an unprotected page whose document
-// gives the record's lines back as they are holds its text in the document only, and its record
-// no lines; any other page holds its lines in its record. Every change of the text gives the
-// page a new stamp.
+// it is shown, its document. It knows where its text lives: an unprotected page not shown yet
+// whose record came with stored lines holds its text as those bytes only (record().storedLines),
+// until it is shown or its text is taken elsewhere; an unprotected page whose document gives the
+// record's lines back as they are holds its text in the document only; in both cases its record
+// holds no lines. Any other page holds its lines in its record. Every change of the text gives
+// the page a new stamp.
 //
 // The page knows nothing of the editor: the session lets the editor go before a page's document
 // goes, and wraps the page's own changes of a shown document as program changes.
@@ -24,12 +26,13 @@ class SessionPage
 {
 public:
     // A page with the record's text and places; its lines as the Notes file gives them (the
-    // sealed lines of a protected page are closed).
+    // sealed lines of a protected page are closed). A protected page takes stored lines into its
+    // record's lines.
     SessionPage(const QString &name, const PageRecord &record);
 
     const QString &name() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
-    // Holds no lines while the document holds the text.
+    // Holds no lines while the document or the stored lines hold the text.
     PageRecord &record() { return m_record; }
     const PageRecord &record() const { return m_record; }
     const SealedText &sealed() const { return m_sealed; }
@@ -55,7 +58,8 @@ public:
     // took it.
     void written();
 
-    // The document to show, made from the lines when the page is first shown.
+    // The document to show, made from the lines when the page is first shown (stored lines are
+    // let go).
     PageDocument &documentToShow();
     // The text, with its undo and redo histories, leaves memory (the lines go back into the
     // record first). The editor must not show the document any more.
@@ -107,6 +111,7 @@ private:
     QStringList linesOfDocument() const;
     void giveTextToDocument();
     void takeTextFromDocument();
+    void takeTextFromStoredLines();
     bool takeLines();
     void restamp();
 

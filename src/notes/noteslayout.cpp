@@ -77,7 +77,7 @@ const QStringList NotesLayout::defaultPageNames = {
     QStringLiteral("Reminders"), QStringLiteral("ToDo"), QStringLiteral("General"),
     QStringLiteral("Passwords")};
 
-void NotesLayout::read(QList<StoredPage> &pages)
+void NotesLayout::read(QList<StoredPage> &pages, PageTextForm form)
 {
     std::vector<std::string> pageNames;
     linkSettings(pageNames);
@@ -89,7 +89,7 @@ void NotesLayout::read(QList<StoredPage> &pages)
     }
     for (int i = 0; i < int(pageNames.size()); ++i) {
         StoredPage page{NotesText::fromBytes(pageNames[size_t(i)]), {}};
-        linkPage(i, page.record);
+        linkPage(i, page.record, form);
         pages.append(page);
     }
 }
@@ -139,10 +139,23 @@ void NotesLayout::linkSettings(std::vector<std::string> &pageNames)
     linkText("CryptCheck", m_settings.cryptCheck);
 }
 
-void NotesLayout::linkPage(int index, PageRecord &record)
+void NotesLayout::linkPage(int index, PageRecord &record, PageTextForm form)
 {
     linkPlaces(index, record);
-    linkLines(indexed("Page", index), record.lines);
+    if (form == PageTextForm::StoredLines && m_linker.mode() == IniVarLinker::vlRead)
+        readStoredLines(indexed("Page", index), record);
+    else
+        linkLines(indexed("Page", index), record.lines);
+}
+
+// The page's lines as the stored bytes, or as text where the bytes would not do.
+void NotesLayout::readStoredLines(const std::string &key, PageRecord &record)
+{
+    std::vector<std::string> stored;
+    m_linker.linkObjToIni(defaultSection, key, &stored, listCount);
+    record.storedLines = StoredLines::of(stored);
+    if (!record.storedLines)
+        record.lines = NotesText::fromByteLines(stored);
 }
 
 void NotesLayout::linkPlaces(int index, PageRecord &record)
@@ -165,8 +178,14 @@ void NotesLayout::writePageLines(int index, const StoredPage &page)
         m_linker.keepList(defaultSection, key);
         return;
     }
-    QStringList lines = page.lines();
-    linkLines(key, lines);
+    if (page.record.storedLines && !page.textLines) {
+        // The stored bytes are what a write makes of the text: written as they are.
+        std::vector<std::string> bytes = page.record.storedLines->byteLines();
+        m_linker.linkObjToIni(defaultSection, key, &bytes, listCount);
+    } else {
+        QStringList lines = page.lines();
+        linkLines(key, lines);
+    }
     if (remembers)
         m_written->remember(index, page, generation);
 }

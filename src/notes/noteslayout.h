@@ -28,12 +28,14 @@ public:
     }
 
     // Replaces pages by the stored ones; with no page names stored, by the four default pages.
-    void read(QList<StoredPage> &pages);
+    // Their text comes in the given form.
+    void read(QList<StoredPage> &pages, PageTextForm form = PageTextForm::Lines);
     void write(const QList<StoredPage> &pages);
 
 private:
     void linkSettings(std::vector<std::string> &pageNames);
-    void linkPage(int index, PageRecord &record);
+    void linkPage(int index, PageRecord &record, PageTextForm form);
+    void readStoredLines(const std::string &key, PageRecord &record);
     void linkPlaces(int index, PageRecord &record);
     void writePageLines(int index, const StoredPage &page);
 

@@ -121,7 +121,7 @@ struct NotesStore::Impl
             return;
         NotesLayout layout(linker, *settings, &writtenPages);
         if (mode == IniVarLinker::vlRead && pagesRead)
-            layout.read(*pagesRead);
+            layout.read(*pagesRead, pageTextForm);
         else if (mode == IniVarLinker::vlWrite && pagesWritten)
             layout.write(*pagesWritten);
     }
@@ -139,18 +139,20 @@ struct NotesStore::Impl
     {
     public:
         HandlerValues(Impl &store, NotesSettings &values, QList<StoredPage> *read,
-                      const QList<StoredPage> *written)
+                      const QList<StoredPage> *written, PageTextForm form = PageTextForm::Lines)
             : m_store(store)
         {
             m_store.settings = &values;
             m_store.pagesRead = read;
             m_store.pagesWritten = written;
+            m_store.pageTextForm = form;
         }
         ~HandlerValues()
         {
             m_store.settings = nullptr;
             m_store.pagesRead = nullptr;
             m_store.pagesWritten = nullptr;
+            m_store.pageTextForm = PageTextForm::Lines;
         }
         HandlerValues(const HandlerValues &) = delete;
         HandlerValues &operator=(const HandlerValues &) = delete;
@@ -168,6 +170,7 @@ struct NotesStore::Impl
     NotesSettings *settings = nullptr;
     QList<StoredPage> *pagesRead = nullptr;
     const QList<StoredPage> *pagesWritten = nullptr;
+    PageTextForm pageTextForm = PageTextForm::Lines;
     std::optional<PageMerge::Result> pageMerge;
     std::optional<NotesStore::OutsideChange> outsideChange;
     PageMerge::TextOf textOf;
@@ -176,11 +179,19 @@ struct NotesStore::Impl
     std::optional<FileStamp> stamp;
 };
 
+QStringList StoredPage::lines() const
+{
+    if (textLines)
+        return textLines();
+    return record.storedLines ? record.storedLines->lines() : record.lines;
+}
+
 StoredPage StoredPage::withLines() const
 {
     StoredPage page{name, record};
-    if (textLines)
-        page.record.lines = textLines();
+    if (textLines || record.storedLines)
+        page.record.lines = lines();
+    page.record.storedLines.reset();
     return page;
 }
 
@@ -198,12 +209,12 @@ QString NotesStore::fileName() const
     return d->fileName;
 }
 
-bool NotesStore::read(NotesSettings &settings, QList<StoredPage> &pages)
+bool NotesStore::read(NotesSettings &settings, QList<StoredPage> &pages, PageTextForm form)
 {
     d->outsideChange.reset();
     d->file.setFilename(localPath(d->fileName));
     {
-        const Impl::HandlerValues values(*d, settings, &pages, nullptr);
+        const Impl::HandlerValues values(*d, settings, &pages, nullptr, form);
         d->file.read();
     }
     if (d->file.readFailed()) {

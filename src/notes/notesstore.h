@@ -25,10 +25,19 @@ struct StoredPage
     // made when asked for.
     std::function<QStringList()> textLines = {};
 
-    // The page's lines, wherever they live.
-    QStringList lines() const { return textLines ? textLines() : record.lines; }
+    // The page's lines, wherever they live (made from record.storedLines when it holds them).
+    QStringList lines() const;
     // The page with its lines in its record, known by them alone (no stamp).
     StoredPage withLines() const;
+};
+
+// How a read gives the pages' text: as lines in each record, or as the stored lines' bytes
+// (record.storedLines) wherever they come back as the same text, for a reader that leaves most
+// pages unshown.
+enum class PageTextForm
+{
+    Lines,
+    StoredLines
 };
 
 // The window whose normal bounds and maximized state are kept under its object name
@@ -59,7 +68,8 @@ public:
     // (pages without a stored text start empty); with no page names stored it holds the four
     // default pages "Reminders", "ToDo", "General", "Passwords". Returns false when the file
     // exists but cannot be read: the defaults are used and every later write() fails.
-    bool read(NotesSettings &settings, QList<StoredPage> &pages);
+    bool read(NotesSettings &settings, QList<StoredPage> &pages,
+              PageTextForm form = PageTextForm::Lines);
 
     // saveNotes' write: everything is written (a save rewrites the whole content), enciphered,
     // merged into the file's present content under the lock, through a temporary file. The

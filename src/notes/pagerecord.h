@@ -1,6 +1,9 @@
 #pragma once
 
+#include "storedlines.h"
+
 #include <QStringList>
+#include <memory>
 
 // What the Notes file keeps of one page besides its name: the text as lines and the places
 // the editor comes back to. The notes window's page session owns the records.
@@ -13,4 +16,7 @@ struct PageRecord
     int selLength = 0; // not stored
     int topLine = 0;   // 1-based
     bool isProtected = false;
+    // When set, the text as the Notes file holds it, and lines holds none: a page read for a
+    // window that has not shown it yet.
+    std::shared_ptr<const StoredLines> storedLines;
 };

@@ -7,8 +7,13 @@ bool WrittenPageLines::holds(int index, const StoredPage &page, std::uint64_t ge
     const Written &written = *m_pages[index];
     if (page.textStamp != 0)
         return written.textStamp == page.textStamp;
+    if (written.textStamp != 0)
+        return false;
+    // Stored lines are never changed: the same ones hold the same text.
+    if (page.record.storedLines || written.storedLines)
+        return written.storedLines == page.record.storedLines && !page.textLines;
     // Lines the page still shares with the write compare without looking at the text.
-    return written.textStamp == 0 && written.lines == page.record.lines;
+    return written.lines == page.record.lines;
 }
 
 void WrittenPageLines::remember(int index, const StoredPage &page, std::uint64_t generation)
@@ -20,9 +25,9 @@ void WrittenPageLines::remember(int index, const StoredPage &page, std::uint64_t
     if (index >= m_pages.size())
         m_pages.resize(index + 1);
     if (page.textStamp != 0)
-        m_pages[index] = Written{{}, page.textStamp};
+        m_pages[index] = Written{{}, {}, page.textStamp};
     else
-        m_pages[index] = Written{page.record.lines, 0};
+        m_pages[index] = Written{page.record.lines, page.record.storedLines, 0};
 }
 
 void WrittenPageLines::keepFirst(int count)

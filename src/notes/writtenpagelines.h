@@ -5,13 +5,15 @@
 #include <QList>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 // The text of each page (by index) whose entries the store holds as the last write made them.
 // A page whose text is still that text is written by keeping those entries instead of making
 // them again. A page with a text stamp is known by it alone, and none of its lines are held
-// here; any other page by its lines: the lists share their text with the pages, so nothing is
-// copied. They count only while the store's entries are of the generation they were written in.
+// here; any other page by its lines, or by its stored lines when it holds them: the lists and
+// stored lines are shared with the pages, so nothing is copied. They count only while the
+// store's entries are of the generation they were written in.
 class WrittenPageLines
 {
 public:
@@ -26,7 +28,8 @@ private:
     struct Written
     {
         QStringList lines;
-        std::uint64_t textStamp = 0; // 0: known by its lines
+        std::shared_ptr<const StoredLines> storedLines;
+        std::uint64_t textStamp = 0; // 0: known by its lines or stored lines
     };
 
     QList<std::optional<Written>> m_pages;

@@ -98,6 +98,42 @@ void edit(HeldPage &page, const QStringList &lines)
 
 using HeldChange = std::function<void(QList<HeldPage> &)>;
 
+// A Notes file another program wrote, plain: a page of ASCII, one with a Windows-1252 line and
+// UTF-8 lines, an empty page, a page of one empty line and a page whose lines start and end
+// blank.
+const QByteArray plainNotes = "[Notes TabNames]\r\n"
+                              "Items=5\r\n"
+                              "ItemData(0001)=Plain\r\n"
+                              "ItemData(0002)=Mixed\r\n"
+                              "ItemData(0003)=Empty\r\n"
+                              "ItemData(0004)=Blank\r\n"
+                              "ItemData(0005)=Spaced\r\n"
+                              "[Notes Page0]\r\n"
+                              "Items=3\r\n"
+                              "ItemData(0001)=one\r\n"
+                              "ItemData(0002)=\r\n"
+                              "ItemData(0003)=three\r\n"
+                              "[Notes Page1]\r\n"
+                              "Items=3\r\n"
+                              "ItemData(0001)=Caf\xe9 \x80 5\r\n"
+                              "ItemData(0002)=na\xc3\xafve \xe2\x82\xac\r\n"
+                              "ItemData(0003)=\xef\xbb\xbfmarked\r\n"
+                              "[Notes Page2]\r\n"
+                              "Items=0\r\n"
+                              "[Notes Page3]\r\n"
+                              "Items=1\r\n"
+                              "ItemData(0001)=\r\n"
+                              "[Notes Page4]\r\n"
+                              "Items=2\r\n"
+                              "ItemData(0001)=   indented\r\n"
+                              "ItemData(0002)=trailing   \r\n";
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Change)
@@ -118,6 +154,8 @@ private slots:
     void stampedSaveWritesWhatAFirstSaveWrites_data();
     void stampedSaveWritesWhatAFirstSaveWrites();
     void storeHoldsNoLinesOfAStampedPage();
+    void storedLinesWriteWhatTheirTextWrites_data();
+    void storedLinesWriteWhatTheirTextWrites();
 
 private:
     void saveAsAFirstSave(const std::function<QList<StoredPage>()> &pages,
@@ -314,6 +352,69 @@ void NotesRewriteTest::storeHoldsNoLinesOfAStampedPage()
         QVERIFY(store.write(settings, {page}, true, savedAt));
     }
     QVERIFY(lines.isDetached());
+}
+
+void NotesRewriteTest::storedLinesWriteWhatTheirTextWrites_data()
+{
+    QTest::addColumn<Change>("change");
+
+    QTest::newRow("nothing changed") << Change([](QList<StoredPage> &) {});
+    QTest::newRow("pages swapped")
+        << Change([](QList<StoredPage> &pages) { pages.swapItemsAt(0, 1); });
+    QTest::newRow("page moved to the front")
+        << Change([](QList<StoredPage> &pages) { pages.move(4, 0); });
+    QTest::newRow("page deleted") << Change([](QList<StoredPage> &pages) { pages.removeAt(0); });
+    QTest::newRow("page renamed") << Change(
+        [](QList<StoredPage> &pages) { pages[1].name = QStringLiteral("Mixed renamed"); });
+    QTest::newRow("page added at the front") << Change([](QList<StoredPage> &pages) {
+        pages.prepend(page(QStringLiteral("New"), {QStringLiteral("new")}));
+    });
+    QTest::newRow("one page's text replaced") << Change([](QList<StoredPage> &pages) {
+        pages[1] = page(pages[1].name, {QStringLiteral("typed")});
+    });
+}
+
+// A store reads the pages as text, another one the same file with the pages' stored lines; both
+// write the pages, change them alike and write them twice more (a write keeps the entries of a
+// page still at its place): the files hold the same bytes each time.
+void NotesRewriteTest::storedLinesWriteWhatTheirTextWrites()
+{
+    QFETCH(Change, change);
+    const QString textFile = path(QStringLiteral("Quillbox.ini"));
+    QVERIFY(QDir().mkpath(path(QStringLiteral("stored"))));
+    const QString storedFile = path(QStringLiteral("stored/Quillbox.ini"));
+    QVERIFY(writeFile(textFile, plainNotes));
+    QVERIFY(writeFile(storedFile, plainNotes));
+
+    NotesStore textStore(nullptr);
+    textStore.setFileName(textFile);
+    NotesSettings textSettings;
+    QList<StoredPage> textPages;
+    QVERIFY(textStore.read(textSettings, textPages));
+    NotesStore storedStore(nullptr);
+    storedStore.setFileName(storedFile);
+    NotesSettings storedSettings;
+    QList<StoredPage> storedPages;
+    QVERIFY(storedStore.read(storedSettings, storedPages, PageTextForm::StoredLines));
+
+    QCOMPARE(storedPages.size(), textPages.size());
+    for (int i = 0; i < storedPages.size(); ++i)
+        QCOMPARE(storedPages[i].lines(), textPages[i].record.lines);
+    QCOMPARE(textPages[1].record.lines.at(0), QStringLiteral("Caf\u00e9 \u20ac 5"));
+    QVERIFY(storedPages[0].record.storedLines && storedPages[1].record.storedLines);
+    QVERIFY(storedPages[0].record.lines.isEmpty() && storedPages[1].record.lines.isEmpty());
+
+    const auto writeBoth = [&] {
+        QVERIFY(textStore.write(textSettings, textPages, true, savedAt));
+        QVERIFY(storedStore.write(storedSettings, storedPages, true, savedAt));
+        QCOMPARE(bytesOf(storedFile), bytesOf(textFile));
+    };
+    writeBoth();
+    change(textPages);
+    change(storedPages);
+    for (int write = 0; write < 2 && !QTest::currentTestFailed(); ++write)
+        writeBoth();
+    QCOMPARE(pageTexts(readBack(storedFile)), pageTexts(textPages));
 }
 
 QTEST_GUILESS_MAIN(NotesRewriteTest)
