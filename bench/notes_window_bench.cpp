@@ -1,7 +1,8 @@
 // The notes window against plain Qt doing the same work, from a Notes file of 100 pages of
 // 2,000 lines:
 //   load:   start-up until the first page shows  vs  reading the page texts from plain files
-//           into QPlainTextEdits (setPlainText)
+//           into QPlainTextEdits (setPlainText); each round in a fresh process of its own, as a
+//           real start-up is, for both, after Qt's first showing of a window there
 //   switch: one page switch (page-leave, page-enter, repaint)  vs  setPlainText of that page
 //           into a shown QPlainTextEdit (and repaint)
 //   save:   saveNotes after one typed character  vs  writing the same bytes through QSaveFile;
@@ -67,7 +68,55 @@ void skipHotKey(MainWindow &window)
     window.setHotKeyStartUp([] {});
 }
 
+// Qt's first use in a process (the style, the fonts, the first window shown) costs several
+// hundred milliseconds that neither load below should carry.
+void warmUpWidgets()
+{
+    QPlainTextEdit editor;
+    editor.setPlainText(benchPageLines(0, 100).join(QLatin1Char('\n')));
+    editor.show();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
+
+// In a process of its own: the start-up until the first page shows; prints its milliseconds.
+int measureLoad(const QString &notesPath)
+{
+    warmUpWidgets();
+    const double ms = millisecondsOf([&] {
+        MainWindow window(notesPath);
+        skipHotKey(window);
+        window.startUp(false);
+        QCoreApplication::processEvents();
+        if (window.editor()->blockCount() != LinesPerPage)
+            qFatal("the first page is not shown");
+    });
+    std::printf("%f\n", ms);
+    return 0;
+}
+
+// In a process of its own: the peer of measureLoad, reading the pages' plain files of folder
+// into editors and showing the first; prints its milliseconds.
+int measurePeerLoad(const QString &folder)
+{
+    warmUpWidgets();
+    const double ms = millisecondsOf([&] {
+        std::vector<std::unique_ptr<QPlainTextEdit>> editors;
+        for (int page = 0; page < PageCount; ++page) {
+            QFile plain(QDir(folder).filePath(QStringLiteral("page%1.txt").arg(page)));
+            if (!plain.open(QIODevice::ReadOnly))
+                qFatal("cannot read a plain page file");
+            editors.push_back(std::make_unique<QPlainTextEdit>());
+            editors.back()->setPlainText(QString::fromUtf8(plain.readAll()));
+        }
+        editors.front()->resize(666, 500);
+        editors.front()->show();
+        QCoreApplication::processEvents();
+    });
+    std::printf("%f\n", ms);
+    return 0;
+}
 
 // In a process of its own: loads the Notes file until the first page shows, then visits every
 // page; prints the resident memory after each, in KiB.
@@ -92,14 +141,19 @@ struct Memory
     double visited = 0;
 };
 
-Memory memoryOf(const QString &notesPath)
+// What this benchmark run as a child with `arguments` printed.
+QByteArray childOutput(const QStringList &arguments)
 {
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--memory"), notesPath});
+    child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        qFatal("the memory measurement failed");
-    const QList<QByteArray> kib = child.readAllStandardOutput().trimmed().split(' ');
+        qFatal("a measurement in a process of its own failed");
+    return child.readAllStandardOutput().trimmed();
+}
+
+Memory memoryOf(const QString &notesPath)
+{
+    const QList<QByteArray> kib = childOutput({QStringLiteral("--memory"), notesPath}).split(' ');
     const double size = double(QFile(notesPath).size());
     const double loaded = kib.value(0).toDouble() * 1024;
     const double visited = kib.value(1).toDouble() * 1024;
@@ -117,6 +171,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     if (argc == 3 && QByteArray(argv[1]) == "--memory")
         return measureMemory(QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && QByteArray(argv[1]) == "--load")
+        return measureLoad(QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && QByteArray(argv[1]) == "--load-peer")
+        return measurePeerLoad(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir dir;
     const QString notesPath = dir.filePath(QStringLiteral("Quillbox.ini"));
 
@@ -144,29 +202,10 @@ int main(int argc, char *argv[])
 
     // Load: start-up until the first page shows.
     const double loadOurs = medianOf(Rounds, [&] {
-        return millisecondsOf([&] {
-            MainWindow window(notesPath);
-            skipHotKey(window);
-            window.startUp(false);
-            QCoreApplication::processEvents();
-            if (window.editor()->blockCount() != LinesPerPage)
-                qFatal("the first page is not shown");
-        });
+        return childOutput({QStringLiteral("--load"), notesPath}).toDouble();
     });
     const double loadPeer = medianOf(Rounds, [&] {
-        return millisecondsOf([&] {
-            std::vector<std::unique_ptr<QPlainTextEdit>> editors;
-            for (int page = 0; page < PageCount; ++page) {
-                QFile plain(dir.filePath(QStringLiteral("page%1.txt").arg(page)));
-                if (!plain.open(QIODevice::ReadOnly))
-                    qFatal("cannot read a plain page file");
-                editors.push_back(std::make_unique<QPlainTextEdit>());
-                editors.back()->setPlainText(QString::fromUtf8(plain.readAll()));
-            }
-            editors.front()->resize(666, 500);
-            editors.front()->show();
-            QCoreApplication::processEvents();
-        });
+        return childOutput({QStringLiteral("--load-peer"), dir.path()}).toDouble();
     });
 
     // The first save after start-up: one typed character, nothing written before.
