@@ -23,7 +23,9 @@ class SessionPage;
 // The pages of the notes window, in tab order, and the one editor that shows them. A page is its
 // stored record and, from the first time it is shown, its document: its text with its own undo
 // and redo histories for the whole run, and whether it changed since it was last written. The
-// text of an unprotected page with a document is held there only, not in its record's lines.
+// text of an unprotected page with a document is held there only, not in its record's lines; an
+// unprotected page not shown since start-up holds it as the Notes file's bytes (its record's
+// storedLines) until it is shown.
 //
 // The editor always shows the page of the selected tab, or the locked placeholder for it, or
 // nothing when there is no page. Every change of the selection (the user's on the tab strip,
@@ -49,7 +51,8 @@ public:
 
     int count() const { return int(m_pages.size()); }
     // The page's record; null out of range. It keeps its address while the page lives. The
-    // record of a page whose text lives in its document holds no lines: lines() gives them.
+    // record of a page whose text lives in its document or its stored lines holds no lines:
+    // lines() gives them.
     PageRecord *record(int index) const;
     // The page's lines as they are now, wherever they live (empty out of range). A sealed page
     // gives the lines its record holds.
