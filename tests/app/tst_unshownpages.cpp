@@ -169,7 +169,8 @@ void UnshownPagesTest::showingAPageTakesItsText()
     m_fixture->clickTab(2);
     QVERIFY(window.saveNotes());
     QCOMPARE(filePages(m_fixture->notesPath()),
-             QStringList({"One=first", QStringLiteral("Two=x") + SecondLines.join(u'|'), "Three=third||last"}));
+             QStringList({"One=first", QStringLiteral("Two=x") + SecondLines.join(u'|'),
+                          "Three=third||last"}));
 }
 
 // Offsets count the text's characters, not the stored bytes ("é" is two of them).
@@ -200,8 +201,7 @@ void UnshownPagesTest::pagesDialogOnUnshownPages_data()
         dialog.findChild<QListWidget *>(QStringLiteral("pageList"))->setCurrentRow(2);
         DialogControls::click(dialog, "btnUp");
         DialogControls::click(dialog, "btnUp");
-    }) << QStringList{}
-                              << QStringList{"Three=third||last", "One=first", second};
+    }) << QStringList{} << QStringList{"Three=third||last", "One=first", second};
     QTest::newRow("the page before deleted") << DialogSteps([](QDialog &dialog) {
         dialog.findChild<QListWidget *>(QStringLiteral("pageList"))->setCurrentRow(0);
         DialogControls::click(dialog, "btnDel");
@@ -217,7 +217,8 @@ void UnshownPagesTest::pagesDialogOnUnshownPages_data()
         dialog.findChild<QListWidget *>(QStringLiteral("pageList"))->setCurrentRow(1);
         DialogControls::click(dialog, "btnRename");
     }) << QStringList{}
-                             << QStringList{"One=first", QStringLiteral("Renamed=") + SecondLines.join(u'|'),
+                             << QStringList{"One=first",
+                                            QStringLiteral("Renamed=") + SecondLines.join(u'|'),
                                             "Three=third||last"};
 }
 

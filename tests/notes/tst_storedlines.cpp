@@ -35,7 +35,7 @@ void StoredLinesTest::linesAreTheTextReadingGives_data()
         << ByteLines{"na\xc3\xafve", "M\xfcller", "plain"};
     QTest::newRow("bytes Windows-1252 leaves undefined") << ByteLines{"\x81\x8d\x8f\x90\x9d"};
     QTest::newRow("a UTF-8 byte-order mark starting lines")
-        << ByteLines{"\xef\xbb\xbf" "first", "x", "\xef\xbb\xbf" "third"};
+        << ByteLines{"\357\273\277first", "x", "\357\273\277third"};
     QTest::newRow("a NUL inside a line") << ByteLines{std::string("a\0b", 3), "c"};
     QTest::newRow("a cut UTF-8 sequence") << ByteLines{"\xc3", "\xe2\x82"};
 }
