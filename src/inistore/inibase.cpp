@@ -185,6 +185,31 @@ void IniBase::endSection()
     m_nextSpare = 0;
 }
 
+void IniBase::writeSection(std::string_view section, std::size_t count, const EntryMaker &makeEntry)
+{
+    const std::string_view trimmed = IniText::trim(section);
+    clearSection(trimmed);
+    claimSection(trimmed);
+    std::vector<IniEntry> run;
+    // However the making ends, the entries made so far are in place and the section is closed,
+    // as after the same writeString calls.
+    try {
+        run.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string text = spareText();
+            text.assign(trimmed).append(1, ';');
+            makeEntry(i, text);
+            run.push_back({std::move(text), true});
+        }
+    } catch (...) {
+        m_entries.addRun(std::move(run));
+        endSection();
+        throw;
+    }
+    m_entries.addRun(std::move(run));
+    endSection();
+}
+
 std::string IniBase::spareText()
 {
     if (m_nextSpare == m_spareTexts.size())

@@ -101,6 +101,13 @@ public:
     // when a section is already open.
     virtual void clearSection(std::string_view section);
     virtual void endSection();
+    // Writes a whole section in one go, with the entries and marks that clearSection(section),
+    // writeString(section, key, value, true) for each of its keys in turn and endSection()
+    // give: `count` entries, the i-th made by makeEntry(i, text), which appends key + "=" +
+    // value to text (the key trimmed, without ";" or "="). The entries are put in place
+    // together instead of each searching its place. Throws IniError as clearSection does.
+    using EntryMaker = std::function<void(std::size_t index, std::string &text)>;
+    void writeSection(std::string_view section, std::size_t count, const EntryMaker &makeEntry);
     // Claims the section and marks every entry it holds touched, as writing the same entries
     // again through clearSection and writeString would, without making them again. For a
     // writer that knows the entries are what it wrote since entriesGeneration() last changed.

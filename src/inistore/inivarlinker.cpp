@@ -5,7 +5,9 @@
 #include "valuecodec.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
+#include <iterator>
 
 namespace {
 
@@ -48,18 +50,14 @@ long itemNumber(std::string_view key)
     return number;
 }
 
-// Closes an open ClearSection block however the scope is left.
-class SectionBlock
+// Appends number in decimal, left-padded with "0" to `width` digits.
+std::string &appendDecimal(std::string &text, std::size_t number, std::size_t width = 1)
 {
-public:
-    explicit SectionBlock(IniBase &store) : m_store(store) {}
-    ~SectionBlock() { m_store.endSection(); }
-    SectionBlock(const SectionBlock &) = delete;
-    SectionBlock &operator=(const SectionBlock &) = delete;
-
-private:
-    IniBase &m_store;
-};
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    const auto size = static_cast<std::size_t>(end - digits);
+    return text.append(width > size ? width - size : 0, '0').append(digits, size);
+}
 
 } // namespace
 
@@ -191,11 +189,13 @@ void IniVarLinker::readList(const std::string &section, std::vector<std::string>
 
 void IniVarLinker::writeList(const std::string &section, const std::vector<std::string> &list)
 {
-    IniBase &store = *iniMain();
-    store.clearSection(section);
-    const SectionBlock block(store);
-    store.writeString(section, itemsKey, std::to_string(list.size()), true);
-    long number = 0;
-    for (const std::string &line : list)
-        store.writeString(section, itemKey(++number), line, true);
+    // The items first and the count last: up to "ItemData(9999)" that is the order of the
+    // entries, so that they need no sorting.
+    iniMain()->writeSection(section, list.size() + 1, [&list](std::size_t i, std::string &text) {
+        if (i == list.size()) {
+            appendDecimal(text.append(itemsKey).append(1, '='), list.size());
+            return;
+        }
+        appendDecimal(text.append("ItemData("), i + 1, 4).append(")=").append(list[i]);
+    });
 }
