@@ -34,8 +34,10 @@ void ContentHash::mixBlock(const unsigned char *block)
 {
     // Each step is one-to-one in the word and in the lane's state (odd multipliers, a
     // rotation), so two streams that differ in one word end in different lanes.
-    m_first = std::rotl(m_first ^ (wordAt(block) * firstPrime), 31) * secondPrime;
-    m_second = std::rotl(m_second + (wordAt(block + 8) * thirdPrime), 27) * firstPrime;
+    m_lanes[0] = std::rotl(m_lanes[0] ^ (wordAt(block) * firstPrime), 31) * secondPrime;
+    m_lanes[1] = std::rotl(m_lanes[1] + (wordAt(block + 8) * thirdPrime), 27) * firstPrime;
+    m_lanes[2] = std::rotl(m_lanes[2] ^ (wordAt(block + 16) * secondPrime), 29) * thirdPrime;
+    m_lanes[3] = std::rotl(m_lanes[3] + (wordAt(block + 24) * firstPrime), 23) * secondPrime;
 }
 
 void ContentHash::add(std::string_view bytes)
@@ -67,8 +69,10 @@ ContentHash::Value ContentHash::value() const
     unsigned char tail[blockSize] = {};
     std::memcpy(tail, m_pending, m_pendingSize);
     last.mixBlock(tail);
-    const std::uint64_t first = avalanche(last.m_first ^ (m_size * thirdPrime));
-    const std::uint64_t second = avalanche(last.m_second ^ std::rotl(first, 17));
+    const std::uint64_t first =
+        avalanche(last.m_lanes[0] ^ std::rotl(last.m_lanes[2], 19) ^ (m_size * thirdPrime));
+    const std::uint64_t second =
+        avalanche(last.m_lanes[1] ^ std::rotl(last.m_lanes[3], 41) ^ std::rotl(first, 17));
     return {first, second, m_size};
 }
 

@@ -7,7 +7,7 @@
 // A 128-bit fingerprint of a byte stream and its length, the same however the stream is cut
 // into pieces. It tells whether a file still holds the bytes the store last read or wrote
 // without keeping those bytes; it finds accidental changes, not ones made to collide on purpose.
-// Every 16-byte block feeds two independent lanes, one 8-byte word each, so that both
+// Every 32-byte block feeds four independent lanes, one 8-byte word each, so that the four
 // multiply chains run side by side; a change of any one word always changes its lane.
 class ContentHash
 {
@@ -26,12 +26,13 @@ public:
     static Value of(std::string_view bytes);
 
 private:
-    static constexpr std::size_t blockSize = 16;
+    static constexpr std::size_t lanes = 4;
+    static constexpr std::size_t blockSize = lanes * 8;
 
     void mixBlock(const unsigned char *block);
 
-    std::uint64_t m_first = 0x243F6A8885A308D3u;
-    std::uint64_t m_second = 0x13198A2E03707344u;
+    std::uint64_t m_lanes[lanes] = {0x243F6A8885A308D3u, 0x13198A2E03707344u, 0xA4093822299F31D0u,
+                                    0x082EFA98EC4E6C89u};
     std::uint64_t m_size = 0;
     // The bytes after the last whole block, waiting for the next piece.
     unsigned char m_pending[blockSize] = {};

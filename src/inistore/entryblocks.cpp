@@ -59,6 +59,55 @@ void EntryBlocks::insert(int index, IniEntry entry)
     splitIfFull(p.block);
 }
 
+void EntryBlocks::insertRun(int index, std::vector<IniEntry> run)
+{
+    if (run.empty())
+        return;
+    if (m_blocks.empty()) {
+        assign(std::move(run));
+        return;
+    }
+    // The run goes after the entries before `index` in their block (at the end of the block
+    // before, when `index` begins one); the entries after it in that block follow the run.
+    Position p = index == m_size ? Position{static_cast<int>(m_blocks.size()) - 1,
+                                            static_cast<int>(m_blocks.back().size())}
+                                 : locate(index);
+    if (p.offset == 0 && p.block > 0)
+        p = {p.block - 1, static_cast<int>(m_blocks[p.block - 1].size())};
+    auto &block = m_blocks[p.block];
+    std::vector<IniEntry> after;
+    std::move(block.begin() + p.offset, block.end(), std::back_inserter(after));
+    block.erase(block.begin() + p.offset, block.end());
+    m_size += static_cast<int>(run.size());
+
+    // Blocks are filled to their bulk size: the block of `index` first, then new ones.
+    auto next = run.begin();
+    const auto fill = [&next, &run](std::vector<IniEntry> &into) {
+        const auto room =
+            static_cast<std::ptrdiff_t>(std::max(0, blockSize - static_cast<int>(into.size())));
+        const auto end = run.end() - next > room ? next + room : run.end();
+        std::move(next, end, std::back_inserter(into));
+        next = end;
+    };
+    fill(block);
+    std::vector<std::vector<IniEntry>> added;
+    while (next != run.end()) {
+        auto &fresh = added.emplace_back();
+        fresh.reserve(blockSize);
+        fill(fresh);
+    }
+    // The entries after the run join its last block while it stays below twice the bulk size.
+    std::vector<IniEntry> &last = added.empty() ? block : added.back();
+    if (last.size() + after.size() < 2 * static_cast<std::size_t>(blockSize))
+        std::move(after.begin(), after.end(), std::back_inserter(last));
+    else if (!after.empty())
+        added.push_back(std::move(after));
+    m_blocks.insert(m_blocks.begin() + p.block + 1, std::make_move_iterator(added.begin()),
+                    std::make_move_iterator(added.end()));
+    m_lastInsert = -2;
+    rebuildTree();
+}
+
 void EntryBlocks::pushBack(IniEntry entry)
 {
     m_lastInsert = m_size;

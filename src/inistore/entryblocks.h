@@ -17,6 +17,8 @@ public:
     IniEntry &at(int index);
 
     void insert(int index, IniEntry entry);
+    // Inserts the entries, in their order, before `index` (at the end when it is size()).
+    void insertRun(int index, std::vector<IniEntry> run);
     void pushBack(IniEntry entry);
     // Removes the entries [first, last).
     void erase(int first, int last);

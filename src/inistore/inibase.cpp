@@ -6,10 +6,13 @@
 #include "inilineparser.h"
 #include "iniprocessor.h"
 #include "initext.h"
+#include "storedmerge.h"
 #include "threewaymerge.h"
 
 #include <algorithm>
 #include <iterator>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -37,10 +40,20 @@ std::string_view nameOf(std::string_view entry)
     return entry.substr(0, entry.find('='));
 }
 
-// The section;key= part of an entry.
-std::string_view nameWithEquals(std::string_view entry)
+// Runs beside on a second thread while here runs on this one; both one after the other when
+// no thread can be had.
+void runBeside(const std::function<void()> &here, const std::function<void()> &beside)
 {
-    return entry.substr(0, entry.find('=') + 1);
+    std::optional<std::thread> second;
+    try {
+        second.emplace(beside);
+    } catch (const std::system_error &) {
+    }
+    here();
+    if (second)
+        second->join();
+    else
+        beside();
 }
 
 } // namespace
@@ -114,13 +127,16 @@ bool IniBase::write()
     m_mergedOutsideChange = false;
     m_conflicts.clear();
     std::optional<std::vector<std::string>> base;
-    if (!loadFileLines(base)) {
+    std::optional<StoredMerge> merge;
+    if (!loadFileLines(base, merge)) {
         if (m_lastError.empty())
             m_lastError = "The file cannot be read.";
         return false;
     }
     try {
-        if (base ? mergeThreeWayAndSave(std::move(*base)) : mergeAndSave())
+        if (!base && !merge)
+            merge.emplace(m_fileLines, m_entries, m_replacedKeys);
+        if (base ? mergeThreeWayAndSave(std::move(*base)) : mergeAndSave(*merge))
             return true;
     } catch (const IniError &error) {
         m_lastError = std::string("The file cannot be understood: ") + error.what();
@@ -185,6 +201,31 @@ void IniBase::endSection()
     m_nextSpare = 0;
 }
 
+void IniBase::writeSection(std::string_view section, std::size_t count, const EntryMaker &makeEntry)
+{
+    const std::string_view trimmed = IniText::trim(section);
+    clearSection(trimmed);
+    claimSection(trimmed);
+    std::vector<IniEntry> run;
+    // However the making ends, the entries made so far are in place and the section is closed,
+    // as after the same writeString calls.
+    try {
+        run.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string text = spareText();
+            text.assign(trimmed).append(1, ';');
+            makeEntry(i, text);
+            run.push_back({std::move(text), true});
+        }
+    } catch (...) {
+        m_entries.addRun(std::move(run));
+        endSection();
+        throw;
+    }
+    m_entries.addRun(std::move(run));
+    endSection();
+}
+
 std::string IniBase::spareText()
 {
     if (m_nextSpare == m_spareTexts.size())
@@ -246,10 +287,25 @@ void IniBase::parseInto(const std::vector<std::string> &lines)
     m_entries.assign(std::move(parsed));
 }
 
-bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base)
+bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base,
+                            std::optional<StoredMerge> &merge)
 {
-    if (m_fileMark != 0 && holdsContent(m_fileMark))
-        return true;
+    if (m_fileMark != 0) {
+        // While the file is checked, the merge into the lines it is expected to hold is made.
+        bool holds = false;
+        runBeside(
+            [&] {
+                try {
+                    merge.emplace(m_fileLines, m_entries, m_replacedKeys);
+                } catch (const IniError &) {
+                    // Made again, and the error reported, once the lines are known.
+                }
+            },
+            [&] { holds = holdsContent(m_fileMark); });
+        if (holds)
+            return true;
+        merge.reset();
+    }
     std::vector<std::string> previous = std::move(m_fileLines);
     const bool previousKnown = m_fileLinesKnown;
     forgetFileLines();
@@ -361,74 +417,14 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
     }
 }
 
-bool IniBase::mergeAndSave()
+bool IniBase::mergeAndSave(StoredMerge &merge)
 {
-    IniLineParser parser;
-    std::vector<IniEntry> storedEntries;
-    std::vector<std::string> otherBlocks;
-    // The stored copy of a claimed section goes as a whole: its key lines are passed over
-    // unparsed (only a line beginning with "[" can change the section or the user block).
-    const auto isClaimed = [this](std::string_view name) {
-        return m_replacedKeys.count(IniText::upperCase(name)) > 0;
-    };
-    std::string section;
-    bool claimed = isClaimed(section);
-    for (const std::string &line : m_fileLines) {
-        if (claimed && parser.userBlock() == 0 && !IniText::trim(line).starts_with('['))
-            continue;
-        auto result = parser.parse(line);
-        if (!result.inBlockZero)
-            otherBlocks.push_back(line);
-        else if (result.entry)
-            storedEntries.push_back({std::move(*result.entry), false});
-        if (parser.section() != section) {
-            section = parser.section();
-            claimed = isClaimed(section);
-        }
-    }
-    IniPStringList stored;
-    stored.assign(std::move(storedEntries));
-
-    // Views of both lists: nothing is copied until the lines are made.
-    std::vector<std::string_view> touched;
-    touched.reserve(static_cast<std::size_t>(m_entries.count()));
-    m_entries.appendTouched(touched);
-    // Every stored entry of a touched name goes, duplicates included, so that the value
-    // written is the one the file gives back. Both lists are sorted, and so are their names.
-    std::vector<std::string_view> untouched;
-    untouched.reserve(static_cast<std::size_t>(stored.count()));
-    auto next = touched.begin();
-    // Names are compared with their "=": entries are ordered by their whole text, in which a
-    // name that begins another ("Posn1", "Posn10") sorts after it ("=" follows the digits).
-    // The touched names before a stored one are passed over by a search.
-    for (int i = 0; i < stored.count(); ++i) {
-        const std::string_view name = nameWithEquals(stored.at(i));
-        next = std::partition_point(next, touched.end(), [name](std::string_view entry) {
-            return IniText::lessText(nameWithEquals(entry), name);
-        });
-        if (next == touched.end() || !IniText::sameText(nameWithEquals(*next), name))
-            untouched.push_back(stored.at(i));
-    }
-    // Few entries are left untouched where the store writes everything: each finds its place
-    // among the touched ones by a search, and the touched ones in between are taken unread.
-    // Equal entries come untouched first, as std::merge would give them.
-    std::vector<std::string_view> merged;
-    merged.reserve(untouched.size() + touched.size());
-    auto rest = touched.begin();
-    for (const std::string_view entry : untouched) {
-        const auto place = std::lower_bound(rest, touched.end(), entry, IniText::lessText);
-        merged.insert(merged.end(), rest, place);
-        merged.push_back(entry);
-        rest = place;
-    }
-    merged.insert(merged.end(), rest, touched.end());
-
     // The file's old lines are no longer needed (every view above is into other strings):
     // the new ones take their places and reuse their memory.
     std::vector<std::string> &out = m_fileLines;
     m_fileMark = 0;
-    EntryLines::write(merged, out);
-    std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
+    EntryLines::write(merge.merged(), out);
+    std::move(merge.otherBlocks().begin(), merge.otherBlocks().end(), std::back_inserter(out));
     if (!saveLines(out)) {
         forgetFileLines();
         return false;

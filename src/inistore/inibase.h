@@ -17,6 +17,8 @@
 // hooks (lockFile, unlockFile, loadLines, saveLines) of a subclass such as IniFileMain.
 // Linkers bound to the store (CustomIniLinker::setIniMain) move values in and out during
 // read() and write(), in the order they were bound.
+class StoredMerge;
+
 class IniBase
 {
 public:
@@ -101,6 +103,13 @@ public:
     // when a section is already open.
     virtual void clearSection(std::string_view section);
     virtual void endSection();
+    // Writes a whole section in one go, with the entries and marks that clearSection(section),
+    // writeString(section, key, value, true) for each of its keys in turn and endSection()
+    // give: `count` entries, the i-th made by makeEntry(i, text), which appends key + "=" +
+    // value to text (the key trimmed, without ";" or "="). The entries are put in place
+    // together instead of each searching its place. Throws IniError as clearSection does.
+    using EntryMaker = std::function<void(std::size_t index, std::string &text)>;
+    void writeSection(std::string_view section, std::size_t count, const EntryMaker &makeEntry);
     // Claims the section and marks every entry it holds touched, as writing the same entries
     // again through clearSection and writeString would, without making them again. For a
     // writer that knows the entries are what it wrote since entriesGeneration() last changed.
@@ -135,7 +144,8 @@ protected:
     virtual std::uint64_t contentMark() const { return 0; }
     // True when the file still holds exactly the content of `mark` (called under the lock):
     // write() then merges into the lines it kept instead of loading them again. Nothing is
-    // known by default.
+    // known by default. write() calls it on a second thread while it makes that merge from the
+    // entries and the kept lines, which it must therefore leave alone.
     virtual bool holdsContent(std::uint64_t mark)
     {
         static_cast<void>(mark);
@@ -150,10 +160,13 @@ private:
     void parseInto(const std::vector<std::string> &lines);
     // Loads the file's lines into m_fileLines unless they are known to be what it holds. When
     // they differ from the lines this store last read or wrote, base takes those.
-    bool loadFileLines(std::optional<std::vector<std::string>> &base);
+    // When they are known to be what it holds, merge takes the merge into them, made while the
+    // file was checked.
+    bool loadFileLines(std::optional<std::vector<std::string>> &base,
+                       std::optional<StoredMerge> &merge);
     void rememberFileLines(std::vector<std::string> lines);
     void forgetFileLines();
-    bool mergeAndSave();
+    bool mergeAndSave(StoredMerge &merge);
     bool mergeThreeWayAndSave(std::vector<std::string> base);
     void replaceEntries(const std::vector<std::string_view> &merged);
 

@@ -418,6 +418,6 @@ bool IniFileMain::replaceDataFile(const std::string &temp)
         return false;
     }
     PlatformFile::syncFolder(folderOf(full));
-    PlatformFile::removeFile(side);
+    PlatformFile::removeFileReleasingLater(side);
     return true;
 }

@@ -5,7 +5,9 @@
 #include "valuecodec.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
+#include <iterator>
 
 namespace {
 
@@ -14,23 +16,6 @@ constexpr const char *itemsKey = "Items";
 // Only a corrupt item number leaves a list with more empty lines than this beyond the keys of
 // its section: such a list reads no more lines than its section has keys.
 constexpr long maxGapLines = 65536;
-
-// "ItemData(" + number, left-padded with "0" to `width` digits, + ")".
-std::string itemKey(long number, std::size_t width = 4)
-{
-    const std::string digits = std::to_string(number);
-    std::string key = "ItemData(";
-    key.reserve(key.size() + std::max(width, digits.size()) + 1);
-    key.append(width > digits.size() ? width - digits.size() : 0, '0');
-    key += digits;
-    key += ')';
-    return key;
-}
-
-std::string unpaddedItemKey(long number)
-{
-    return itemKey(number, 0);
-}
 
 // The number of an "ItemData(n)" key (any padding, any case), 0 for other keys.
 long itemNumber(std::string_view key)
@@ -48,18 +33,14 @@ long itemNumber(std::string_view key)
     return number;
 }
 
-// Closes an open ClearSection block however the scope is left.
-class SectionBlock
+// Appends number in decimal, left-padded with "0" to `width` digits.
+std::string &appendDecimal(std::string &text, std::size_t number, std::size_t width = 1)
 {
-public:
-    explicit SectionBlock(IniBase &store) : m_store(store) {}
-    ~SectionBlock() { m_store.endSection(); }
-    SectionBlock(const SectionBlock &) = delete;
-    SectionBlock &operator=(const SectionBlock &) = delete;
-
-private:
-    IniBase &m_store;
-};
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    const auto size = static_cast<std::size_t>(end - digits);
+    return text.append(width > size ? width - size : 0, '0').append(digits, size);
+}
 
 } // namespace
 
@@ -171,31 +152,45 @@ void IniVarLinker::readList(const std::string &section, std::vector<std::string>
         return;
     // The lines run to the highest item the section holds (never past a positive count): a
     // gap reads as empty lines, so that the next write keeps every item after it.
-    const std::vector<std::string> keys = store.keysOfSection(section);
+    const auto [first, end] = store.entries().sectRefRange(section);
+    const std::size_t keyStart = section.size() + 1;
     long highest = 0;
-    for (const std::string &key : keys)
+    for (int i = first; i < end; ++i) {
+        const std::string_view entry = store.entries().at(i);
+        const std::string_view key = entry.substr(keyStart, entry.find('=', keyStart) - keyStart);
         highest = std::max(highest, itemNumber(key));
+    }
     long last = *count > 0 ? std::min(static_cast<long>(*count), highest) : highest;
-    const long keyCount = static_cast<long>(keys.size());
+    const long keyCount = end - first;
     if (last > keyCount + maxGapLines)
         last = keyCount;
     list.clear();
     list.reserve(static_cast<std::size_t>(last));
+    // The keys are made in one buffer: "ItemData(" + the number padded to four digits + ")",
+    // and unpadded when the padded key gives nothing.
+    std::string key;
     for (long number = 1; number <= last; ++number) {
-        std::string value = store.readString(section, itemKey(number), true);
-        if (value.empty())
-            value = store.readString(section, unpaddedItemKey(number), true);
+        key.assign("ItemData(");
+        appendDecimal(key, static_cast<std::size_t>(number), 4).append(1, ')');
+        std::string value = store.readString(section, key, true);
+        if (value.empty()) {
+            key.resize(9);
+            appendDecimal(key, static_cast<std::size_t>(number)).append(1, ')');
+            value = store.readString(section, key, true);
+        }
         list.push_back(std::move(value));
     }
 }
 
 void IniVarLinker::writeList(const std::string &section, const std::vector<std::string> &list)
 {
-    IniBase &store = *iniMain();
-    store.clearSection(section);
-    const SectionBlock block(store);
-    store.writeString(section, itemsKey, std::to_string(list.size()), true);
-    long number = 0;
-    for (const std::string &line : list)
-        store.writeString(section, itemKey(++number), line, true);
+    // The items first and the count last: up to "ItemData(9999)" that is the order of the
+    // entries, so that they need no sorting.
+    iniMain()->writeSection(section, list.size() + 1, [&list](std::size_t i, std::string &text) {
+        if (i == list.size()) {
+            appendDecimal(text.append(itemsKey).append(1, '='), list.size());
+            return;
+        }
+        appendDecimal(text.append("ItemData("), i + 1, 4).append(")=").append(list[i]);
+    });
 }

@@ -61,8 +61,9 @@ std::string_view LinePieces::make(std::size_t piece, std::string &buffer) const
     return {buffer.data(), static_cast<std::size_t>(to - buffer.data())};
 }
 
-// The caller's thread makes the even pieces and takes every piece in order; a second thread
-// makes the odd ones into two slots, one ahead of the caller at most.
+// The caller's thread makes every third piece and takes every piece in order (it also has
+// their fingerprint and their writing to do); a second thread makes the other two of every
+// three into a ring of slots, a few pieces ahead of the caller at most.
 void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &take) const
 {
     struct Slot
@@ -71,7 +72,13 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
         std::string_view bytes;
         bool ready = false;
     };
-    std::array<Slot, 2> slots;
+    constexpr std::size_t ownEvery = 3;
+    const auto isOwn = [](std::size_t piece) { return piece % ownEvery == 0; };
+    // The slot of a piece the second thread makes: its number among those pieces, in a ring.
+    const auto slotOf = [](std::size_t piece) {
+        return (piece - (piece + ownEvery - 1) / ownEvery) % slotCount;
+    };
+    std::array<Slot, slotCount> slots;
     std::mutex mutex;
     std::condition_variable changed;
     bool stop = false;
@@ -80,8 +87,10 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
     std::optional<std::thread> second;
     try {
         second.emplace([&] {
-            for (std::size_t piece = 1; piece < pieces; piece += 2) {
-                Slot &slot = slots[(piece / 2) % 2];
+            for (std::size_t piece = 1; piece < pieces; ++piece) {
+                if (isOwn(piece))
+                    continue;
+                Slot &slot = slots[slotOf(piece)];
                 {
                     std::unique_lock lock(mutex);
                     changed.wait(lock, [&] { return stop || !slot.ready; });
@@ -123,11 +132,11 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
 
     std::string own;
     for (std::size_t piece = 0; piece < pieces; ++piece) {
-        if (piece % 2 == 0) {
+        if (isOwn(piece)) {
             take(make(piece, own));
             continue;
         }
-        Slot &slot = slots[(piece / 2) % 2];
+        Slot &slot = slots[slotOf(piece)];
         {
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return slot.ready; });

@@ -12,8 +12,8 @@
 // enciphered with that key and the ones after it in turn. They are made piece by piece into a
 // few buffers that serve again, so that a large file's content is never whole in memory (fresh
 // memory for 15 MB costs more than enciphering it). Each line's bytes depend only on the line
-// and its key: from sideBySideLines on, a second thread makes every other piece while the
-// caller takes the ones before it.
+// and its key: from sideBySideLines on, a second thread makes two of every three pieces while
+// the caller takes the ones before them.
 class LinePieces
 {
 public:
@@ -25,6 +25,9 @@ public:
     void forEach(const std::function<void(std::string_view)> &take) const;
 
 private:
+    // The pieces the second thread may have made ahead of the caller.
+    static constexpr std::size_t slotCount = 4;
+
     // Makes the piece's bytes in buffer (grown as needed, never shrunk); returns them.
     std::string_view make(std::size_t piece, std::string &buffer) const;
     void takeSideBySide(const std::function<void(std::string_view)> &take) const;

@@ -46,6 +46,10 @@ bool removeUnheldFile(const std::string &path);
 void setSpaceLeft(std::optional<std::uintmax_t> bytes);
 bool renameFile(const std::string &from, const std::string &to, std::string &error);
 bool removeFile(const std::string &path);
+// Removes a file's name as removeFile does. Releasing the storage of a file of megabytes takes
+// milliseconds: where the system allows it, a second thread does that while the caller goes
+// on. It is done before the next such removal returns and before the program ends.
+bool removeFileReleasingLater(const std::string &path);
 // Creates one folder level, open to its owner only.
 bool createFolder(const std::string &path);
 // Makes the renames in a folder durable (nothing to do where the system does not need it).

@@ -6,8 +6,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -68,6 +71,47 @@ bool writeAll(int fd, std::string_view data)
     return true;
 }
 
+// Closes the last handle of removed files on a thread of its own: the system releases a
+// file's storage when its last handle goes.
+class Releaser
+{
+public:
+    ~Releaser() { finish(); }
+
+    void release(int fd)
+    {
+        const std::lock_guard lock(m_mutex);
+        finishLocked();
+        try {
+            m_thread = std::thread([fd] { ::close(fd); });
+        } catch (const std::system_error &) {
+            ::close(fd);
+        }
+    }
+
+    void finish()
+    {
+        const std::lock_guard lock(m_mutex);
+        finishLocked();
+    }
+
+private:
+    void finishLocked()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    std::mutex m_mutex;
+    std::thread m_thread;
+};
+
+Releaser &releaser()
+{
+    static Releaser instance;
+    return instance;
+}
+
 } // namespace
 
 bool writeNewFile(const std::string &path, const Pieces &content, bool sync, std::string &error)
@@ -105,6 +149,20 @@ bool removeUnheldFile(const std::string &path)
                            ::unlink(path.c_str()) == 0;
     ::close(fd);
     return removable;
+}
+
+bool removeFileReleasingLater(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat status = {};
+    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        return removeFile(path);
+    }
+    const bool removed = ::unlink(path.c_str()) == 0;
+    releaser().release(fd);
+    return removed;
 }
 
 bool createFolder(const std::string &path)

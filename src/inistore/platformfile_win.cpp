@@ -139,6 +139,11 @@ std::string windowsFolder()
     return utf8Path(buffer, length < 200 ? length : 0) + '\\';
 }
 
+bool removeFileReleasingLater(const std::string &path)
+{
+    return removeFile(path);
+}
+
 bool isPathSeparator(char c)
 {
     return c == '\\' || c == '/' || c == ':';

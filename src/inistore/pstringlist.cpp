@@ -17,19 +17,36 @@ void PStringList::setTouched(int index, bool touched)
 
 namespace {
 
+bool lessEntry(const IniEntry &a, const IniEntry &b)
+{
+    return IniText::lessText(a.text, b.text);
+}
+
 // Orders the entries (stable) and drops every entry equal to an earlier one.
 void orderWithoutRepeats(std::vector<IniEntry> &all)
 {
-    const auto less = [](const IniEntry &a, const IniEntry &b) {
-        return IniText::lessText(a.text, b.text);
-    };
     // Lines of a file this store wrote come in order already.
-    if (!std::is_sorted(all.begin(), all.end(), less))
-        std::stable_sort(all.begin(), all.end(), less);
+    if (!std::is_sorted(all.begin(), all.end(), lessEntry))
+        std::stable_sort(all.begin(), all.end(), lessEntry);
     const auto end = std::unique(all.begin(), all.end(), [](const IniEntry &a, const IniEntry &b) {
         return IniText::sameText(a.text, b.text);
     });
     all.erase(end, all.end());
+}
+
+// As orderWithoutRepeats, but an entry kept takes the touched marks of the ones dropped.
+void orderKeepingMarks(std::vector<IniEntry> &all)
+{
+    if (!std::is_sorted(all.begin(), all.end(), lessEntry))
+        std::stable_sort(all.begin(), all.end(), lessEntry);
+    auto kept = all.begin();
+    for (auto next = all.begin() + 1; next < all.end(); ++next) {
+        if (IniText::sameText(kept->text, next->text))
+            kept->touched = kept->touched || next->touched;
+        else if (++kept != next)
+            *kept = std::move(*next);
+    }
+    all.erase(kept + 1, all.end());
 }
 
 } // namespace
@@ -72,6 +89,32 @@ int PStringList::add(std::string text)
         return index;
     m_entries.insert(index, {std::move(text), false});
     return index;
+}
+
+void PStringList::addRun(std::vector<IniEntry> entries)
+{
+    if (entries.empty())
+        return;
+    if (m_sorted) {
+        orderKeepingMarks(entries);
+        const std::string &first = entries.front().text;
+        const int index = lowerBound(
+            [&first](const IniEntry &entry) { return IniText::lessText(entry.text, first); });
+        // An entry of the list within the run's span: each finds its place on its own.
+        if (index < count() && !IniText::lessText(entries.back().text, m_entries.at(index).text)) {
+            for (IniEntry &entry : entries) {
+                const bool touched = entry.touched;
+                const int at = add(std::move(entry.text));
+                if (touched)
+                    setTouched(at, true);
+            }
+            return;
+        }
+        m_entries.insertRun(index, std::move(entries));
+        return;
+    }
+    for (IniEntry &entry : entries)
+        m_entries.pushBack(std::move(entry));
 }
 
 void PStringList::insert(int index, std::string text)

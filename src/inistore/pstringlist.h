@@ -34,6 +34,10 @@ public:
     // Sorted: inserts in order and returns the index; an equal entry yields its index and
     // nothing is added. Unsorted: appends.
     int add(std::string text);
+    // Adds the entries as add() of each in turn would, keeping the marks they carry (a mark
+    // of an entry equal to one already there goes to that one). Entries that no entry of the
+    // list lies between, such as those of a section the list does not hold, go in together.
+    void addRun(std::vector<IniEntry> entries);
     // Replaces every entry by `entries`, in their order; a sorted list then orders them and
     // drops repeats as setSorted(true) does.
     void assign(std::vector<IniEntry> entries);

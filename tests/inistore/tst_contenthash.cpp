@@ -40,6 +40,8 @@ void TestContentHash::sameValueHoweverCut_data()
     QTest::newRow("pieces of one block") << 96 << 16;
     QTest::newRow("pieces of a block and one") << 1000 << 17;
     QTest::newRow("pieces of a block less one") << 1000 << 15;
+    QTest::newRow("pieces of four words") << 1000 << 32;
+    QTest::newRow("pieces of four words and one") << 1000 << 33;
     QTest::newRow("large pieces") << 70000 << 4099;
 }
 
@@ -64,6 +66,9 @@ void TestContentHash::oneChangedByteChangesValue_data()
     QTest::newRow("last byte of the first word") << 100 << 7;
     QTest::newRow("second word of a block") << 100 << 8;
     QTest::newRow("last byte of a block") << 100 << 15;
+    QTest::newRow("third word of a block") << 100 << 16;
+    QTest::newRow("fourth word of a block") << 100 << 31;
+    QTest::newRow("first word of the second block") << 100 << 32;
     QTest::newRow("in the middle") << 100 << 50;
     QTest::newRow("in the unfilled last block") << 100 << 99;
     QTest::newRow("only a tail") << 5 << 4;

@@ -122,6 +122,8 @@ private slots:
     void saveUsesNextFreeTempName();
     void staleTempFilesGoAfterLockedSave_data();
     void staleTempFilesGoAfterLockedSave();
+    void removeFileReleasingLater_data();
+    void removeFileReleasingLater();
     void saveFailsWhenDataFileCannotMoveAside();
     void saveFailsWhenTempFileCannotTakeItsPlace();
     void sideFileIsLoadedAndKeptUntilNewDataFileStands();
@@ -523,6 +525,48 @@ void TestIniFileMain::staleTempFilesGoAfterLockedSave()
     QCOMPARE(present(), !goes);
     QCOMPARE(readBytes(path("kept.txt")), QByteArray("kept"));
     QCOMPARE(readBytes(path("Quillbox.ini")), QByteArray("[S]\r\nk=1\r\n\r\n"));
+}
+
+void TestIniFileMain::removeFileReleasingLater_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("file") << "file" << true;
+    QTest::newRow("file held open elsewhere") << "held" << true;
+    QTest::newRow("missing") << "missing" << false;
+    QTest::newRow("empty folder") << "folder" << true;
+    QTest::newRow("link to a file") << "link" << true;
+}
+
+// The name goes at once whatever it names; a link goes and its target stays.
+void TestIniFileMain::removeFileReleasingLater()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, removed);
+    const QString name = path("Quillbox.tmp");
+    writeBytes(path("target"), "target");
+    int held = -1;
+    if (kind == "file" || kind == "held")
+        writeBytes(name, QByteArray(1 << 20, 'x'));
+    if (kind == "held")
+        held = ::open(name.toLocal8Bit().constData(), O_RDONLY);
+    if (kind == "folder")
+        QVERIFY(QDir().mkdir(name));
+    if (kind == "link")
+        QVERIFY(QFile::link(path("target"), name));
+    QCOMPARE(PlatformFile::removeFileReleasingLater(name.toStdString()), removed);
+    QVERIFY(!QFileInfo(name).exists() && !QFileInfo(name).isSymLink());
+    QCOMPARE(readBytes(path("target")), QByteArray("target"));
+    if (held >= 0) {
+        char first = 0;
+        QCOMPARE(::read(held, &first, 1), ssize_t(1));
+        QCOMPARE(first, 'x');
+        ::close(held);
+    }
+    // A second removal waits for the first release and goes the same way.
+    writeBytes(name, "again");
+    QVERIFY(PlatformFile::removeFileReleasingLater(name.toStdString()));
+    QVERIFY(!QFileInfo::exists(name));
 }
 
 void TestIniFileMain::saveFailsWhenDataFileCannotMoveAside()

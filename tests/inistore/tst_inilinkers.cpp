@@ -80,6 +80,8 @@ private slots:
     void namesAreNormalizedAndDefaultSectionUsed();
     void listWrite();
     void listWriteWidensKeyBeyondFourDigits();
+    void listWriteMatchesKeyByKeyWrite_data();
+    void listWriteMatchesKeyByKeyWrite();
     void listRead_data();
     void listRead();
     void hugeItemCountIsBoundedByStoredItems();
@@ -243,6 +245,92 @@ void TestIniLinkers::listWriteWidensKeyBeyondFourDigits()
     QCOMPARE(store.readString("Notes Page0", "ItemData(9999)", false), std::string("x"));
     QCOMPARE(store.readString("Notes Page0", "ItemData(0999)", false), std::string("x"));
     QCOMPARE(store.entries().count(), 10001);
+}
+
+namespace {
+
+// What a store shows after a list write: its entries (touched ones with "*" in front), the
+// sections it claimed and the file that its next write leaves.
+struct ListWriteResult
+{
+    QByteArrayList entries;
+    std::vector<std::string> claimed;
+    QByteArrayList file;
+};
+
+ListWriteResult writeListInto(const QByteArrayList &file,
+                              const std::function<void(IniBase &)> &writeList)
+{
+    MemoryStore store;
+    store.setFile(file);
+    store.read();
+    store.readString("Notes", "HotKey", false);
+    writeList(store);
+    ListWriteResult result;
+    for (int i = 0; i < store.entries().count(); ++i) {
+        result.entries << (store.entries().isTouched(i) ? "*" : "") +
+                              QByteArray::fromStdString(store.entries().at(i));
+    }
+    result.claimed = store.replacedSections();
+    // Another writer changes the file before the write: the untouched keys it holds then.
+    store.file.push_back("[Notes]");
+    store.file.push_back("Other=2");
+    if (!store.write())
+        result.file << "write failed";
+    result.file += store.fileLines();
+    return result;
+}
+
+} // namespace
+
+void TestIniLinkers::listWriteMatchesKeyByKeyWrite_data()
+{
+    QTest::addColumn<QByteArrayList>("file");
+    QTest::addColumn<int>("lines");
+    const QByteArrayList stored{"[Notes]",          "HotKey=3065",      "Other=1",
+                                "[Notes Page0]",    "Items=3",          "ItemData(0001)=a",
+                                "ItemData(0002)=b", "ItemData(0003)=c", "ItemData(7)=stale",
+                                "Extra=kept?",      "[Notes Page1]",    "Items=1",
+                                "ItemData(0001)=x", "[Notes Page00]",   "Items=1",
+                                "ItemData(0001)=y", "[Notes Page]",     "Items=0"};
+    QTest::newRow("list that shrank") << stored << 1;
+    QTest::newRow("list that grew") << stored << 5;
+    QTest::newRow("list emptied") << stored << 0;
+    QTest::newRow("section spelled in other case")
+        << QByteArrayList({"[notes PAGE0]", "items=2", "itemdata(0001)=a", "ItemData(0002)=b"})
+        << 3;
+    QTest::newRow("new section") << QByteArrayList({"[Notes]", "HotKey=1"}) << 4;
+    QTest::newRow("beyond four digits") << stored << 10001;
+}
+
+// Writing a list in one go gives the store and the file exactly what clearing its section and
+// writing "Items" and every line key by key gives.
+void TestIniLinkers::listWriteMatchesKeyByKeyWrite()
+{
+    QFETCH(QByteArrayList, file);
+    QFETCH(int, lines);
+    Lines list;
+    for (int i = 0; i < lines; ++i)
+        list.push_back(i % 3 == 1 ? std::string() : "line " + std::to_string(i) + " #=;[x]");
+    const ListWriteResult linked = writeListInto(file, [&list](IniBase &store) {
+        LinkRun run(store);
+        run.writing().linkObjToIni(" Notes", "Page0 ", &list);
+    });
+    const ListWriteResult keyByKey = writeListInto(file, [&list](IniBase &store) {
+        const std::string section = "Notes Page0";
+        store.clearSection(section);
+        store.writeString(section, "Items", std::to_string(list.size()), true);
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            char key[32];
+            std::snprintf(key, sizeof key, "ItemData(%04zu)", i + 1);
+            store.writeString(section, key, list[i], true);
+        }
+        store.endSection();
+    });
+    QCOMPARE(linked.entries, keyByKey.entries);
+    QCOMPARE(linked.claimed, keyByKey.claimed);
+    QCOMPARE(linked.file, keyByKey.file);
+    QVERIFY(linked.file.contains("Other=2"));
 }
 
 void TestIniLinkers::listRead_data()

@@ -51,6 +51,8 @@ private slots:
     void deleteSectRef();
     void largeListMatchesReferenceOrder();
     void runsOfInsertionsKeepOrder();
+    void addRunMatchesAddingEachInTurn_data();
+    void addRunMatchesAddingEachInTurn();
 };
 
 void TestPStringList::compareText_data()
@@ -364,6 +366,79 @@ void TestPStringList::runsOfInsertionsKeepOrder()
                                        "Notes Page0;ItemData(10000)=" + std::to_string(round)) -
                              reference.begin()));
     }
+}
+
+namespace {
+
+// "name=value" texts of `count` keys "K0001".. of a section, in order.
+QByteArrayList sectionTexts(const QByteArray &section, int count, const QByteArray &value = "v")
+{
+    QByteArrayList texts;
+    for (int i = 1; i <= count; ++i)
+        texts << section + ";K" + QByteArray::number(i).rightJustified(4, '0') + "=" + value;
+    return texts;
+}
+
+// Every entry's text, with "*" in front of the touched ones.
+QByteArrayList markedTextsOf(const PStringList &list)
+{
+    QByteArrayList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << (list.isTouched(i) ? "*" : "") + QByteArray::fromStdString(list.at(i));
+    return texts;
+}
+
+} // namespace
+
+void TestPStringList::addRunMatchesAddingEachInTurn_data()
+{
+    QTest::addColumn<QByteArrayList>("present");
+    QTest::addColumn<QByteArrayList>("run");
+    QTest::addColumn<bool>("touched");
+    const QByteArrayList around = sectionTexts("A", 700) + sectionTexts("C", 700);
+    QTest::newRow("into an empty list") << QByteArrayList() << sectionTexts("B", 5) << true;
+    QTest::newRow("between two sections") << around << sectionTexts("B", 1500) << true;
+    QTest::newRow("before every entry") << around << sectionTexts("0", 600) << true;
+    QTest::newRow("after every entry") << around << sectionTexts("D", 600) << false;
+    QTest::newRow("at the end of a block")
+        << sectionTexts("A", 512) + sectionTexts("C", 3) << sectionTexts("B", 3) << true;
+    QTest::newRow("into a full block")
+        << sectionTexts("A", 1000) + sectionTexts("C", 1000) << sectionTexts("B", 700) << true;
+    QTest::newRow("out of order") << around << QByteArrayList({"B;z=1", "B;a=1", "B;m=1", "b;A=2"})
+                                  << true;
+    QTest::newRow("equal entries keep the first spelling")
+        << around << QByteArrayList({"B;k=1", "b;K=1", "B;l=1"}) << true;
+    QTest::newRow("spanning an entry of the list")
+        << around << QByteArrayList({"A;K0500=x", "B;a=1", "A;K0001=v"}) << true;
+    QTest::newRow("equal to an entry of the list")
+        << around << QByteArrayList({"C;K0001=V", "C;K0001a=1"}) << true;
+}
+
+// A run goes in as adding its entries one by one would: same order, same entries dropped as
+// equal, same marks, and the list searches right afterwards.
+void TestPStringList::addRunMatchesAddingEachInTurn()
+{
+    QFETCH(QByteArrayList, present);
+    QFETCH(QByteArrayList, run);
+    QFETCH(bool, touched);
+    IniPStringList byRun = listOf(present);
+    IniPStringList oneByOne = listOf(present);
+    std::vector<IniEntry> entries;
+    for (const QByteArray &text : run) {
+        entries.push_back({text.toStdString(), touched});
+        const int index = oneByOne.add(text.toStdString());
+        if (touched)
+            oneByOne.setTouched(index, true);
+    }
+    byRun.addRun(std::move(entries));
+    QCOMPARE(markedTextsOf(byRun), markedTextsOf(oneByOne));
+    for (int i = 0; i < oneByOne.count(); i += 97) {
+        const std::string name = oneByOne.nameOf(i);
+        QCOMPARE(byRun.indexOfName(name), oneByOne.indexOfName(name));
+    }
+    byRun.deleteSectRef("B");
+    oneByOne.deleteSectRef("B");
+    QCOMPARE(markedTextsOf(byRun), markedTextsOf(oneByOne));
 }
 
 QTEST_GUILESS_MAIN(TestPStringList)
