@@ -17,6 +17,23 @@ constexpr const char *itemsKey = "Items";
 // its section: such a list reads no more lines than its section has keys.
 constexpr long maxGapLines = 65536;
 
+// "ItemData(" + number, left-padded with "0" to `width` digits, + ")".
+std::string itemKey(long number, std::size_t width = 4)
+{
+    const std::string digits = std::to_string(number);
+    std::string key = "ItemData(";
+    key.reserve(key.size() + std::max(width, digits.size()) + 1);
+    key.append(width > digits.size() ? width - digits.size() : 0, '0');
+    key += digits;
+    key += ')';
+    return key;
+}
+
+std::string unpaddedItemKey(long number)
+{
+    return itemKey(number, 0);
+}
+
 // The number of an "ItemData(n)" key (any padding, any case), 0 for other keys.
 long itemNumber(std::string_view key)
 {
@@ -152,32 +169,20 @@ void IniVarLinker::readList(const std::string &section, std::vector<std::string>
         return;
     // The lines run to the highest item the section holds (never past a positive count): a
     // gap reads as empty lines, so that the next write keeps every item after it.
-    const auto [first, end] = store.entries().sectRefRange(section);
-    const std::size_t keyStart = section.size() + 1;
+    const std::vector<std::string> keys = store.keysOfSection(section);
     long highest = 0;
-    for (int i = first; i < end; ++i) {
-        const std::string_view entry = store.entries().at(i);
-        const std::string_view key = entry.substr(keyStart, entry.find('=', keyStart) - keyStart);
+    for (const std::string &key : keys)
         highest = std::max(highest, itemNumber(key));
-    }
     long last = *count > 0 ? std::min(static_cast<long>(*count), highest) : highest;
-    const long keyCount = end - first;
+    const long keyCount = static_cast<long>(keys.size());
     if (last > keyCount + maxGapLines)
         last = keyCount;
     list.clear();
     list.reserve(static_cast<std::size_t>(last));
-    // The keys are made in one buffer: "ItemData(" + the number padded to four digits + ")",
-    // and unpadded when the padded key gives nothing.
-    std::string key;
     for (long number = 1; number <= last; ++number) {
-        key.assign("ItemData(");
-        appendDecimal(key, static_cast<std::size_t>(number), 4).append(1, ')');
-        std::string value = store.readString(section, key, true);
-        if (value.empty()) {
-            key.resize(9);
-            appendDecimal(key, static_cast<std::size_t>(number)).append(1, ')');
-            value = store.readString(section, key, true);
-        }
+        std::string value = store.readString(section, itemKey(number), true);
+        if (value.empty())
+            value = store.readString(section, unpaddedItemKey(number), true);
         list.push_back(std::move(value));
     }
 }
