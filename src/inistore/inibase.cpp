@@ -6,13 +6,12 @@
 #include "inilineparser.h"
 #include "iniprocessor.h"
 #include "initext.h"
+#include "sidebyside.h"
 #include "storedmerge.h"
 #include "threewaymerge.h"
 
 #include <algorithm>
 #include <iterator>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -38,22 +37,6 @@ private:
 std::string_view nameOf(std::string_view entry)
 {
     return entry.substr(0, entry.find('='));
-}
-
-// Runs beside on a second thread while here runs on this one; both one after the other when
-// no thread can be had.
-void runBeside(const std::function<void()> &here, const std::function<void()> &beside)
-{
-    std::optional<std::thread> second;
-    try {
-        second.emplace(beside);
-    } catch (const std::system_error &) {
-    }
-    here();
-    if (second)
-        second->join();
-    else
-        beside();
 }
 
 } // namespace
@@ -293,7 +276,7 @@ bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base,
     if (m_fileMark != 0) {
         // While the file is checked, the merge into the lines it is expected to hold is made.
         bool holds = false;
-        runBeside(
+        SideBySide::run(
             [&] {
                 try {
                     merge.emplace(m_fileLines, m_entries, m_replacedKeys);

@@ -6,13 +6,13 @@
 #include "linecipher.h"
 #include "linepieces.h"
 #include "platformfile.h"
+#include "sidebyside.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 namespace {
 
@@ -20,25 +20,6 @@ constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
 // From this number of lines on a file is deciphered in two halves side by side.
 constexpr std::size_t halvedLines = 10000;
-
-// Runs both halves, side by side on two threads when asked to and a second thread can be had,
-// otherwise one after the other.
-void runHalves(bool sideBySide, const std::function<void()> &firstHalf,
-               const std::function<void()> &secondHalf)
-{
-    std::optional<std::thread> second;
-    if (sideBySide) {
-        try {
-            second.emplace(secondHalf);
-        } catch (const std::system_error &) {
-        }
-    }
-    firstHalf();
-    if (second)
-        second->join();
-    else
-        secondHalf();
-}
 
 std::string &programFolderSetting()
 {
@@ -92,9 +73,10 @@ void decipherLines(std::vector<std::string> &lines, std::string_view seedLine)
     // Each line depends only on its own key: a large file is deciphered in two halves side by
     // side.
     const std::size_t half = lines.size() / 2;
-    runHalves(
-        lines.size() >= halvedLines, [&] { decipher(0, half); },
-        [&] { decipher(half, lines.size()); });
+    if (lines.size() >= halvedLines)
+        SideBySide::run([&] { decipher(0, half); }, [&] { decipher(half, lines.size()); });
+    else
+        decipher(0, lines.size());
 }
 
 // A name tempFileName() makes: "$$$$$$$$.tmp", or a counter from 1 without leading zeros
