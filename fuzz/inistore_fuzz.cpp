@@ -222,24 +222,29 @@ void checkEncipheredFile(const std::vector<std::string> &lines, std::string_view
 class LinesStore : public IniBase
 {
 public:
-    explicit LinesStore(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
+    explicit LinesStore(const std::vector<std::string> &lines)
+    {
+        for (const std::string &line : lines)
+            m_lines.push_back(line);
+    }
+    explicit LinesStore(LineBuffer lines) : m_lines(std::move(lines)) {}
 
     bool lockFile() override { return true; }
     void unlockFile() override {}
-    bool loadLines(std::vector<std::string> &lines) override
+    bool loadLines(LineBuffer &lines) override
     {
         lines = m_lines;
         return true;
     }
-    bool saveLines(const std::vector<std::string> &lines) override
+    bool saveLines(const LineBuffer &lines) override
     {
         m_lines = lines;
         return true;
     }
-    const std::vector<std::string> &lines() const { return m_lines; }
+    const LineBuffer &lines() const { return m_lines; }
 
 private:
-    std::vector<std::string> m_lines;
+    LineBuffer m_lines;
 };
 
 // An entry as it reads back after a write: every key and section name as it was (blanks and

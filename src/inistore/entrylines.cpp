@@ -24,9 +24,9 @@ bool endsWithBlank(std::string_view name)
 
 // "[" + section + "]"; a section beginning with "**" (read from a header such as "[ **3]")
 // keeps a blank after the bracket, or it would come back as a user-block marker.
-void setSectionHeader(std::string &line, std::string_view section)
+void appendSectionHeader(std::string &line, std::string_view section)
 {
-    line.assign(1, '[');
+    line.append(1, '[');
     if (beginsWithBlank(section))
         line.append(1, ';');
     else if (section.substr(0, 2) == "**")
@@ -40,11 +40,10 @@ void setSectionHeader(std::string &line, std::string_view section)
 // "key=value". A key that lost a ";" when it was read can make the line begin with "[" (after
 // the blanks the trim takes) while the value ends with "]": such a line would come back as a
 // section header or a user-block marker, so it keeps a ";" in front, which reading drops again.
-void setKeyLine(std::string &line, std::string_view text)
+void appendKeyLine(std::string &line, std::string_view text)
 {
     const std::string_view key = text.substr(0, text.find('='));
     const std::string_view trimmed = IniText::trim(text);
-    line.clear();
     if (beginsWithBlank(key) || (trimmed.starts_with('[') && trimmed.ends_with(']')))
         line.append(1, ';');
     line.append(key);
@@ -55,26 +54,20 @@ void setKeyLine(std::string &line, std::string_view text)
 
 } // namespace
 
-void EntryLines::write(const std::vector<std::string_view> &entries,
-                       std::vector<std::string> &lines)
+void EntryLines::write(const std::vector<std::string_view> &entries, LineBuffer &lines)
 {
-    std::size_t count = 0;
-    const auto nextLine = [&lines, &count]() -> std::string & {
-        if (count == lines.size())
-            lines.emplace_back();
-        return lines[count++];
-    };
+    lines.clear();
     std::string_view lastSection;
     for (const std::string_view entry : entries) {
         const std::string_view section = IniPStringList::sectionOf(entry);
         if (!IniText::sameText(section, lastSection)) {
             if (!lastSection.empty())
-                nextLine().clear();
-            setSectionHeader(nextLine(), section);
+                lines.push_back({});
+            lines.appendLine([section](std::string &text) { appendSectionHeader(text, section); });
             lastSection = section;
         }
-        setKeyLine(nextLine(), entry.substr(section.size() + 1));
+        const std::string_view keyLine = entry.substr(section.size() + 1);
+        lines.appendLine([keyLine](std::string &text) { appendKeyLine(text, keyLine); });
     }
-    nextLine().clear();
-    lines.resize(count);
+    lines.push_back({});
 }

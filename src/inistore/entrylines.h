@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linebuffer.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,7 +10,7 @@
 namespace EntryLines {
 
 // A header before each change of section, a blank line between sections and one after the
-// last. lines is overwritten, its strings reused.
-void write(const std::vector<std::string_view> &entries, std::vector<std::string> &lines);
+// last. lines is overwritten, its memory reused.
+void write(const std::vector<std::string_view> &entries, LineBuffer &lines);
 
 } // namespace EntryLines

@@ -60,7 +60,7 @@ void IniBase::read()
     m_replacedSections.clear();
     m_replacedKeys.clear();
     m_lastClaimed.reset();
-    std::vector<std::string> lines;
+    LineBuffer lines;
     bool loaded = false;
     {
         const LockHolder lock(*this, lockFile());
@@ -109,7 +109,7 @@ bool IniBase::write()
     const LockHolder lock(*this, true);
     m_mergedOutsideChange = false;
     m_conflicts.clear();
-    std::optional<std::vector<std::string>> base;
+    std::optional<LineBuffer> base;
     std::optional<StoredMerge> merge;
     if (!loadFileLines(base, merge)) {
         if (m_lastError.empty())
@@ -256,12 +256,12 @@ void IniBase::claimSection(std::string_view section)
     m_lastClaimed.emplace(section);
 }
 
-void IniBase::parseInto(const std::vector<std::string> &lines)
+void IniBase::parseInto(const LineBuffer &lines)
 {
     IniLineParser parser;
     std::vector<IniEntry> parsed;
     parsed.reserve(lines.size());
-    for (const std::string &line : lines) {
+    for (const std::string_view line : lines) {
         auto result = parser.parse(line);
         if (result.entry)
             parsed.push_back({std::move(*result.entry), false});
@@ -270,7 +270,7 @@ void IniBase::parseInto(const std::vector<std::string> &lines)
     m_entries.assign(std::move(parsed));
 }
 
-bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base,
+bool IniBase::loadFileLines(std::optional<LineBuffer> &base,
                             std::optional<StoredMerge> &merge)
 {
     if (m_fileMark != 0) {
@@ -289,23 +289,23 @@ bool IniBase::loadFileLines(std::optional<std::vector<std::string>> &base,
             return true;
         merge.reset();
     }
-    std::vector<std::string> previous = std::move(m_fileLines);
+    LineBuffer previous = std::move(m_fileLines);
     const bool previousKnown = m_fileLinesKnown;
     forgetFileLines();
-    std::vector<std::string> lines;
+    LineBuffer lines;
     if (!loadLines(lines)) {
         // The lines this store last read or wrote stay the base of the next write.
         m_fileLines = std::move(previous);
         m_fileLinesKnown = previousKnown;
         return false;
     }
-    if (previousKnown && lines != previous)
+    if (previousKnown && !(lines == previous))
         base = std::move(previous);
     rememberFileLines(std::move(lines));
     return true;
 }
 
-void IniBase::rememberFileLines(std::vector<std::string> lines)
+void IniBase::rememberFileLines(LineBuffer lines)
 {
     m_fileMark = contentMark();
     m_fileLines = std::move(lines);
@@ -325,8 +325,8 @@ bool IniBase::fileChanged()
         return true;
     if (m_fileMark != 0)
         return !holdsContent(m_fileMark);
-    std::vector<std::string> lines;
-    return !loadLines(lines) || lines != m_fileLines;
+    LineBuffer lines;
+    return !loadLines(lines) || !(lines == m_fileLines);
 }
 
 void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view ident)
@@ -337,7 +337,7 @@ void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view id
     m_resolved.insert(std::move(name));
 }
 
-bool IniBase::mergeThreeWayAndSave(std::vector<std::string> base)
+bool IniBase::mergeThreeWayAndSave(LineBuffer base)
 {
     m_resolved.clear();
     if (m_onOutsideChange)
@@ -346,10 +346,10 @@ bool IniBase::mergeThreeWayAndSave(std::vector<std::string> base)
     const std::vector<std::string_view> merged =
         merge.merge(m_entries, m_replacedSections, m_resolved);
     m_resolved.clear();
-    std::vector<std::string> out;
+    LineBuffer out;
     EntryLines::write(merged, out);
-    std::vector<std::string> otherBlocks = merge.takeOtherBlocks();
-    std::move(otherBlocks.begin(), otherBlocks.end(), std::back_inserter(out));
+    for (const std::string &line : merge.takeOtherBlocks())
+        out.push_back(line);
     if (!saveLines(out)) {
         // The file still holds theirs, and this store has not taken their changes: the next
         // write merges against the same base again.
@@ -404,10 +404,11 @@ bool IniBase::mergeAndSave(StoredMerge &merge)
 {
     // The file's old lines are no longer needed (every view above is into other strings):
     // the new ones take their places and reuse their memory.
-    std::vector<std::string> &out = m_fileLines;
+    LineBuffer &out = m_fileLines;
     m_fileMark = 0;
     EntryLines::write(merge.merged(), out);
-    std::move(merge.otherBlocks().begin(), merge.otherBlocks().end(), std::back_inserter(out));
+    for (const std::string &line : merge.otherBlocks())
+        out.push_back(line);
     if (!saveLines(out)) {
         forgetFileLines();
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inipstringlist.h"
+#include "linebuffer.h"
 
 #include <cstdint>
 #include <functional>
@@ -71,8 +72,8 @@ public:
     // or wrote, before the merge, with the lines of both contents (base: as this store last
     // read or wrote them; theirs: as the file holds them now). The handler may write entries
     // again and resolve sections and keys against theirs.
-    using OutsideChangeHandler = std::function<void(const std::vector<std::string> &base,
-                                                    const std::vector<std::string> &theirs)>;
+    using OutsideChangeHandler =
+        std::function<void(const LineBuffer &base, const LineBuffer &theirs)>;
     void setOnOutsideChange(OutsideChangeHandler handler)
     {
         m_onOutsideChange = std::move(handler);
@@ -123,8 +124,8 @@ public:
     virtual void unlockFile() = 0;
     // Fills lines with the file's (deciphered) lines; true unless the file exists and
     // cannot be read.
-    virtual bool loadLines(std::vector<std::string> &lines) = 0;
-    virtual bool saveLines(const std::vector<std::string> &lines) = 0;
+    virtual bool loadLines(LineBuffer &lines) = 0;
+    virtual bool saveLines(const LineBuffer &lines) = 0;
 
     // Trims blanks and control characters, then removes every ";" and every "=".
     static std::string normalizeName(std::string_view name);
@@ -157,17 +158,17 @@ private:
     // A text the open ClearSection removed, whose memory a new entry reuses; empty when none
     // is left.
     std::string spareText();
-    void parseInto(const std::vector<std::string> &lines);
+    void parseInto(const LineBuffer &lines);
     // Loads the file's lines into m_fileLines unless they are known to be what it holds. When
     // they differ from the lines this store last read or wrote, base takes those.
     // When they are known to be what it holds, merge takes the merge into them, made while the
     // file was checked.
-    bool loadFileLines(std::optional<std::vector<std::string>> &base,
+    bool loadFileLines(std::optional<LineBuffer> &base,
                        std::optional<StoredMerge> &merge);
-    void rememberFileLines(std::vector<std::string> lines);
+    void rememberFileLines(LineBuffer lines);
     void forgetFileLines();
     bool mergeAndSave(StoredMerge &merge);
-    bool mergeThreeWayAndSave(std::vector<std::string> base);
+    bool mergeThreeWayAndSave(LineBuffer base);
     void replaceEntries(const std::vector<std::string_view> &merged);
 
     std::string m_name;
@@ -191,7 +192,7 @@ private:
     std::string m_lastError;
     // The file's lines as this store last loaded or saved them (while m_fileLinesKnown), and
     // the subclass's mark of that content (0: not known).
-    std::vector<std::string> m_fileLines;
+    LineBuffer m_fileLines;
     bool m_fileLinesKnown = false;
     std::uint64_t m_fileMark = 0;
     OutsideChangeHandler m_onOutsideChange;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -18,8 +19,8 @@ namespace {
 
 constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
-// From this number of lines on a file is deciphered in two halves side by side.
-constexpr std::size_t halvedLines = 10000;
+// From this size on a file is deciphered in two halves side by side.
+constexpr std::size_t halvedBytes = 512 * 1024;
 
 std::string &programFolderSetting()
 {
@@ -47,36 +48,67 @@ std::string_view takeLine(std::string_view &rest)
     return line;
 }
 
-std::vector<std::string> splitLines(std::string_view text)
+// The number of lines takeLine() finds in text.
+std::size_t countLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    // Exact for line breaks of CR LF or LF alone.
-    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    while (!text.empty())
-        lines.emplace_back(takeLine(text));
-    return lines;
+    std::size_t count = 0;
+    for (; !text.empty(); ++count)
+        takeLine(text);
+    return count;
 }
 
-// Deciphers the lines that follow the marker and the seed line: the first is the file's third
-// line. A seed that is no number leaves them as they are.
-void decipherLines(std::vector<std::string> &lines, std::string_view seedLine)
+// Moves the lines of text[from, to) to `at` (at most from) and on, each without its line break
+// and deciphered on the way when a key (the first line's) is given; ends[i] takes where the
+// i-th ends. Every byte is read before anything is written over it.
+void compactLines(std::string &text, std::size_t from, std::size_t to, std::size_t at,
+                  std::optional<std::uint32_t> firstKey, std::size_t *ends)
 {
-    const auto seed = IniText::toInt(IniText::trim(seedLine));
-    if (!seed)
-        return;
-    const auto decipher = [&lines, &seed](std::size_t first, std::size_t last) {
-        for (std::size_t i = first; i < last; ++i) {
-            const auto key = static_cast<std::uint32_t>(*seed) + static_cast<std::uint32_t>(i + 2);
-            LineCipher::decipherInPlace(lines[i], key);
+    std::string_view rest(text.data() + from, to - from);
+    for (std::uint32_t index = 0; !rest.empty(); ++index) {
+        const std::string_view line = takeLine(rest);
+        char *const place = text.data() + at;
+        if (firstKey) {
+            at = static_cast<std::size_t>(
+                LineCipher::decipherInto(place, line, *firstKey + index) - text.data());
+        } else {
+            std::memmove(place, line.data(), line.size());
+            at += line.size();
         }
-    };
+        *ends++ = at;
+    }
+}
+
+// The lines of text from `from` on, taken in place: the first key given is the first line's,
+// the next line's is the next one. No memory but the text's own and the lines' ends is used.
+LineBuffer takeLinesInPlace(std::string text, std::size_t from, std::optional<std::uint32_t> firstKey)
+{
+    const std::size_t size = text.size();
     // Each line depends only on its own key: a large file is deciphered in two halves side by
-    // side.
-    const std::size_t half = lines.size() / 2;
-    if (lines.size() >= halvedLines)
-        SideBySide::run([&] { decipher(0, half); }, [&] { decipher(half, lines.size()); });
-    else
-        decipher(0, lines.size());
+    // side, the second in place until the first is done.
+    std::size_t middle = size;
+    if (firstKey && size - from >= halvedBytes)
+        middle = std::min(text.find('\n', from + (size - from) / 2), size - 1) + 1;
+    const std::size_t firstCount = countLines(std::string_view(text).substr(from, middle - from));
+    std::vector<std::size_t> ends(firstCount + countLines(std::string_view(text).substr(middle)));
+    if (middle == size) {
+        compactLines(text, from, size, 0, firstKey, ends.data());
+    } else {
+        SideBySide::run(
+            [&] { compactLines(text, from, middle, 0, firstKey, ends.data()); },
+            [&] {
+                compactLines(text, middle, size, middle,
+                             *firstKey + static_cast<std::uint32_t>(firstCount),
+                             ends.data() + firstCount);
+            });
+        const std::size_t firstEnd = firstCount == 0 ? 0 : ends[firstCount - 1];
+        const std::size_t secondEnd = ends.back();
+        std::memmove(text.data() + firstEnd, text.data() + middle, secondEnd - middle);
+        for (std::size_t i = firstCount; i < ends.size(); ++i)
+            ends[i] -= middle - firstEnd;
+    }
+    LineBuffer lines;
+    lines.assign(std::move(text), std::move(ends));
+    return lines;
 }
 
 // A name tempFileName() makes: "$$$$$$$$.tmp", or a counter from 1 without leading zeros
@@ -201,7 +233,7 @@ void IniFileMain::unlockFile()
     m_lockHandle = -1;
 }
 
-bool IniFileMain::loadLines(std::vector<std::string> &lines)
+bool IniFileMain::loadLines(LineBuffer &lines)
 {
     forgetContent();
     const std::string full = fullFileName();
@@ -224,21 +256,24 @@ bool IniFileMain::loadLines(std::vector<std::string> &lines)
         setLastError("The file " + source + " cannot be read: " + error);
         return false;
     }
-    std::string_view rest = *text;
-    const bool marked = takeLine(rest) == encryptedMarker && !rest.empty();
-    if (marked) {
-        const std::string_view seedLine = takeLine(rest);
-        lines = splitLines(rest);
-        decipherLines(lines, seedLine);
-    } else {
-        lines = splitLines(*text);
-    }
     if (source == full)
         rememberContent(ContentHash::of(*text));
+    std::string_view rest = *text;
+    const bool marked = takeLine(rest) == encryptedMarker && !rest.empty();
+    std::optional<std::uint32_t> firstKey;
+    if (marked) {
+        const std::string_view seedLine = takeLine(rest);
+        // The first line after the seed is the file's third line. A seed that is no number
+        // leaves the lines as they are.
+        if (const auto seed = IniText::toInt(IniText::trim(seedLine)))
+            firstKey = static_cast<std::uint32_t>(*seed) + 2;
+    }
+    const std::size_t first = marked ? static_cast<std::size_t>(rest.data() - text->data()) : 0;
+    lines = takeLinesInPlace(std::move(*text), first, firstKey);
     return true;
 }
 
-bool IniFileMain::saveLines(const std::vector<std::string> &lines)
+bool IniFileMain::saveLines(const LineBuffer &lines)
 {
     forgetContent();
     if (IniText::trim(m_filename).empty()) {
@@ -334,7 +369,7 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-PlatformFile::Pieces IniFileMain::contentToWrite(const std::vector<std::string> &lines,
+PlatformFile::Pieces IniFileMain::contentToWrite(const LineBuffer &lines,
                                                  ContentHash &print) const
 {
     std::string header;

@@ -59,13 +59,13 @@ public:
     bool isLocked() const { return m_lockHandle >= 0; }
     // A missing data file with a side file present loads the side file (left by a save that
     // was interrupted between its two renames); a missing data file alone loads nothing.
-    bool loadLines(std::vector<std::string> &lines) override;
+    bool loadLines(LineBuffer &lines) override;
     // Writes the temporary file (synced), moves the data file to the side name, moves the
     // temporary file to the data name, deletes the side file, then, while the lock is held,
     // removes the temporary files of earlier saves that no one is writing (each a whole copy
     // left by a save that crashed), and makes the backup.
     // False when any of these steps fails (the file on disk is then the old content).
-    bool saveLines(const std::vector<std::string> &lines) override;
+    bool saveLines(const LineBuffer &lines) override;
 
     // The folder that "." names resolve against; by default the running program's folder.
     static void setProgramFolder(std::string folder);
@@ -91,7 +91,7 @@ private:
     std::string folderOf(const std::string &path) const;
     // The file's bytes, piece by piece: every line followed by CR LF, enciphered behind the
     // marker and the seed when encrypt() is set. print takes their fingerprint as they pass.
-    PlatformFile::Pieces contentToWrite(const std::vector<std::string> &lines,
+    PlatformFile::Pieces contentToWrite(const LineBuffer &lines,
                                         ContentHash &print) const;
     bool replaceDataFile(const std::string &temp);
     // Only regular files of the names tempFileName() makes, in the data file's folder.

@@ -72,7 +72,7 @@ int decipherByte(int code, int shift)
 
 // Writes apply(byte, shift) for every byte of a line without escapes, where the draws follow
 // the bytes one to one: `lanes` generators, each stepping `lanes` states at once, draw side by
-// side instead of each draw waiting for the one before. from and to may be the same.
+// side instead of each draw waiting for the one before. to may be from or before it.
 template <typename Apply>
 void applyShifts(const char *from, char *to, std::size_t size, std::uint32_t key, Apply apply)
 {
@@ -177,16 +177,21 @@ std::string LineCipher::decipher(std::string_view enciphered, std::uint32_t key)
 
 void LineCipher::decipherInPlace(std::string &line, std::uint32_t key)
 {
-    if (line.find(static_cast<char>(escapeByte)) == std::string::npos) {
-        applyShifts(line.data(), line.data(), line.size(), key, [](int code, int shift) {
+    line.resize(static_cast<std::size_t>(decipherInto(line.data(), line, key) - line.data()));
+}
+
+char *LineCipher::decipherInto(char *to, std::string_view enciphered, std::uint32_t key)
+{
+    // Each byte is read before the one at its place or after it is written.
+    if (enciphered.find(static_cast<char>(escapeByte)) == std::string_view::npos) {
+        applyShifts(enciphered.data(), to, enciphered.size(), key, [](int code, int shift) {
             return static_cast<char>(decipherByte(code, shift));
         });
-        return;
+        return to + enciphered.size();
     }
     Generator generator(key);
-    const char *from = line.data();
-    const char *const end = from + line.size();
-    char *to = line.data();
+    const char *from = enciphered.data();
+    const char *const end = from + enciphered.size();
     while (from != end) {
         int base = 0;
         if (static_cast<unsigned char>(*from) == escapeByte) {
@@ -198,7 +203,7 @@ void LineCipher::decipherInPlace(std::string &line, std::uint32_t key)
         const int code = decipherByte(static_cast<unsigned char>(*from++), generator.shift());
         *to++ = static_cast<char>((code + base) & 0xFF);
     }
-    line.resize(static_cast<std::size_t>(to - line.data()));
+    return to;
 }
 
 int LineCipher::seedFor(std::uint32_t milliseconds)

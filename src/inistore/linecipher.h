@@ -25,6 +25,9 @@ public:
     static std::string decipher(std::string_view enciphered, std::uint32_t key);
     // Deciphers line where it stands (the plain text is never longer).
     static void decipherInPlace(std::string &line, std::uint32_t key);
+    // Writes the plain line at `to`, which may be where the enciphered line begins or anywhere
+    // before it; returns its end.
+    static char *decipherInto(char *to, std::string_view enciphered, std::uint32_t key);
     // The seed of a save made `milliseconds` after midnight (UTC): 1000..10999.
     static int seedFor(std::uint32_t milliseconds);
 

@@ -14,8 +14,7 @@ namespace {
 constexpr std::size_t pieceBytes = 128 * 1024;
 } // namespace
 
-LinePieces::LinePieces(const std::vector<std::string> &lines,
-                       std::optional<std::uint32_t> firstKey)
+LinePieces::LinePieces(const LineBuffer &lines, std::optional<std::uint32_t> firstKey)
     : m_lines(lines), m_firstKey(firstKey)
 {
     std::size_t gathered = 0;
@@ -52,7 +51,7 @@ std::string_view LinePieces::make(std::size_t piece, std::string &buffer) const
         buffer.resize(room);
     char *to = buffer.data();
     for (std::size_t i = first; i < last; ++i) {
-        const std::string &line = m_lines[i];
+        const std::string_view line = m_lines[i];
         to = m_firstKey ? LineCipher::encipherInto(to, line, *m_firstKey + std::uint32_t(i))
                         : std::copy(line.begin(), line.end(), to);
         *to++ = '\r';

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linebuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,7 @@ class LinePieces
 public:
     static constexpr std::size_t sideBySideLines = 10000;
 
-    LinePieces(const std::vector<std::string> &lines, std::optional<std::uint32_t> firstKey);
+    LinePieces(const LineBuffer &lines, std::optional<std::uint32_t> firstKey);
 
     // Hands every piece to take, in order.
     void forEach(const std::function<void(std::string_view)> &take) const;
@@ -32,7 +34,7 @@ private:
     std::string_view make(std::size_t piece, std::string &buffer) const;
     void takeSideBySide(const std::function<void(std::string_view)> &take) const;
 
-    const std::vector<std::string> &m_lines;
+    const LineBuffer &m_lines;
     std::optional<std::uint32_t> m_firstKey;
     // The first line of each piece, and the end.
     std::vector<std::size_t> m_starts;

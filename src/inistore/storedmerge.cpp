@@ -15,14 +15,14 @@ std::string_view nameWithEquals(std::string_view entry)
 
 } // namespace
 
-StoredMerge::StoredMerge(const std::vector<std::string> &fileLines, const IniPStringList &entries,
+StoredMerge::StoredMerge(const LineBuffer &fileLines, const IniPStringList &entries,
                          const std::unordered_set<std::string> &claimed)
 {
     parse(fileLines, claimed);
     merge(entries);
 }
 
-void StoredMerge::parse(const std::vector<std::string> &fileLines,
+void StoredMerge::parse(const LineBuffer &fileLines,
                         const std::unordered_set<std::string> &claimedSections)
 {
     IniLineParser parser;
@@ -34,12 +34,12 @@ void StoredMerge::parse(const std::vector<std::string> &fileLines,
     };
     std::string section;
     bool claimed = isClaimed(section);
-    for (const std::string &line : fileLines) {
+    for (const std::string_view line : fileLines) {
         if (claimed && parser.userBlock() == 0 && !IniText::trim(line).starts_with('['))
             continue;
         auto result = parser.parse(line);
         if (!result.inBlockZero)
-            m_otherBlocks.push_back(line);
+            m_otherBlocks.emplace_back(line);
         else if (result.entry)
             storedEntries.push_back({std::move(*result.entry), false});
         if (parser.section() != section) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inipstringlist.h"
+#include "linebuffer.h"
 
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ class StoredMerge
 public:
     // claimed: the upper-case names of the claimed sections. Throws IniError when a user-block
     // marker of the file is no number.
-    StoredMerge(const std::vector<std::string> &fileLines, const IniPStringList &entries,
+    StoredMerge(const LineBuffer &fileLines, const IniPStringList &entries,
                 const std::unordered_set<std::string> &claimed);
     StoredMerge(const StoredMerge &) = delete;
     StoredMerge &operator=(const StoredMerge &) = delete;
@@ -26,7 +27,7 @@ public:
     std::vector<std::string> &otherBlocks() { return m_otherBlocks; }
 
 private:
-    void parse(const std::vector<std::string> &fileLines,
+    void parse(const LineBuffer &fileLines,
                const std::unordered_set<std::string> &claimedSections);
     void merge(const IniPStringList &entries);
 

@@ -32,16 +32,16 @@ bool sameContent(const std::vector<std::string_view> &a, const std::vector<std::
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameEntry);
 }
 
-void parseLines(const std::vector<std::string> &lines, IniPStringList &entries,
+void parseLines(const LineBuffer &lines, IniPStringList &entries,
                 std::vector<std::string> *otherBlocks)
 {
     // The lines of a written file come in sorted order: sorted insertion then appends.
     IniLineParser parser;
-    for (const std::string &line : lines) {
+    for (const std::string_view line : lines) {
         auto result = parser.parse(line);
         if (!result.inBlockZero) {
             if (otherBlocks)
-                otherBlocks->push_back(line);
+                otherBlocks->emplace_back(line);
         } else if (result.entry) {
             entries.add(std::move(*result.entry));
         }
@@ -50,8 +50,7 @@ void parseLines(const std::vector<std::string> &lines, IniPStringList &entries,
 
 } // namespace
 
-ThreeWayMerge::ThreeWayMerge(const std::vector<std::string> &baseLines,
-                             const std::vector<std::string> &theirsLines)
+ThreeWayMerge::ThreeWayMerge(const LineBuffer &baseLines, const LineBuffer &theirsLines)
 {
     parseLines(baseLines, m_base, nullptr);
     parseLines(theirsLines, m_theirs, &m_otherBlocks);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inipstringlist.h"
+#include "linebuffer.h"
 
 #include <string>
 #include <string_view>
@@ -23,8 +24,7 @@ class ThreeWayMerge
 {
 public:
     // Parses both contents; throws IniError on a malformed user-block marker.
-    ThreeWayMerge(const std::vector<std::string> &baseLines,
-                  const std::vector<std::string> &theirsLines);
+    ThreeWayMerge(const LineBuffer &baseLines, const LineBuffer &theirsLines);
 
     // resolved holds upper-case section names and section;key names. The result is sorted and
     // views the entries of mine and of this object, so both must outlive it.

@@ -10,27 +10,27 @@ namespace {
 class LinesStore : public IniBase
 {
 public:
-    explicit LinesStore(const std::vector<std::string> &lines) : m_lines(lines)
+    explicit LinesStore(const LineBuffer &lines) : m_lines(lines)
     {
         setDefaultSection("Notes");
     }
 
     bool lockFile() override { return true; }
     void unlockFile() override {}
-    bool loadLines(std::vector<std::string> &lines) override
+    bool loadLines(LineBuffer &lines) override
     {
         lines = m_lines;
         return true;
     }
-    bool saveLines(const std::vector<std::string> &) override { return false; }
+    bool saveLines(const LineBuffer &) override { return false; }
 
 private:
-    const std::vector<std::string> &m_lines;
+    const LineBuffer &m_lines;
 };
 
 } // namespace
 
-void NotesSnapshot::read(const std::vector<std::string> &lines, NotesSettings &settings,
+void NotesSnapshot::read(const LineBuffer &lines, NotesSettings &settings,
                          QList<StoredPage> &pages)
 {
     LinesStore store(lines);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notessettings.h"
+#include "inistore/linebuffer.h"
 #include "notesstore.h"
 
 #include <QList>
@@ -11,6 +12,6 @@
 // lines as the start-up read would read them.
 namespace NotesSnapshot {
 
-void read(const std::vector<std::string> &lines, NotesSettings &settings, QList<StoredPage> &pages);
+void read(const LineBuffer &lines, NotesSettings &settings, QList<StoredPage> &pages);
 
 } // namespace NotesSnapshot

@@ -66,7 +66,7 @@ struct NotesStore::Impl
         });
         varLinker.setIniMain(&file);
         file.setOnOutsideChange(
-            [this](const std::vector<std::string> &base, const std::vector<std::string> &theirs) {
+            [this](const LineBuffer &base, const LineBuffer &theirs) {
                 mergeOutsideChange(base, theirs);
             });
     }
@@ -74,8 +74,7 @@ struct NotesStore::Impl
     // Under the lock of a write that finds the file changed by another copy: the pages are
     // merged with theirs and written again, and stand as written; the settings are left to
     // the store's merge by key.
-    void mergeOutsideChange(const std::vector<std::string> &base,
-                            const std::vector<std::string> &theirs)
+    void mergeOutsideChange(const LineBuffer &base, const LineBuffer &theirs)
     {
         if (!settings || !pagesWritten)
             return;
@@ -289,7 +288,7 @@ NotesStore::takeOutsideChange(NotesSettings &settings, const QList<StoredPage> &
         return std::nullopt;
     IniFileMain reader;
     reader.setFilename(localPath(d->fileName));
-    std::vector<std::string> lines;
+    LineBuffer lines;
     const bool locked = reader.lockFile();
     const bool loaded = reader.loadLines(lines);
     if (locked)

@@ -112,7 +112,7 @@ void vectorBytesRoundTrip(const Place &place, const std::string &name, bool encr
     check(TestFolder::writeBytes(copy, source), "vector copied into the folder");
     IniFileMain store;
     store.setFilename(copy);
-    std::vector<std::string> lines;
+    LineBuffer lines;
     checkDone(store.loadLines(lines), store, "copy loads");
     check(lines.size() > 40, "copy has its lines");
     IniFileMain::setClock([] { return vectorSeedMilliseconds; });
@@ -120,7 +120,7 @@ void vectorBytesRoundTrip(const Place &place, const std::string &name, bool encr
     checkDone(store.saveLines(lines), store, "copy saves");
     IniFileMain::setClock(nullptr);
     check(TestFolder::readBytes(copy) == source, name + " saved again is byte for byte the same");
-    std::vector<std::string> again;
+    LineBuffer again;
     check(store.loadLines(again) && again == lines, "saved copy loads the same lines");
 }
 

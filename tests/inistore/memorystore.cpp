@@ -11,7 +11,7 @@ void MemoryStore::unlockFile()
     ++unlockCalls;
 }
 
-bool MemoryStore::loadLines(std::vector<std::string> &lines)
+bool MemoryStore::loadLines(LineBuffer &lines)
 {
     if (!loadWorks)
         return false;
@@ -19,7 +19,7 @@ bool MemoryStore::loadLines(std::vector<std::string> &lines)
     return true;
 }
 
-bool MemoryStore::saveLines(const std::vector<std::string> &lines)
+bool MemoryStore::saveLines(const LineBuffer &lines)
 {
     ++saveCalls;
     file = lines;
@@ -30,15 +30,20 @@ void MemoryStore::setFile(const QByteArrayList &lines)
 {
     file.clear();
     for (const QByteArray &line : lines)
-        file.push_back(line.toStdString());
+        file.push_back(std::string_view(line.constData(), std::size_t(line.size())));
 }
 
 QByteArrayList MemoryStore::fileLines() const
 {
-    QByteArrayList lines;
-    for (const std::string &line : file)
-        lines << QByteArray::fromStdString(line);
-    return lines;
+    return listOf(file);
+}
+
+QByteArrayList MemoryStore::listOf(const LineBuffer &lines)
+{
+    QByteArrayList list;
+    for (const std::string_view line : lines)
+        list << QByteArray(line.data(), qsizetype(line.size()));
+    return list;
 }
 
 QByteArrayList MemoryStore::entryTexts() const

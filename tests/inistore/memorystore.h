@@ -14,14 +14,15 @@ public:
 
     bool lockFile() override;
     void unlockFile() override;
-    bool loadLines(std::vector<std::string> &lines) override;
-    bool saveLines(const std::vector<std::string> &lines) override;
+    bool loadLines(LineBuffer &lines) override;
+    bool saveLines(const LineBuffer &lines) override;
 
     void setFile(const QByteArrayList &lines);
     QByteArrayList fileLines() const;
+    static QByteArrayList listOf(const LineBuffer &lines);
     QByteArrayList entryTexts() const;
 
-    std::vector<std::string> file;
+    LineBuffer file;
     bool lockWorks = true;
     bool loadWorks = true;
     int lockCalls = 0;

@@ -478,17 +478,6 @@ void TestIniBase::writeMerges()
     }
 }
 
-namespace {
-
-std::vector<std::string> stdLines(const QByteArrayList &lines)
-{
-    std::vector<std::string> result;
-    for (const QByteArray &line : lines)
-        result.push_back(line.toStdString());
-    return result;
-}
-
-} // namespace
 
 void TestIniBase::threeWayMerge_data()
 {
@@ -602,11 +591,10 @@ void TestIniBase::threeWayMerge()
 
     MemoryStore store;
     int handlerCalls = 0;
-    store.setOnOutsideChange([&](const std::vector<std::string> &baseLines,
-                                 const std::vector<std::string> &theirsLines) {
+    store.setOnOutsideChange([&](const LineBuffer &baseLines, const LineBuffer &theirsLines) {
         ++handlerCalls;
-        QCOMPARE(baseLines, stdLines(base));
-        QCOMPARE(theirsLines, store.file);
+        QCOMPARE(MemoryStore::listOf(baseLines), base);
+        QCOMPARE(MemoryStore::listOf(theirsLines), store.fileLines());
     });
     store.setFile(base);
     store.read();
@@ -650,7 +638,7 @@ void TestIniBase::failedMergeKeepsBase()
     class FailingStore : public MemoryStore
     {
     public:
-        bool saveLines(const std::vector<std::string> &lines) override
+        bool saveLines(const LineBuffer &lines) override
         {
             return !failSave && MemoryStore::saveLines(lines);
         }
@@ -677,7 +665,7 @@ void TestIniBase::handlerResolvesAgainstTheirs()
 {
     MemoryStore store;
     store.setOnOutsideChange(
-        [&store](const std::vector<std::string> &, const std::vector<std::string> &) {
+        [&store](const LineBuffer &, const LineBuffer &) {
             writeSection(store, "L", {"Items=1", "ItemData(0001)=resolved"}, true);
             store.resolveAgainstTheirs("l");
             store.writeString("S", "k", "1", false);

@@ -42,7 +42,7 @@ class CountingFileMain : public IniFileMain
 public:
     int loads = 0;
 
-    bool loadLines(std::vector<std::string> &lines) override
+    bool loadLines(LineBuffer &lines) override
     {
         ++loads;
         return IniFileMain::loadLines(lines);
@@ -62,11 +62,11 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-QByteArrayList toList(const std::vector<std::string> &lines)
+QByteArrayList toList(const LineBuffer &lines)
 {
     QByteArrayList list;
-    for (const std::string &line : lines)
-        list << QByteArray::fromStdString(line);
+    for (const std::string_view line : lines)
+        list << QByteArray(line.data(), qsizetype(line.size()));
     return list;
 }
 
@@ -117,6 +117,8 @@ private slots:
     void everyByteSurvivesEncipheredSave();
     void largeEncipheredSaveIsEveryLineInTurn_data();
     void largeEncipheredSaveIsEveryLineInTurn();
+    void largeFileLoadsWithAnyLineBreaks_data();
+    void largeFileLoadsWithAnyLineBreaks();
     void plainSaveWritesLinesAsGiven();
     void saveRenamesInOrderAndCleansUp();
     void saveUsesNextFreeTempName();
@@ -309,7 +311,7 @@ void TestIniFileMain::loadLines()
         writeBytes(path("Quillbox.ini"), bytes);
     IniFileMain store;
     useFile(store, "Quillbox.ini");
-    std::vector<std::string> loaded{"kept"};
+    LineBuffer loaded{"kept"};
     QVERIFY(store.loadLines(loaded));
     QCOMPARE(toList(loaded), lines);
 }
@@ -319,7 +321,7 @@ void TestIniFileMain::loadUnreadableFileFails()
     QVERIFY(QDir(m_dir->path()).mkdir("Quillbox.ini"));
     IniFileMain store;
     useFile(store, "Quillbox.ini");
-    std::vector<std::string> lines;
+    LineBuffer lines;
     QVERIFY(!store.loadLines(lines));
 }
 
@@ -329,8 +331,8 @@ void TestIniFileMain::oldEncipheredVectorReadsAsPlain()
     enciphered.setFilename(vectorPath("notes-old-enciphered.ini").toStdString());
     IniFileMain plain;
     plain.setFilename(vectorPath("notes-old-plain.ini").toStdString());
-    std::vector<std::string> encipheredLines;
-    std::vector<std::string> plainLines;
+    LineBuffer encipheredLines;
+    LineBuffer plainLines;
     QVERIFY(enciphered.loadLines(encipheredLines));
     QVERIFY(plain.loadLines(plainLines));
     QVERIFY(plainLines.size() > 40);
@@ -353,7 +355,7 @@ void TestIniFileMain::encipheredSaveUsesSeedOfClock()
         QByteArray::fromStdString(LineCipher::encipher("[Notes]", 6556)) + "\r\n" +
         QByteArray::fromStdString(LineCipher::encipher("HotKey=1081", 6557)) + "\r\n\r\n";
     QCOMPARE(readBytes(path("Quillbox.ini")), expected);
-    std::vector<std::string> lines;
+    LineBuffer lines;
     QVERIFY(store.loadLines(lines));
     QCOMPARE(toList(lines), QByteArrayList({"[Notes]", "HotKey=1081", ""}));
 }
@@ -369,7 +371,7 @@ void TestIniFileMain::everyByteSurvivesEncipheredSave()
     useFile(store, "Quillbox.ini");
     store.setEncrypt(true);
     QVERIFY(store.saveLines({"[S]", "k=" + all}));
-    std::vector<std::string> lines;
+    LineBuffer lines;
     QVERIFY(store.loadLines(lines));
     QCOMPARE(toList(lines), QByteArrayList({"[S]", QByteArray::fromStdString("k=" + all)}));
 }
@@ -396,12 +398,12 @@ void TestIniFileMain::largeEncipheredSaveIsEveryLineInTurn()
     QFETCH(int, escapedFrom);
     QFETCH(int, escapedTo);
 
-    std::vector<std::string> lines;
+    LineBuffer lines;
     for (int i = 0; i < 30000; ++i) {
         std::string line = "ItemData(" + std::to_string(i) + ")=line " + std::to_string(i);
         if (i >= escapedFrom && i < escapedTo && i % escapedEvery == 0)
             line += "\xc3\xa9t\xc3\xa9 \xe2\x82\xac";
-        lines.push_back(std::move(line));
+        lines.push_back(line);
     }
     IniFileMain store;
     useFile(store, "Quillbox.ini");
@@ -415,8 +417,51 @@ void TestIniFileMain::largeEncipheredSaveIsEveryLineInTurn()
         expected += "\r\n";
     }
     QVERIFY(readBytes(path("Quillbox.ini")) == QByteArray::fromStdString(expected));
-    std::vector<std::string> loaded;
+    LineBuffer loaded;
     QVERIFY(store.loadLines(loaded));
+    QVERIFY(loaded == lines);
+}
+
+void TestIniFileMain::largeFileLoadsWithAnyLineBreaks_data()
+{
+    QTest::addColumn<bool>("enciphered");
+    QTest::addColumn<QByteArrayList>("breaks");
+    for (const bool enciphered : {true, false}) {
+        const char *form = enciphered ? "enciphered" : "plain";
+        QTest::addRow("%s, CR LF", form) << enciphered << QByteArrayList({"\r\n"});
+        QTest::addRow("%s, LF", form) << enciphered << QByteArrayList({"\n"});
+        QTest::addRow("%s, CR", form) << enciphered << QByteArrayList({"\r"});
+        QTest::addRow("%s, every kind in turn", form)
+            << enciphered << QByteArrayList({"\r\n", "\n", "\r"});
+    }
+}
+
+// A large file is taken apart in two halves at once: every line comes back whole, in its place
+// and deciphered with its own key, whatever breaks the lines.
+void TestIniFileMain::largeFileLoadsWithAnyLineBreaks()
+{
+    QFETCH(bool, enciphered);
+    QFETCH(QByteArrayList, breaks);
+    constexpr std::uint32_t seed = 4321;
+    LineBuffer lines;
+    QByteArray bytes = enciphered ? "ENCRYPTED DATA DO NOT EDIT\r\n4321\r\n" : "";
+    for (int i = 0; i < 30000; ++i) {
+        std::string line = "ItemData(" + std::to_string(i) + ")=" + std::string(std::size_t(i % 23), 'x');
+        if (i % 5 == 0)
+            line += "\xe2\x82\xac";
+        if (i % 7 == 0)
+            line.clear();
+        lines.push_back(line);
+        bytes += QByteArray::fromStdString(
+                     enciphered ? LineCipher::encipher(line, seed + 2 + std::uint32_t(i)) : line) +
+                 breaks[i % breaks.size()];
+    }
+    writeBytes(path("Quillbox.ini"), bytes);
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    LineBuffer loaded;
+    QVERIFY(store.loadLines(loaded));
+    QCOMPARE(loaded.size(), lines.size());
     QVERIFY(loaded == lines);
 }
 
@@ -597,7 +642,7 @@ void TestIniFileMain::saveFailsWhenTempFileCannotTakeItsPlace()
     QCOMPARE(readBytes(path("Quillbox.tmp")), QByteArray("old\r\n"));
     QCOMPARE(readBytes(path("$$$$$$$$.tmp")), QByteArray("new\r\n"));
 
-    std::vector<std::string> lines;
+    LineBuffer lines;
     QVERIFY(store.loadLines(lines));
     QCOMPARE(toList(lines), QByteArrayList({"old"}));
 }
@@ -862,7 +907,7 @@ void TestIniFileMain::backupOnNearlyFullDiskKeepsEveryBackup()
     IniFileMain store;
     useFile(store, "Quillbox.ini");
     store.setBackupDirectory(path("backups").toStdString());
-    const std::vector<std::string> lines{"[Notes]", "Page=the text of sixty bytes, or so", ""};
+    const LineBuffer lines{"[Notes]", "Page=the text of sixty bytes, or so", ""};
     const QByteArray content("[Notes]\r\nPage=the text of sixty bytes, or so\r\n\r\n");
     const qsizetype copyRoom = room < 0 ? content.size() - 1 : room;
     PlatformFile::setSpaceLeft(std::uintmax_t(content.size() + copyRoom));
@@ -1044,7 +1089,7 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     store.setEncrypt(true);
     int outsideChanges = 0;
     store.setOnOutsideChange(
-        [&outsideChanges](const std::vector<std::string> &, const std::vector<std::string> &) {
+        [&outsideChanges](const LineBuffer &, const LineBuffer &) {
             ++outsideChanges;
         });
     store.read();
@@ -1066,7 +1111,7 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     QCOMPARE(outsideChanges, 1);
     QVERIFY(store.mergedOutsideChange());
     // A load of its own outside a write is not taken for the file's content either.
-    std::vector<std::string> lines;
+    LineBuffer lines;
     QVERIFY(store.loadLines(lines));
     QVERIFY(store.write());
     QCOMPARE(store.loads, 4);

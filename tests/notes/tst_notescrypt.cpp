@@ -21,11 +21,11 @@ QStringList decodedLines(const QString &path)
 {
     IniFileMain file;
     file.setFilename(localPath(path));
-    std::vector<std::string> lines;
+    LineBuffer lines;
     if (!file.loadLines(lines))
         return {};
     QStringList decoded;
-    for (const std::string &line : lines)
+    for (const std::string_view line : lines)
         decoded.append(QString::fromUtf8(line.data(), qsizetype(line.size())));
     return decoded;
 }

@@ -58,12 +58,12 @@ QByteArray decoded(const QString &path)
 {
     IniFileMain file;
     file.setFilename(QFile::encodeName(path).toStdString());
-    std::vector<std::string> lines;
+    LineBuffer lines;
     if (!file.loadLines(lines))
         return {};
     QByteArray text;
-    for (const std::string &line : lines)
-        text += QByteArray::fromStdString(line) + '\n';
+    for (const std::string_view line : lines)
+        text += QByteArray(line.data(), qsizetype(line.size())) + '\n';
     return text;
 }
 

@@ -1,0 +1,33 @@
+#include "linebuffer.h"
+
+LineBuffer::LineBuffer(std::initializer_list<std::string_view> lines)
+{
+    m_ends.reserve(lines.size());
+    for (const std::string_view line : lines)
+        push_back(line);
+}
+
+void LineBuffer::assign(std::string text, std::vector<std::size_t> ends)
+{
+    text.resize(ends.empty() ? 0 : ends.back());
+    m_text = std::move(text);
+    m_ends = std::move(ends);
+}
+
+std::string_view LineBuffer::operator[](std::size_t index) const
+{
+    const std::size_t start = index == 0 ? 0 : m_ends[index - 1];
+    return {m_text.data() + start, m_ends[index] - start};
+}
+
+void LineBuffer::push_back(std::string_view line)
+{
+    m_text.append(line);
+    m_ends.push_back(m_text.size());
+}
+
+void LineBuffer::clear()
+{
+    m_text.clear();
+    m_ends.clear();
+}

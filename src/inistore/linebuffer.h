@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Lines of text held one after another in one buffer, each found by where it ends: a file of a
+// million lines is one block of memory and one of offsets, not a million strings. Lines are
+// views of the buffer, valid until the next change.
+class LineBuffer
+{
+public:
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        const_iterator(const LineBuffer *lines, std::size_t index) : m_lines(lines), m_index(index)
+        {
+        }
+        std::string_view operator*() const { return (*m_lines)[m_index]; }
+        const_iterator &operator++()
+        {
+            ++m_index;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const const_iterator before = *this;
+            ++m_index;
+            return before;
+        }
+        bool operator==(const const_iterator &other) const { return m_index == other.m_index; }
+
+    private:
+        const LineBuffer *m_lines = nullptr;
+        std::size_t m_index = 0;
+    };
+
+    LineBuffer() = default;
+    LineBuffer(std::initializer_list<std::string_view> lines);
+
+    // Takes text whose first ends.back() bytes are the lines, the i-th ending at ends[i] (the
+    // rest of the text is dropped); ends must not decrease.
+    void assign(std::string text, std::vector<std::size_t> ends);
+
+    std::size_t size() const { return m_ends.size(); }
+    bool empty() const { return m_ends.empty(); }
+    std::string_view operator[](std::size_t index) const;
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    void push_back(std::string_view line);
+    // Appends a line made by make(text), which appends the line's bytes to the buffer's text.
+    template <typename Make>
+    void appendLine(const Make &make)
+    {
+        make(m_text);
+        m_ends.push_back(m_text.size());
+    }
+    // Removes every line; the memory stays for the next lines.
+    void clear();
+
+    friend bool operator==(const LineBuffer &a, const LineBuffer &b)
+    {
+        return a.m_ends == b.m_ends && a.m_text == b.m_text;
+    }
+
+private:
+    std::string m_text;
+    std::vector<std::size_t> m_ends;
+};
