@@ -113,7 +113,7 @@ void decodeEntries(IniVarLinker &linker)
     const IniPStringList &entries = linker.iniMain()->entries();
     std::vector<std::pair<std::string, std::string>> names;
     for (int i = 0; i < entries.count() && names.size() < decodedEntries; ++i) {
-        const std::string &entry = entries.at(i);
+        const std::string entry(entries.at(i));
         const std::string section(IniPStringList::sectionOf(entry));
         const std::size_t keyStart = section.size() + 1;
         names.emplace_back(section, entry.substr(keyStart, entry.find('=', keyStart) - keyStart));
@@ -150,7 +150,7 @@ Loaded entriesOf(IniBase &store)
 {
     Loaded loaded{store.readFailed(), {}};
     for (int i = 0; i < store.entries().count(); ++i)
-        loaded.entries.push_back(store.entries().at(i));
+        loaded.entries.emplace_back(store.entries().at(i));
     return loaded;
 }
 

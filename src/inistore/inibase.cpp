@@ -72,14 +72,13 @@ void IniBase::read()
         try {
             parseInto(lines);
             m_readFailed = false;
-            rememberFileLines(std::move(lines));
         } catch (const IniError &error) {
-            forgetFileLines();
+            forgetFileContent();
             m_readFailed = true;
             m_lastError = std::string("The file cannot be understood: ") + error.what();
         }
     } else {
-        forgetFileLines();
+        forgetFileContent();
         m_readFailed = true;
         if (m_lastError.empty())
             m_lastError = "The file cannot be read.";
@@ -101,6 +100,8 @@ bool IniBase::write()
         if (IniProcessor::instance().isBound(linker, this))
             linker->iniWrite();
     }
+    // What the linkers replaced, and what earlier writes left, is given back before the merge.
+    gatherTextsWhenWasteful();
     if (!lockFile()) {
         if (m_lastError.empty())
             m_lastError = "The file is in use by another program.";
@@ -109,17 +110,17 @@ bool IniBase::write()
     const LockHolder lock(*this, true);
     m_mergedOutsideChange = false;
     m_conflicts.clear();
-    std::optional<LineBuffer> base;
+    std::optional<LineBuffer> theirs;
     std::optional<StoredMerge> merge;
-    if (!loadFileLines(base, merge)) {
-        if (m_lastError.empty())
-            m_lastError = "The file cannot be read.";
-        return false;
-    }
     try {
-        if (!base && !merge)
-            merge.emplace(m_fileLines, m_entries, m_replacedKeys);
-        if (base ? mergeThreeWayAndSave(std::move(*base)) : mergeAndSave(*merge))
+        if (!loadFileContent(theirs, merge)) {
+            if (m_lastError.empty())
+                m_lastError = "The file cannot be read.";
+            return false;
+        }
+        if (!theirs && !merge)
+            merge.emplace(m_fileEntries, m_entries, m_replacedKeys);
+        if (theirs ? mergeThreeWayAndSave(*theirs) : mergeAndSave(*merge))
             return true;
     } catch (const IniError &error) {
         m_lastError = std::string("The file cannot be understood: ") + error.what();
@@ -140,8 +141,8 @@ std::string IniBase::readString(std::string_view section, std::string_view ident
     const int index = m_entries.indexOfName(m_lookup);
     if (index < 0)
         return {};
-    const std::string &entry = m_entries.touch(index);
-    return entry.substr(entry.find('=') + 1);
+    const std::string_view entry = m_entries.touch(index);
+    return std::string(entry.substr(entry.find('=') + 1));
 }
 
 void IniBase::writeString(std::string_view section, std::string_view ident, std::string_view value,
@@ -151,16 +152,14 @@ void IniBase::writeString(std::string_view section, std::string_view ident, std:
     if (replaceSection)
         claimSection(trimmedSection);
     const std::string_view trimmedIdent = IniText::trim(ident);
-    std::string entry = spareText();
-    entry.clear();
-    entry.reserve(trimmedSection.size() + trimmedIdent.size() + value.size() + 2);
-    entry.append(trimmedSection).append(1, ';').append(trimmedIdent);
+    std::string &entry = m_lookup;
+    entry.assign(trimmedSection).append(1, ';').append(trimmedIdent);
     if (m_clearedSection.empty() || !IniText::sameText(trimmedSection, m_clearedSection)) {
         for (int old = m_entries.indexOfName(entry); old >= 0; old = m_entries.indexOfName(entry))
             m_entries.removeAt(old);
     }
     entry.append(1, '=').append(value);
-    const int index = m_entries.add(std::move(entry));
+    const int index = m_entries.add(entry);
     m_entries.setTouched(index, true);
 }
 
@@ -172,16 +171,12 @@ void IniBase::clearSection(std::string_view section)
                        "ClearSections are not allowed!");
     }
     m_clearedSection = IniText::upperCase(IniText::trim(section));
-    m_spareTexts.clear();
-    m_nextSpare = 0;
-    m_entries.takeSectRef(m_clearedSection, m_spareTexts);
+    m_entries.deleteSectRef(m_clearedSection);
 }
 
 void IniBase::endSection()
 {
     m_clearedSection.clear();
-    m_spareTexts.clear();
-    m_nextSpare = 0;
 }
 
 void IniBase::writeSection(std::string_view section, std::size_t count, const EntryMaker &makeEntry)
@@ -194,11 +189,11 @@ void IniBase::writeSection(std::string_view section, std::size_t count, const En
     // as after the same writeString calls.
     try {
         run.reserve(count);
+        std::string text;
         for (std::size_t i = 0; i < count; ++i) {
-            std::string text = spareText();
             text.assign(trimmed).append(1, ';');
             makeEntry(i, text);
-            run.push_back({std::move(text), true});
+            run.push_back({m_entries.keep(text), true});
         }
     } catch (...) {
         m_entries.addRun(std::move(run));
@@ -207,13 +202,6 @@ void IniBase::writeSection(std::string_view section, std::size_t count, const En
     }
     m_entries.addRun(std::move(run));
     endSection();
-}
-
-std::string IniBase::spareText()
-{
-    if (m_nextSpare == m_spareTexts.size())
-        return {};
-    return std::move(m_spareTexts[m_nextSpare++]);
 }
 
 void IniBase::keepSection(std::string_view section)
@@ -239,8 +227,8 @@ std::vector<std::string> IniBase::keysOfSection(std::string_view section) const
     keys.reserve(static_cast<std::size_t>(last - first));
     const std::size_t keyStart = wanted.size() + 1;
     for (int i = first; i < last; ++i) {
-        const std::string &entry = m_entries.at(i);
-        keys.push_back(entry.substr(keyStart, entry.find('=', keyStart) - keyStart));
+        const std::string_view entry = m_entries.at(i);
+        keys.emplace_back(entry.substr(keyStart, entry.find('=', keyStart) - keyStart));
     }
     return keys;
 }
@@ -258,75 +246,97 @@ void IniBase::claimSection(std::string_view section)
 
 void IniBase::parseInto(const LineBuffer &lines)
 {
-    IniLineParser parser;
-    std::vector<IniEntry> parsed;
-    parsed.reserve(lines.size());
-    for (const std::string_view line : lines) {
-        auto result = parser.parse(line);
-        if (result.entry)
-            parsed.push_back({std::move(*result.entry), false});
-    }
+    // Parsed aside: lines that cannot be understood leave the entries as they were.
+    IniPStringList parsed;
+    std::vector<std::string> otherBlocks;
+    IniLineParser::parseAll(lines, parsed, otherBlocks);
+    forgetFileContent();
     ++m_entriesGeneration;
-    m_entries.assign(std::move(parsed));
+    m_entries = std::move(parsed);
+    m_gatheredBytes = m_entries.keptBytes();
+    rememberFileContent(std::move(otherBlocks));
 }
 
-bool IniBase::loadFileLines(std::optional<LineBuffer> &base,
-                            std::optional<StoredMerge> &merge)
+bool IniBase::loadFileContent(std::optional<LineBuffer> &theirs, std::optional<StoredMerge> &merge)
 {
     if (m_fileMark != 0) {
-        // While the file is checked, the merge into the lines it is expected to hold is made.
+        // While the file is checked, the merge into the content it is expected to hold is made.
         bool holds = false;
-        SideBySide::run(
-            [&] {
-                try {
-                    merge.emplace(m_fileLines, m_entries, m_replacedKeys);
-                } catch (const IniError &) {
-                    // Made again, and the error reported, once the lines are known.
-                }
-            },
-            [&] { holds = holdsContent(m_fileMark); });
+        SideBySide::run([&] { merge.emplace(m_fileEntries, m_entries, m_replacedKeys); },
+                        [&] { holds = holdsContent(m_fileMark); });
         if (holds)
             return true;
         merge.reset();
     }
-    LineBuffer previous = std::move(m_fileLines);
-    const bool previousKnown = m_fileLinesKnown;
-    forgetFileLines();
+    m_fileMark = 0;
     LineBuffer lines;
-    if (!loadLines(lines)) {
-        // The lines this store last read or wrote stay the base of the next write.
-        m_fileLines = std::move(previous);
-        m_fileLinesKnown = previousKnown;
+    // The content this store last read or wrote stays the base of the next write.
+    if (!loadLines(lines))
         return false;
+    if (m_fileKnown && !holdsFileContent(lines)) {
+        theirs.emplace(std::move(lines));
+        return true;
     }
-    if (previousKnown && !(lines == previous))
-        base = std::move(previous);
-    rememberFileLines(std::move(lines));
+    if (!m_fileKnown) {
+        IniPStringList parsed;
+        std::vector<std::string> otherBlocks;
+        IniLineParser::parseAll(lines, parsed, otherBlocks);
+        m_fileEntries.clear();
+        m_fileEntries.reserve(static_cast<std::size_t>(parsed.count()));
+        for (int i = 0; i < parsed.count(); ++i)
+            m_fileEntries.push_back(m_entries.keep(parsed.at(i)));
+        m_fileOtherBlocks = std::move(otherBlocks);
+        m_fileKnown = true;
+    }
+    m_fileMark = contentMark();
     return true;
 }
 
-void IniBase::rememberFileLines(LineBuffer lines)
+bool IniBase::holdsFileContent(const LineBuffer &lines) const
 {
-    m_fileMark = contentMark();
-    m_fileLines = std::move(lines);
-    m_fileLinesKnown = true;
+    IniPStringList parsed;
+    std::vector<std::string> otherBlocks;
+    IniLineParser::parseAll(lines, parsed, otherBlocks);
+    if (otherBlocks != m_fileOtherBlocks)
+        return false;
+    std::vector<std::string_view> entries;
+    entries.reserve(static_cast<std::size_t>(parsed.count()));
+    for (int i = 0; i < parsed.count(); ++i)
+        entries.push_back(parsed.at(i));
+    return ThreeWayMerge::sameContent(entries, m_fileEntries);
 }
 
-void IniBase::forgetFileLines()
+void IniBase::rememberFileContent(std::vector<std::string> otherBlocks)
+{
+    m_fileMark = contentMark();
+    m_fileEntries.clear();
+    m_fileEntries.reserve(static_cast<std::size_t>(m_entries.count()));
+    for (int i = 0; i < m_entries.count(); ++i)
+        m_fileEntries.push_back(m_entries.at(i));
+    m_fileOtherBlocks = std::move(otherBlocks);
+    m_fileKnown = true;
+}
+
+void IniBase::forgetFileContent()
 {
     m_fileMark = 0;
-    m_fileLines = {};
-    m_fileLinesKnown = false;
+    m_fileEntries = {};
+    m_fileOtherBlocks = {};
+    m_fileKnown = false;
 }
 
 bool IniBase::fileChanged()
 {
-    if (!m_fileLinesKnown)
+    if (!m_fileKnown)
         return true;
     if (m_fileMark != 0)
         return !holdsContent(m_fileMark);
     LineBuffer lines;
-    return !loadLines(lines) || !(lines == m_fileLines);
+    try {
+        return !loadLines(lines) || !holdsFileContent(lines);
+    } catch (const IniError &) {
+        return true;
+    }
 }
 
 void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view ident)
@@ -337,31 +347,30 @@ void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view id
     m_resolved.insert(std::move(name));
 }
 
-bool IniBase::mergeThreeWayAndSave(LineBuffer base)
+bool IniBase::mergeThreeWayAndSave(const LineBuffer &theirs)
 {
     m_resolved.clear();
-    if (m_onOutsideChange)
-        m_onOutsideChange(base, m_fileLines);
-    ThreeWayMerge merge(base, m_fileLines);
+    if (m_onOutsideChange) {
+        LineBuffer base;
+        EntryLines::write(m_fileEntries, base);
+        for (const std::string &line : m_fileOtherBlocks)
+            base.push_back(line);
+        m_onOutsideChange(base, theirs);
+    }
+    ThreeWayMerge merge(m_fileEntries, theirs);
     const std::vector<std::string_view> merged =
         merge.merge(m_entries, m_replacedSections, m_resolved);
     m_resolved.clear();
-    LineBuffer out;
-    EntryLines::write(merged, out);
-    for (const std::string &line : merge.takeOtherBlocks())
-        out.push_back(line);
-    if (!saveLines(out)) {
-        // The file still holds theirs, and this store has not taken their changes: the next
-        // write merges against the same base again.
-        m_fileMark = 0;
-        m_fileLines = std::move(base);
-        m_fileLinesKnown = true;
+    std::vector<std::string> otherBlocks = merge.takeOtherBlocks();
+    EntryLines::write(merged, m_savedLines);
+    for (const std::string &line : otherBlocks)
+        m_savedLines.push_back(line);
+    // On failure the file still holds theirs, and this store has not taken their changes: the
+    // next write merges against the same base again.
+    if (!saveLines(m_savedLines))
         return false;
-    }
     replaceEntries(merged);
-    m_fileLines = std::move(out);
-    m_fileMark = contentMark();
-    m_fileLinesKnown = true;
+    rememberFileContent(std::move(otherBlocks));
     m_conflicts = merge.conflicts();
     m_mergedOutsideChange = true;
     return true;
@@ -385,12 +394,15 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
         if (m_entries.isTouched(i) && !isClaimed(m_entries.at(i)))
             touched.insert(IniText::upperCase(nameOf(m_entries.at(i))));
     }
-    // merged is in sorted order: each sorted insertion appends.
-    std::vector<std::string> texts(merged.begin(), merged.end());
+    // merged is in sorted order: each sorted insertion appends. It views the texts of the
+    // entries replaced, among others.
+    IniPStringList replaced;
+    for (const std::string_view text : merged)
+        replaced.add(text);
+    forgetFileContent();
     ++m_entriesGeneration;
-    m_entries.clear();
-    for (std::string &text : texts)
-        m_entries.add(std::move(text));
+    m_entries = std::move(replaced);
+    m_gatheredBytes = m_entries.keptBytes();
     lastSection.clear();
     for (int i = 0; i < m_entries.count(); ++i) {
         const std::string_view entry = m_entries.at(i);
@@ -402,17 +414,26 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
 
 bool IniBase::mergeAndSave(StoredMerge &merge)
 {
-    // The file's old lines are no longer needed (every view above is into other strings):
-    // the new ones take their places and reuse their memory.
-    LineBuffer &out = m_fileLines;
     m_fileMark = 0;
-    EntryLines::write(merge.merged(), out);
-    for (const std::string &line : merge.otherBlocks())
-        out.push_back(line);
-    if (!saveLines(out)) {
-        forgetFileLines();
+    EntryLines::write(merge.merged(), m_savedLines);
+    for (const std::string &line : m_fileOtherBlocks)
+        m_savedLines.push_back(line);
+    if (!saveLines(m_savedLines)) {
+        forgetFileContent();
         return false;
     }
+    // The merged entries are what the file holds now; every one views a text of the entries.
+    m_fileEntries = merge.merged();
     m_fileMark = contentMark();
     return true;
+}
+
+void IniBase::gatherTextsWhenWasteful()
+{
+    constexpr std::size_t leastWaste = 1024 * 1024;
+    const std::size_t waste = m_entries.keptBytes() - m_gatheredBytes;
+    if (waste <= std::max(leastWaste, m_gatheredBytes / 4))
+        return;
+    m_entries.gatherTexts(m_fileEntries);
+    m_gatheredBytes = m_entries.keptBytes();
 }

@@ -69,9 +69,9 @@ public:
     bool write();
 
     // Called by write() under the lock when the file no longer holds what this store last read
-    // or wrote, before the merge, with the lines of both contents (base: as this store last
-    // read or wrote them; theirs: as the file holds them now). The handler may write entries
-    // again and resolve sections and keys against theirs.
+    // or wrote, before the merge, with the lines of both contents (base: lines that read back
+    // to what this store last read or wrote; theirs: as the file holds them now). The handler may
+    // write entries again and resolve sections and keys against theirs.
     using OutsideChangeHandler =
         std::function<void(const LineBuffer &base, const LineBuffer &theirs)>;
     void setOnOutsideChange(OutsideChangeHandler handler)
@@ -141,12 +141,12 @@ protected:
     void setLastError(std::string error) { m_lastError = std::move(error); }
 
     // What the file held at the last loadLines or saveLines: a mark that no other call had,
-    // 0 when it is not known. write() keeps the lines it loaded or saved under this mark.
+    // 0 when it is not known. write() keeps the entries it loaded or saved under this mark.
     virtual std::uint64_t contentMark() const { return 0; }
     // True when the file still holds exactly the content of `mark` (called under the lock):
-    // write() then merges into the lines it kept instead of loading them again. Nothing is
+    // write() then merges into the entries it kept instead of loading them again. Nothing is
     // known by default. write() calls it on a second thread while it makes that merge from the
-    // entries and the kept lines, which it must therefore leave alone.
+    // store's entries and the kept ones, which it must therefore leave alone.
     virtual bool holdsContent(std::uint64_t mark)
     {
         static_cast<void>(mark);
@@ -155,21 +155,23 @@ protected:
 
 private:
     void claimSection(std::string_view section);
-    // A text the open ClearSection removed, whose memory a new entry reuses; empty when none
-    // is left.
-    std::string spareText();
+    // Makes the entries and the file's content those of lines.
     void parseInto(const LineBuffer &lines);
-    // Loads the file's lines into m_fileLines unless they are known to be what it holds. When
-    // they differ from the lines this store last read or wrote, base takes those.
-    // When they are known to be what it holds, merge takes the merge into them, made while the
-    // file was checked.
-    bool loadFileLines(std::optional<LineBuffer> &base,
-                       std::optional<StoredMerge> &merge);
-    void rememberFileLines(LineBuffer lines);
-    void forgetFileLines();
+    // Finds what the file holds unless it is known to be the file's content: when that differs
+    // from what this store last read or wrote, theirs takes the file's lines; otherwise the
+    // file's content is known afterwards. When it is known to be what the file holds, merge
+    // takes the merge into it, made while the file was checked.
+    bool loadFileContent(std::optional<LineBuffer> &theirs, std::optional<StoredMerge> &merge);
+    // The file's entries as this store knows them, parsed from lines, are the same.
+    bool holdsFileContent(const LineBuffer &lines) const;
+    void rememberFileContent(std::vector<std::string> otherBlocks);
+    void forgetFileContent();
     bool mergeAndSave(StoredMerge &merge);
-    bool mergeThreeWayAndSave(LineBuffer base);
+    bool mergeThreeWayAndSave(const LineBuffer &theirs);
     void replaceEntries(const std::vector<std::string_view> &merged);
+    // Gives back the memory of entry texts no longer held once they outweigh a quarter of those
+    // held.
+    void gatherTextsWhenWasteful();
 
     std::string m_name;
     IniControl m_ioControl = IniControl::Manual;
@@ -185,21 +187,25 @@ private:
     // The spelling of the section claimed last since the last read.
     std::optional<std::string> m_lastClaimed;
     std::string m_clearedSection;
-    // The texts of the entries the open ClearSection removed, in order, and the next to reuse.
-    std::vector<std::string> m_spareTexts;
-    std::size_t m_nextSpare = 0;
     bool m_readFailed = false;
     std::string m_lastError;
-    // The file's lines as this store last loaded or saved them (while m_fileLinesKnown), and
-    // the subclass's mark of that content (0: not known).
-    LineBuffer m_fileLines;
-    bool m_fileLinesKnown = false;
+    // The file's content as this store last loaded or saved it (while m_fileKnown): its entries
+    // of user block 0 (views of texts the entry list keeps) and the lines of its other blocks;
+    // and the subclass's mark of that content (0: not known).
+    std::vector<std::string_view> m_fileEntries;
+    std::vector<std::string> m_fileOtherBlocks;
+    bool m_fileKnown = false;
     std::uint64_t m_fileMark = 0;
+    // The entry texts' bytes when they were last gathered.
+    std::size_t m_gatheredBytes = 0;
+    // The buffer the last save made its lines in, kept for the next save.
+    LineBuffer m_savedLines;
     OutsideChangeHandler m_onOutsideChange;
     // Upper-case section and section;key names resolved by the outside-change handler.
     std::unordered_set<std::string> m_resolved;
     bool m_mergedOutsideChange = false;
     std::vector<std::string> m_conflicts;
-    // The name readString looks up, kept so that a lookup allocates nothing.
+    // The name readString looks up and the entry writeString makes, kept so that they allocate
+    // nothing.
     std::string m_lookup;
 };

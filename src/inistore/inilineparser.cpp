@@ -58,3 +58,19 @@ IniLineParser::Result IniLineParser::parse(std::string_view line)
     result.inBlockZero = m_userBlock == 0;
     return result;
 }
+
+void IniLineParser::parseAll(const LineBuffer &lines, IniPStringList &entries,
+                             std::vector<std::string> &otherBlocks)
+{
+    IniLineParser parser;
+    std::vector<IniEntry> parsed;
+    parsed.reserve(lines.size());
+    for (const std::string_view line : lines) {
+        const Result result = parser.parse(line);
+        if (!result.inBlockZero)
+            otherBlocks.emplace_back(line);
+        else if (result.entry)
+            parsed.push_back({entries.keep(*result.entry), false});
+    }
+    entries.assign(std::move(parsed));
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "inipstringlist.h"
+#include "linebuffer.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +25,10 @@ public:
     };
 
     Result parse(std::string_view line);
+    // Replaces the entries by those of user block 0 of lines (kept by the list, in order without
+    // repeats) and appends the lines of the other blocks, markers included, to otherBlocks.
+    static void parseAll(const LineBuffer &lines, IniPStringList &entries,
+                         std::vector<std::string> &otherBlocks);
 
     const std::string &section() const { return m_section; }
     int userBlock() const { return m_userBlock; }

@@ -40,12 +40,6 @@ void IniPStringList::deleteSectRef(std::string_view section)
         removeRange(first, last);
 }
 
-void IniPStringList::takeSectRef(std::string_view section, std::vector<std::string> &texts)
-{
-    const auto [first, last] = sectRefRange(section);
-    takeRange(first, last, texts);
-}
-
 void IniPStringList::touchSectRef(std::string_view section)
 {
     const auto [first, last] = sectRefRange(section);

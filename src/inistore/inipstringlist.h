@@ -20,8 +20,6 @@ public:
     int indexOfSectRef(std::string_view section) const;
     // Deletes every entry of the section.
     void deleteSectRef(std::string_view section);
-    // Deletes every entry of the section and appends their texts to `texts`.
-    void takeSectRef(std::string_view section, std::vector<std::string> &texts);
     // Marks every entry of the section touched.
     void touchSectRef(std::string_view section);
 

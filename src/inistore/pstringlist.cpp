@@ -4,6 +4,7 @@
 #include "initext.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 void PStringList::setSeparator(std::string separator)
 {
@@ -51,7 +52,7 @@ void orderKeepingMarks(std::vector<IniEntry> &all)
 
 } // namespace
 
-const std::string &PStringList::touch(int index)
+std::string_view PStringList::touch(int index)
 {
     IniEntry &entry = m_entries.at(index);
     entry.touched = true;
@@ -77,17 +78,22 @@ void PStringList::assign(std::vector<IniEntry> entries)
     m_entries.assign(std::move(entries));
 }
 
-int PStringList::add(std::string text)
+int PStringList::add(std::string_view text)
+{
+    return addKept(text, true);
+}
+
+int PStringList::addKept(std::string_view text, bool copy)
 {
     if (!m_sorted) {
-        m_entries.pushBack({std::move(text), false});
+        m_entries.pushBack({copy ? m_texts.add(text) : text, false});
         return count() - 1;
     }
     const int index =
         lowerBound([&text](const IniEntry &entry) { return IniText::lessText(entry.text, text); });
     if (index < count() && IniText::sameText(m_entries.at(index).text, text))
         return index;
-    m_entries.insert(index, {std::move(text), false});
+    m_entries.insert(index, {copy ? m_texts.add(text) : text, false});
     return index;
 }
 
@@ -97,15 +103,14 @@ void PStringList::addRun(std::vector<IniEntry> entries)
         return;
     if (m_sorted) {
         orderKeepingMarks(entries);
-        const std::string &first = entries.front().text;
+        const std::string_view first = entries.front().text;
         const int index = lowerBound(
             [&first](const IniEntry &entry) { return IniText::lessText(entry.text, first); });
         // An entry of the list within the run's span: each finds its place on its own.
         if (index < count() && !IniText::lessText(entries.back().text, m_entries.at(index).text)) {
-            for (IniEntry &entry : entries) {
-                const bool touched = entry.touched;
-                const int at = add(std::move(entry.text));
-                if (touched)
+            for (const IniEntry &entry : entries) {
+                const int at = addKept(entry.text, false);
+                if (entry.touched)
                     setTouched(at, true);
             }
             return;
@@ -117,11 +122,11 @@ void PStringList::addRun(std::vector<IniEntry> entries)
         m_entries.pushBack(std::move(entry));
 }
 
-void PStringList::insert(int index, std::string text)
+void PStringList::insert(int index, std::string_view text)
 {
     if (m_sorted)
         throw IniError("Operation not allowed on sorted list");
-    m_entries.insert(index, {std::move(text), false});
+    m_entries.insert(index, {m_texts.add(text), false});
 }
 
 void PStringList::removeAt(int index)
@@ -134,16 +139,43 @@ void PStringList::removeRange(int first, int last)
     m_entries.erase(first, last);
 }
 
-void PStringList::takeRange(int first, int last, std::vector<std::string> &texts)
-{
-    for (int i = first; i < last; ++i)
-        texts.push_back(std::move(m_entries.at(i).text));
-    m_entries.erase(first, last);
-}
-
 void PStringList::clear()
 {
     m_entries.clear();
+    m_texts.clear();
+}
+
+std::size_t PStringList::entryBytes() const
+{
+    std::size_t bytes = 0;
+    m_entries.visitFrom(0, [&bytes](int, const IniEntry &entry) {
+        bytes += entry.text.size();
+        return true;
+    });
+    return bytes;
+}
+
+void PStringList::gatherTexts(std::vector<std::string_view> &alsoHeld)
+{
+    TextPool gathered;
+    // A text seen by several entries or views is kept once.
+    std::unordered_map<const char *, std::string_view> moved;
+    moved.reserve(static_cast<std::size_t>(count()) + alsoHeld.size());
+    const auto move = [&](std::string_view &text) {
+        if (text.empty())
+            return;
+        auto [at, added] = moved.try_emplace(text.data());
+        if (added || at->second.size() != text.size())
+            at->second = gathered.add(text);
+        text = at->second;
+    };
+    std::vector<IniEntry> all = m_entries.takeAll();
+    for (IniEntry &entry : all)
+        move(entry.text);
+    for (std::string_view &text : alsoHeld)
+        move(text);
+    m_entries.assign(std::move(all));
+    m_texts = std::move(gathered);
 }
 
 void PStringList::appendTouched(std::vector<std::string_view> &views) const

@@ -1,6 +1,5 @@
 #include "storedmerge.h"
 
-#include "inilineparser.h"
 #include "initext.h"
 
 #include <algorithm>
@@ -15,62 +14,39 @@ std::string_view nameWithEquals(std::string_view entry)
 
 } // namespace
 
-StoredMerge::StoredMerge(const LineBuffer &fileLines, const IniPStringList &entries,
+StoredMerge::StoredMerge(const std::vector<std::string_view> &fileEntries,
+                         const IniPStringList &entries,
                          const std::unordered_set<std::string> &claimed)
-{
-    parse(fileLines, claimed);
-    merge(entries);
-}
-
-void StoredMerge::parse(const LineBuffer &fileLines,
-                        const std::unordered_set<std::string> &claimedSections)
-{
-    IniLineParser parser;
-    std::vector<IniEntry> storedEntries;
-    // The stored copy of a claimed section goes as a whole: its key lines are passed over
-    // unparsed (only a line beginning with "[" can change the section or the user block).
-    const auto isClaimed = [&claimedSections](std::string_view name) {
-        return claimedSections.count(IniText::upperCase(name)) > 0;
-    };
-    std::string section;
-    bool claimed = isClaimed(section);
-    for (const std::string_view line : fileLines) {
-        if (claimed && parser.userBlock() == 0 && !IniText::trim(line).starts_with('['))
-            continue;
-        auto result = parser.parse(line);
-        if (!result.inBlockZero)
-            m_otherBlocks.emplace_back(line);
-        else if (result.entry)
-            storedEntries.push_back({std::move(*result.entry), false});
-        if (parser.section() != section) {
-            section = parser.section();
-            claimed = isClaimed(section);
-        }
-    }
-    m_stored.assign(std::move(storedEntries));
-}
-
-void StoredMerge::merge(const IniPStringList &entries)
 {
     // Views of both lists: nothing is copied until the lines are made.
     std::vector<std::string_view> touched;
     touched.reserve(static_cast<std::size_t>(entries.count()));
     entries.appendTouched(touched);
-    // Every stored entry of a touched name goes, duplicates included, so that the value
-    // written is the one the file gives back. Both lists are sorted, and so are their names.
+    // The stored copy of a claimed section goes as a whole. Every stored entry of a touched
+    // name goes, duplicates included, so that the value written is the one the file gives
+    // back. Both lists are sorted, and so are their names.
     std::vector<std::string_view> untouched;
-    untouched.reserve(static_cast<std::size_t>(m_stored.count()));
+    untouched.reserve(fileEntries.size());
     auto next = touched.begin();
+    std::string_view lastSection;
+    bool lastClaimed = claimed.count(std::string()) > 0;
     // Names are compared with their "=": entries are ordered by their whole text, in which a
     // name that begins another ("Posn1", "Posn10") sorts after it ("=" follows the digits).
     // The touched names before a stored one are passed over by a search.
-    for (int i = 0; i < m_stored.count(); ++i) {
-        const std::string_view name = nameWithEquals(m_stored.at(i));
-        next = std::partition_point(next, touched.end(), [name](std::string_view entry) {
-            return IniText::lessText(nameWithEquals(entry), name);
+    for (const std::string_view entry : fileEntries) {
+        const std::string_view section = IniPStringList::sectionOf(entry);
+        if (!IniText::sameText(section, lastSection)) {
+            lastSection = section;
+            lastClaimed = claimed.count(IniText::upperCase(section)) > 0;
+        }
+        if (lastClaimed)
+            continue;
+        const std::string_view name = nameWithEquals(entry);
+        next = std::partition_point(next, touched.end(), [name](std::string_view other) {
+            return IniText::lessText(nameWithEquals(other), name);
         });
         if (next == touched.end() || !IniText::sameText(nameWithEquals(*next), name))
-            untouched.push_back(m_stored.at(i));
+            untouched.push_back(entry);
     }
     // Few entries are left untouched where the store writes everything: each finds its place
     // among the touched ones by a search, and the touched ones in between are taken unread.

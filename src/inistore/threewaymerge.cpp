@@ -27,33 +27,21 @@ bool sameEntry(std::string_view a, std::string_view b)
     return IniText::sameText(nameOf(a), nameOf(b)) && storedValue(a) == storedValue(b);
 }
 
-bool sameContent(const std::vector<std::string_view> &a, const std::vector<std::string_view> &b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameEntry);
-}
-
-void parseLines(const LineBuffer &lines, IniPStringList &entries,
-                std::vector<std::string> *otherBlocks)
-{
-    // The lines of a written file come in sorted order: sorted insertion then appends.
-    IniLineParser parser;
-    for (const std::string_view line : lines) {
-        auto result = parser.parse(line);
-        if (!result.inBlockZero) {
-            if (otherBlocks)
-                otherBlocks->emplace_back(line);
-        } else if (result.entry) {
-            entries.add(std::move(*result.entry));
-        }
-    }
-}
-
 } // namespace
 
-ThreeWayMerge::ThreeWayMerge(const LineBuffer &baseLines, const LineBuffer &theirsLines)
+ThreeWayMerge::ThreeWayMerge(const std::vector<std::string_view> &base,
+                             const LineBuffer &theirsLines)
 {
-    parseLines(baseLines, m_base, nullptr);
-    parseLines(theirsLines, m_theirs, &m_otherBlocks);
+    // Sorted insertion of sorted entries appends.
+    for (const std::string_view entry : base)
+        m_base.add(entry);
+    IniLineParser::parseAll(theirsLines, m_theirs, m_otherBlocks);
+}
+
+bool ThreeWayMerge::sameContent(const std::vector<std::string_view> &a,
+                                const std::vector<std::string_view> &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameEntry);
 }
 
 std::vector<std::string_view> ThreeWayMerge::merge(const IniPStringList &mine,

@@ -23,8 +23,13 @@
 class ThreeWayMerge
 {
 public:
-    // Parses both contents; throws IniError on a malformed user-block marker.
-    ThreeWayMerge(const LineBuffer &baseLines, const LineBuffer &theirsLines);
+    // base: the entries of user block 0, sorted. Parses theirs; throws IniError on a malformed
+    // user-block marker.
+    ThreeWayMerge(const std::vector<std::string_view> &base, const LineBuffer &theirsLines);
+
+    // Both hold the same entries as the file gives them back.
+    static bool sameContent(const std::vector<std::string_view> &a,
+                            const std::vector<std::string_view> &b);
 
     // resolved holds upper-case section names and section;key names. The result is sorted and
     // views the entries of mine and of this object, so both must outlive it.

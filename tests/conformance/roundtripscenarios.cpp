@@ -48,7 +48,7 @@ std::vector<std::string> entriesOf(const IniBase &store)
 {
     std::vector<std::string> entries;
     for (int i = 0; i < store.entries().count(); ++i)
-        entries.push_back(store.entries().at(i));
+        entries.emplace_back(store.entries().at(i));
     return entries;
 }
 

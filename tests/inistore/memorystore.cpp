@@ -50,6 +50,6 @@ QByteArrayList MemoryStore::entryTexts() const
 {
     QByteArrayList texts;
     for (int i = 0; i < entries().count(); ++i)
-        texts << QByteArray::fromStdString(entries().at(i));
+        texts << QByteArray(entries().at(i).data(), qsizetype(entries().at(i).size()));
     return texts;
 }

@@ -27,6 +27,17 @@ void writeSection(IniBase &store, const QByteArray &section, const QByteArrayLis
         store.endSection();
 }
 
+// A store whose saves fail until told otherwise.
+class FailingStore : public MemoryStore
+{
+public:
+    bool saveLines(const LineBuffer &lines) override
+    {
+        return !failSave && MemoryStore::saveLines(lines);
+    }
+    bool failSave = true;
+};
+
 } // namespace
 
 class TestIniBase : public QObject
@@ -65,6 +76,7 @@ private slots:
     void threeWayMerge();
     void mergedContentBecomesEntriesAndBase();
     void failedMergeKeepsBase();
+    void failingSavesKeepTheirMemory();
     void handlerResolvesAgainstTheirs();
     void writeAbandonedWhenLockFails();
     void writeAbandonedWhenReloadFails();
@@ -186,12 +198,12 @@ void TestIniBase::claimedSections_data()
     QTest::addColumn<QByteArrayList>("claims");
     QTest::addColumn<QByteArrayList>("expected");
     QTest::newRow("empty section") << QByteArrayList{""} << QByteArrayList{""};
-    QTest::newRow("empty, again, then named") << QByteArrayList{"", "", "A"}
-                                              << QByteArrayList{"", "A"};
-    QTest::newRow("back to an earlier one") << QByteArrayList{"A", "B", "a", "B", "A"}
-                                            << QByteArrayList{"A", "B"};
-    QTest::newRow("other spellings of one") << QByteArrayList{" A", "A ", "a", "A"}
-                                            << QByteArrayList{"A"};
+    QTest::newRow("empty, again, then named")
+        << QByteArrayList{"", "", "A"} << QByteArrayList{"", "A"};
+    QTest::newRow("back to an earlier one")
+        << QByteArrayList{"A", "B", "a", "B", "A"} << QByteArrayList{"A", "B"};
+    QTest::newRow("other spellings of one")
+        << QByteArrayList{" A", "A ", "a", "A"} << QByteArrayList{"A"};
 }
 
 void TestIniBase::claimedSections()
@@ -242,12 +254,12 @@ void TestIniBase::readOrdersEntriesAndDropsRepeats_data()
     QTest::newRow("sections out of order")
         << QByteArrayList{"[B]", "a=3", "[A]", "b=2", "a=1"}
         << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"} << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"};
-    QTest::newRow("a section twice") << QByteArrayList{"[A]", "b=2", "[B]", "a=3", "[a]", "a=1"}
-                                     << QByteArrayList{"a;a=1", "A;b=2", "B;a=3"}
-                                     << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"};
+    QTest::newRow("a section twice")
+        << QByteArrayList{"[A]", "b=2", "[B]", "a=3", "[a]", "a=1"}
+        << QByteArrayList{"a;a=1", "A;b=2", "B;a=3"} << QByteArrayList{"A;a=1", "A;b=2", "B;a=3"};
     QTest::newRow("repeats keep the first spelling")
-        << QByteArrayList{"[A]", "K=v", "[a]", "k=V", "k=w"}
-        << QByteArrayList{"A;K=v", "a;k=w"} << QByteArrayList{"a;k=v"};
+        << QByteArrayList{"[A]", "K=v", "[a]", "k=V", "k=w"} << QByteArrayList{"A;K=v", "a;k=w"}
+        << QByteArrayList{"a;k=v"};
 }
 
 // The entries of a file are the same whatever order its lines come in.
@@ -478,7 +490,6 @@ void TestIniBase::writeMerges()
     }
 }
 
-
 void TestIniBase::threeWayMerge_data()
 {
     // The file as this store reads it (the base), what this store then writes into section S
@@ -579,6 +590,18 @@ void TestIniBase::threeWayMerge_data()
         << QByteArrayList({"S"}) << true;
 }
 
+namespace {
+
+QByteArrayList entriesOf(const QByteArrayList &lines)
+{
+    MemoryStore store;
+    store.setFile(lines);
+    store.read();
+    return store.entryTexts();
+}
+
+} // namespace
+
 void TestIniBase::threeWayMerge()
 {
     QFETCH(QByteArrayList, base);
@@ -593,7 +616,8 @@ void TestIniBase::threeWayMerge()
     int handlerCalls = 0;
     store.setOnOutsideChange([&](const LineBuffer &baseLines, const LineBuffer &theirsLines) {
         ++handlerCalls;
-        QCOMPARE(MemoryStore::listOf(baseLines), base);
+        // The base comes as lines that read back to what the store last read.
+        QCOMPARE(entriesOf(MemoryStore::listOf(baseLines)), entriesOf(base));
         QCOMPARE(MemoryStore::listOf(theirsLines), store.fileLines());
     });
     store.setFile(base);
@@ -635,15 +659,6 @@ void TestIniBase::mergedContentBecomesEntriesAndBase()
 // A merge whose save fails leaves the base as it was: the next write merges the same way.
 void TestIniBase::failedMergeKeepsBase()
 {
-    class FailingStore : public MemoryStore
-    {
-    public:
-        bool saveLines(const LineBuffer &lines) override
-        {
-            return !failSave && MemoryStore::saveLines(lines);
-        }
-        bool failSave = true;
-    };
     FailingStore store;
     store.setFile({"[S]", "k=1", "x=1"});
     store.read();
@@ -659,18 +674,44 @@ void TestIniBase::failedMergeKeepsBase()
     QCOMPARE(store.fileLines(), QByteArrayList({"[S]", "k=2", "x=2", ""}));
 }
 
+// Saves that fail again and again (a full disk) each read the file anew: what they read is
+// given back, and the first save that works writes what the store holds.
+void TestIniBase::failingSavesKeepTheirMemory()
+{
+    FailingStore store;
+    QByteArrayList lines{"[L]"};
+    for (int i = 1; i <= 20000; ++i)
+        lines << "ItemData(" + QByteArray::number(i) + ")=a line of the list, of some length";
+    store.setFile(lines);
+    store.read();
+    for (int round = 0; round < 30; ++round) {
+        store.writeString("S", "round", std::to_string(round), false);
+        QVERIFY(!store.write());
+        const std::size_t held = store.entries().entryBytes();
+        QVERIFY2(store.entries().keptBytes() <= 2 * held + 2 * 1024 * 1024,
+                 qPrintable(QStringLiteral("round %1: %2 bytes kept for %3")
+                                .arg(round)
+                                .arg(store.entries().keptBytes())
+                                .arg(held)));
+    }
+    store.failSave = false;
+    QVERIFY(store.write());
+    QCOMPARE(store.fileLines().size(), lines.size() + 4);
+    QCOMPARE(store.fileLines().at(20000),
+             QByteArray("ItemData(9999)=a line of the list, of some length"));
+}
+
 // What the handler resolves is written as it stands, with no conflict; what it writes anew
 // is merged like every other entry.
 void TestIniBase::handlerResolvesAgainstTheirs()
 {
     MemoryStore store;
-    store.setOnOutsideChange(
-        [&store](const LineBuffer &, const LineBuffer &) {
-            writeSection(store, "L", {"Items=1", "ItemData(0001)=resolved"}, true);
-            store.resolveAgainstTheirs("l");
-            store.writeString("S", "k", "1", false);
-            store.resolveAgainstTheirs("S", "K");
-        });
+    store.setOnOutsideChange([&store](const LineBuffer &, const LineBuffer &) {
+        writeSection(store, "L", {"Items=1", "ItemData(0001)=resolved"}, true);
+        store.resolveAgainstTheirs("l");
+        store.writeString("S", "k", "1", false);
+        store.resolveAgainstTheirs("S", "K");
+    });
     store.setFile({"[L]", "Items=1", "ItemData(0001)=a", "[S]", "k=1", "m=1"});
     store.read();
     writeSection(store, "L", {"Items=1", "ItemData(0001)=mine"}, true);

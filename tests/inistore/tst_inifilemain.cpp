@@ -152,6 +152,7 @@ private slots:
     void sameSizeChangeAfterOwnSaveIsFound_data();
     void sameSizeChangeAfterOwnSaveIsFound();
     void writeAfterOwnReadOrSaveLoadsOnlyChangedFile();
+    void listRewrittenOftenKeepsItsMemory();
     void unreadableFileBlocksWrites_data();
     void unreadableFileBlocksWrites();
     void writeAbandonedWhenReloadFails();
@@ -289,9 +290,8 @@ void TestIniFileMain::loadLines_data()
     QTest::newRow("bad seed keeps lines as read")
         << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\nabc\r\n[S]\r\nk=1\r\n")
         << QByteArrayList({"[S]", "k=1"});
-    QTest::newRow("marker and an empty seed line") << true
-                                                   << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\n\r\n")
-                                                   << QByteArrayList();
+    QTest::newRow("marker and an empty seed line")
+        << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\r\n\r\n") << QByteArrayList();
     QTest::newRow("marker and lone line feeds")
         << true << QByteArray("ENCRYPTED DATA DO NOT EDIT\n\n\n") << QByteArrayList({""});
     QTest::newRow("marker and lone carriage returns")
@@ -446,7 +446,8 @@ void TestIniFileMain::largeFileLoadsWithAnyLineBreaks()
     LineBuffer lines;
     QByteArray bytes = enciphered ? "ENCRYPTED DATA DO NOT EDIT\r\n4321\r\n" : "";
     for (int i = 0; i < 30000; ++i) {
-        std::string line = "ItemData(" + std::to_string(i) + ")=" + std::string(std::size_t(i % 23), 'x');
+        std::string line =
+            "ItemData(" + std::to_string(i) + ")=" + std::string(std::size_t(i % 23), 'x');
         if (i % 5 == 0)
             line += "\xe2\x82\xac";
         if (i % 7 == 0)
@@ -1089,9 +1090,7 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     store.setEncrypt(true);
     int outsideChanges = 0;
     store.setOnOutsideChange(
-        [&outsideChanges](const LineBuffer &, const LineBuffer &) {
-            ++outsideChanges;
-        });
+        [&outsideChanges](const LineBuffer &, const LineBuffer &) { ++outsideChanges; });
     store.read();
     QCOMPARE(store.loads, 1);
     store.writeString("S", "k", "2", false);
@@ -1121,6 +1120,48 @@ void TestIniFileMain::writeAfterOwnReadOrSaveLoadsOnlyChangedFile()
     reader.read();
     QCOMPARE(reader.readString("S", "k", false), std::string("3"));
     QCOMPARE(reader.readString("S", "other", false), std::string("1"));
+}
+
+// The texts of entries replaced by later writes are given back: a list written again and again
+// holds about what it holds, and the keys the store never touched and another writer's change
+// come through every merge.
+void TestIniFileMain::listRewrittenOftenKeepsItsMemory()
+{
+    writeBytes(path("Quillbox.ini"), "[Other]\r\nkept=1\r\n");
+    CountingFileMain store;
+    useFile(store, "Quillbox.ini");
+    store.setEncrypt(true);
+    store.read();
+    constexpr int rounds = 60;
+    for (int round = 0; round < rounds; ++round) {
+        const char letter = static_cast<char>('a' + round % 26);
+        store.writeSection("List", 2000, [letter](std::size_t i, std::string &text) {
+            text.append("ItemData(" + std::to_string(i + 1) + ")=").append(100, letter);
+        });
+        if (round == rounds / 2) {
+            IniFileMain other;
+            useFile(other, "Quillbox.ini");
+            other.writeString("Other", "added", "2", false);
+            QVERIFY(other.write());
+        }
+        QVERIFY(store.write());
+        const std::size_t held = store.entries().entryBytes();
+        QVERIFY2(store.entries().keptBytes() <= held + held / 4 + 2 * 1024 * 1024,
+                 qPrintable(QStringLiteral("round %1: %2 bytes kept for %3")
+                                .arg(round)
+                                .arg(store.entries().keptBytes())
+                                .arg(held)));
+    }
+    QCOMPARE(store.loads, 2);
+
+    IniFileMain reader;
+    useFile(reader, "Quillbox.ini");
+    reader.read();
+    QCOMPARE(reader.readString("Other", "kept", false), std::string("1"));
+    QCOMPARE(reader.readString("Other", "added", false), std::string("2"));
+    QCOMPARE(reader.readString("List", "ItemData(2000)", false),
+             std::string(100, static_cast<char>('a' + (rounds - 1) % 26)));
+    QCOMPARE(reader.keysOfSection("List").size(), std::size_t(2000));
 }
 
 void TestIniFileMain::unreadableFileBlocksWrites_data()

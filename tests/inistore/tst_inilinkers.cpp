@@ -269,7 +269,7 @@ ListWriteResult writeListInto(const QByteArrayList &file,
     ListWriteResult result;
     for (int i = 0; i < store.entries().count(); ++i) {
         result.entries << (store.entries().isTouched(i) ? "*" : "") +
-                              QByteArray::fromStdString(store.entries().at(i));
+                              QByteArray::fromStdString(std::string(store.entries().at(i)));
     }
     result.claimed = store.replacedSections();
     // Another writer changes the file before the write: the untouched keys it holds then.

@@ -20,7 +20,7 @@ QByteArrayList textsOf(const PStringList &list)
 {
     QByteArrayList texts;
     for (int i = 0; i < list.count(); ++i)
-        texts << QByteArray::fromStdString(list.at(i));
+        texts << QByteArray(list.at(i).data(), qsizetype(list.at(i).size()));
     return texts;
 }
 
@@ -53,6 +53,7 @@ private slots:
     void runsOfInsertionsKeepOrder();
     void addRunMatchesAddingEachInTurn_data();
     void addRunMatchesAddingEachInTurn();
+    void gatherTextsKeepsOnlyTextsStillSeen();
 };
 
 void TestPStringList::compareText_data()
@@ -115,8 +116,8 @@ void TestPStringList::assign_data()
     QTest::newRow("out of order, stably")
         << true << QByteArrayList{"t;a=1", "s;b=1", "S;B=1", "s;a=1"}
         << QByteArrayList{"s;a=1", "s;b=1", "t;a=1"};
-    QTest::newRow("repeats in order") << true << QByteArrayList{"s;a=1", "S;A=1", "s;b=1"}
-                                      << QByteArrayList{"s;a=1", "s;b=1"};
+    QTest::newRow("repeats in order")
+        << true << QByteArrayList{"s;a=1", "S;A=1", "s;b=1"} << QByteArrayList{"s;a=1", "s;b=1"};
     QTest::newRow("unsorted keeps all") << false << QByteArrayList{"t;a=1", "s;a=1", "S;A=1"}
                                         << QByteArrayList{"t;a=1", "s;a=1", "S;A=1"};
 }
@@ -130,7 +131,7 @@ void TestPStringList::assign()
     list.setSorted(sorted);
     std::vector<IniEntry> entries;
     for (const QByteArray &text : texts)
-        entries.push_back({text.toStdString(), false});
+        entries.push_back({list.keep(text.toStdString()), false});
     list.assign(std::move(entries));
     QCOMPARE(textsOf(list), expected);
     if (sorted && !expected.isEmpty())
@@ -384,7 +385,8 @@ QByteArrayList markedTextsOf(const PStringList &list)
 {
     QByteArrayList texts;
     for (int i = 0; i < list.count(); ++i)
-        texts << (list.isTouched(i) ? "*" : "") + QByteArray::fromStdString(list.at(i));
+        texts << (list.isTouched(i) ? "*" : "") +
+                     QByteArray(list.at(i).data(), qsizetype(list.at(i).size()));
     return texts;
 }
 
@@ -425,7 +427,7 @@ void TestPStringList::addRunMatchesAddingEachInTurn()
     IniPStringList oneByOne = listOf(present);
     std::vector<IniEntry> entries;
     for (const QByteArray &text : run) {
-        entries.push_back({text.toStdString(), touched});
+        entries.push_back({byRun.keep(text.toStdString()), touched});
         const int index = oneByOne.add(text.toStdString());
         if (touched)
             oneByOne.setTouched(index, true);
@@ -439,6 +441,24 @@ void TestPStringList::addRunMatchesAddingEachInTurn()
     byRun.deleteSectRef("B");
     oneByOne.deleteSectRef("B");
     QCOMPARE(markedTextsOf(byRun), markedTextsOf(oneByOne));
+}
+
+// Gathering keeps every text an entry or a view still sees, each once, and nothing else.
+void TestPStringList::gatherTextsKeepsOnlyTextsStillSeen()
+{
+    IniPStringList list = listOf({"S;a=1", "S;b=22", "S;c=333", "T;gone=4444"});
+    // Views of an entry's text, of the text of an entry removed since, and of one text twice.
+    std::vector<std::string_view> views{list.at(1), list.at(3), list.at(1)};
+    list.removeAt(3);
+    list.add("S;b=replaced");
+    list.removeAt(list.indexOf("S;b=22"));
+    const QByteArrayList before = textsOf(list);
+    list.gatherTexts(views);
+    QCOMPARE(textsOf(list), before);
+    QCOMPARE(views, std::vector<std::string_view>({"S;b=22", "T;gone=4444", "S;b=22"}));
+    QCOMPARE(views[0].data(), views[2].data());
+    QCOMPARE(list.keptBytes(), list.entryBytes() + std::string_view("S;b=22T;gone=4444").size());
+    QCOMPARE(list.indexOfName("S;c"), 2);
 }
 
 QTEST_GUILESS_MAIN(TestPStringList)
