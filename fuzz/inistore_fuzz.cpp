@@ -236,9 +236,9 @@ public:
         lines = m_lines;
         return true;
     }
-    bool saveLines(const LineBuffer &lines) override
+    bool saveLines(const LineSource &lines) override
     {
-        m_lines = lines;
+        m_lines = LineBuffer::of(lines);
         return true;
     }
     const LineBuffer &lines() const { return m_lines; }

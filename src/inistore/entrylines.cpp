@@ -54,20 +54,43 @@ void appendKeyLine(std::string &line, std::string_view text)
 
 } // namespace
 
-void EntryLines::write(const std::vector<std::string_view> &entries, LineBuffer &lines)
+EntryLines::EntryLines(const std::vector<std::string_view> &entries,
+                       const std::vector<std::string> &otherLines)
+    : m_entries(entries), m_otherLines(otherLines)
 {
-    lines.clear();
+    m_lines.reserve(entries.size() + otherLines.size() + 1);
     std::string_view lastSection;
-    for (const std::string_view entry : entries) {
-        const std::string_view section = IniPStringList::sectionOf(entry);
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        const std::string_view section = IniPStringList::sectionOf(entries[i]);
         if (!IniText::sameText(section, lastSection)) {
             if (!lastSection.empty())
-                lines.push_back({});
-            lines.appendLine([section](std::string &text) { appendSectionHeader(text, section); });
+                m_lines.push_back({0, Kind::Blank});
+            m_lines.push_back({i, Kind::Header});
             lastSection = section;
         }
-        const std::string_view keyLine = entry.substr(section.size() + 1);
-        lines.appendLine([keyLine](std::string &text) { appendKeyLine(text, keyLine); });
+        m_lines.push_back({i, Kind::Key});
     }
-    lines.push_back({});
+    m_lines.push_back({0, Kind::Blank});
+    for (std::uint32_t i = 0; i < otherLines.size(); ++i)
+        m_lines.push_back({i, Kind::Other});
+}
+
+void EntryLines::appendLine(std::size_t index, std::string &text) const
+{
+    const Line line = m_lines[index];
+    switch (line.kind) {
+    case Kind::Header:
+        appendSectionHeader(text, IniPStringList::sectionOf(m_entries[line.index]));
+        break;
+    case Kind::Key: {
+        const std::string_view entry = m_entries[line.index];
+        appendKeyLine(text, entry.substr(IniPStringList::sectionOf(entry).size() + 1));
+        break;
+    }
+    case Kind::Blank:
+        break;
+    case Kind::Other:
+        text.append(m_otherLines[line.index]);
+        break;
+    }
 }

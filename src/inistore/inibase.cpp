@@ -100,8 +100,14 @@ bool IniBase::write()
         if (IniProcessor::instance().isBound(linker, this))
             linker->iniWrite();
     }
-    // What the linkers replaced, and what earlier writes left, is given back before the merge.
+    const bool saved = saveUnderLock();
+    // What the linkers replaced, and what the file no longer holds, can go now.
     gatherTextsWhenWasteful();
+    return saved;
+}
+
+bool IniBase::saveUnderLock()
+{
     if (!lockFile()) {
         if (m_lastError.empty())
             m_lastError = "The file is in use by another program.";
@@ -350,24 +356,16 @@ void IniBase::resolveAgainstTheirs(std::string_view section, std::string_view id
 bool IniBase::mergeThreeWayAndSave(const LineBuffer &theirs)
 {
     m_resolved.clear();
-    if (m_onOutsideChange) {
-        LineBuffer base;
-        EntryLines::write(m_fileEntries, base);
-        for (const std::string &line : m_fileOtherBlocks)
-            base.push_back(line);
-        m_onOutsideChange(base, theirs);
-    }
+    if (m_onOutsideChange)
+        m_onOutsideChange(LineBuffer::of(EntryLines(m_fileEntries, m_fileOtherBlocks)), theirs);
     ThreeWayMerge merge(m_fileEntries, theirs);
     const std::vector<std::string_view> merged =
         merge.merge(m_entries, m_replacedSections, m_resolved);
     m_resolved.clear();
     std::vector<std::string> otherBlocks = merge.takeOtherBlocks();
-    EntryLines::write(merged, m_savedLines);
-    for (const std::string &line : otherBlocks)
-        m_savedLines.push_back(line);
     // On failure the file still holds theirs, and this store has not taken their changes: the
     // next write merges against the same base again.
-    if (!saveLines(m_savedLines))
+    if (!saveLines(EntryLines(merged, otherBlocks)))
         return false;
     replaceEntries(merged);
     rememberFileContent(std::move(otherBlocks));
@@ -415,10 +413,7 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
 bool IniBase::mergeAndSave(StoredMerge &merge)
 {
     m_fileMark = 0;
-    EntryLines::write(merge.merged(), m_savedLines);
-    for (const std::string &line : m_fileOtherBlocks)
-        m_savedLines.push_back(line);
-    if (!saveLines(m_savedLines)) {
+    if (!saveLines(EntryLines(merge.merged(), m_fileOtherBlocks))) {
         forgetFileContent();
         return false;
     }
@@ -430,9 +425,13 @@ bool IniBase::mergeAndSave(StoredMerge &merge)
 
 void IniBase::gatherTextsWhenWasteful()
 {
+    // Twice what the entries hold, and half as much again as after the last gathering (the
+    // file's content may hold texts the entries do not), so that each gathering frees at least
+    // a third of what it goes through.
     constexpr std::size_t leastWaste = 1024 * 1024;
-    const std::size_t waste = m_entries.keptBytes() - m_gatheredBytes;
-    if (waste <= std::max(leastWaste, m_gatheredBytes / 4))
+    const std::size_t kept = m_entries.keptBytes();
+    if (kept <= 2 * m_entries.entryBytes() + leastWaste ||
+        kept <= m_gatheredBytes + m_gatheredBytes / 2 + leastWaste)
         return;
     m_entries.gatherTexts(m_fileEntries);
     m_gatheredBytes = m_entries.keptBytes();

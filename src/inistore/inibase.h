@@ -2,6 +2,7 @@
 
 #include "inipstringlist.h"
 #include "linebuffer.h"
+#include "linesource.h"
 
 #include <cstdint>
 #include <functional>
@@ -125,7 +126,7 @@ public:
     // Fills lines with the file's (deciphered) lines; true unless the file exists and
     // cannot be read.
     virtual bool loadLines(LineBuffer &lines) = 0;
-    virtual bool saveLines(const LineBuffer &lines) = 0;
+    virtual bool saveLines(const LineSource &lines) = 0;
 
     // Trims blanks and control characters, then removes every ";" and every "=".
     static std::string normalizeName(std::string_view name);
@@ -155,6 +156,8 @@ protected:
 
 private:
     void claimSection(std::string_view section);
+    // The part of write() after the linkers.
+    bool saveUnderLock();
     // Makes the entries and the file's content those of lines.
     void parseInto(const LineBuffer &lines);
     // Finds what the file holds unless it is known to be the file's content: when that differs
@@ -169,8 +172,7 @@ private:
     bool mergeAndSave(StoredMerge &merge);
     bool mergeThreeWayAndSave(const LineBuffer &theirs);
     void replaceEntries(const std::vector<std::string_view> &merged);
-    // Gives back the memory of entry texts no longer held once they outweigh a quarter of those
-    // held.
+    // Gives back the memory of entry texts no longer held once they outweigh those held.
     void gatherTextsWhenWasteful();
 
     std::string m_name;
@@ -198,8 +200,6 @@ private:
     std::uint64_t m_fileMark = 0;
     // The entry texts' bytes when they were last gathered.
     std::size_t m_gatheredBytes = 0;
-    // The buffer the last save made its lines in, kept for the next save.
-    LineBuffer m_savedLines;
     OutsideChangeHandler m_onOutsideChange;
     // Upper-case section and section;key names resolved by the outside-change handler.
     std::unordered_set<std::string> m_resolved;

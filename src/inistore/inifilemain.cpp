@@ -68,8 +68,8 @@ void compactLines(std::string &text, std::size_t from, std::size_t to, std::size
         const std::string_view line = takeLine(rest);
         char *const place = text.data() + at;
         if (firstKey) {
-            at = static_cast<std::size_t>(
-                LineCipher::decipherInto(place, line, *firstKey + index) - text.data());
+            at = static_cast<std::size_t>(LineCipher::decipherInto(place, line, *firstKey + index) -
+                                          text.data());
         } else {
             std::memmove(place, line.data(), line.size());
             at += line.size();
@@ -80,7 +80,8 @@ void compactLines(std::string &text, std::size_t from, std::size_t to, std::size
 
 // The lines of text from `from` on, taken in place: the first key given is the first line's,
 // the next line's is the next one. No memory but the text's own and the lines' ends is used.
-LineBuffer takeLinesInPlace(std::string text, std::size_t from, std::optional<std::uint32_t> firstKey)
+LineBuffer takeLinesInPlace(std::string text, std::size_t from,
+                            std::optional<std::uint32_t> firstKey)
 {
     const std::size_t size = text.size();
     // Each line depends only on its own key: a large file is deciphered in two halves side by
@@ -93,13 +94,12 @@ LineBuffer takeLinesInPlace(std::string text, std::size_t from, std::optional<st
     if (middle == size) {
         compactLines(text, from, size, 0, firstKey, ends.data());
     } else {
-        SideBySide::run(
-            [&] { compactLines(text, from, middle, 0, firstKey, ends.data()); },
-            [&] {
-                compactLines(text, middle, size, middle,
-                             *firstKey + static_cast<std::uint32_t>(firstCount),
-                             ends.data() + firstCount);
-            });
+        SideBySide::run([&] { compactLines(text, from, middle, 0, firstKey, ends.data()); },
+                        [&] {
+                            compactLines(text, middle, size, middle,
+                                         *firstKey + static_cast<std::uint32_t>(firstCount),
+                                         ends.data() + firstCount);
+                        });
         const std::size_t firstEnd = firstCount == 0 ? 0 : ends[firstCount - 1];
         const std::size_t secondEnd = ends.back();
         std::memmove(text.data() + firstEnd, text.data() + middle, secondEnd - middle);
@@ -273,7 +273,7 @@ bool IniFileMain::loadLines(LineBuffer &lines)
     return true;
 }
 
-bool IniFileMain::saveLines(const LineBuffer &lines)
+bool IniFileMain::saveLines(const LineSource &lines)
 {
     forgetContent();
     if (IniText::trim(m_filename).empty()) {
@@ -302,15 +302,14 @@ bool IniFileMain::saveLines(const LineBuffer &lines)
             folder += PlatformFile::separator();
         // The copy is made from the file just written, not from its bytes kept in memory.
         const std::string full = fullFileName();
-        BackupRotation::run(
-            folder, baseName(), print.value().size,
-            [&full](const PlatformFile::WritePiece &write) {
-                bool writing = true;
-                PlatformFile::readInPieces(full, [&](std::string_view piece) {
-                    writing = writing && write(piece);
-                });
-            },
-            {full, sideFileName()});
+        BackupRotation::run(folder, baseName(), print.value().size,
+                            [&full](const PlatformFile::WritePiece &write) {
+                                bool writing = true;
+                                PlatformFile::readInPieces(full, [&](std::string_view piece) {
+                                    writing = writing && write(piece);
+                                });
+                            },
+                            {full, sideFileName()});
     }
     rememberContent(print.value());
     return true;
@@ -369,8 +368,7 @@ std::string IniFileMain::folderOf(const std::string &path) const
     return path.substr(0, end);
 }
 
-PlatformFile::Pieces IniFileMain::contentToWrite(const LineBuffer &lines,
-                                                 ContentHash &print) const
+PlatformFile::Pieces IniFileMain::contentToWrite(const LineSource &lines, ContentHash &print) const
 {
     std::string header;
     std::optional<std::uint32_t> key;

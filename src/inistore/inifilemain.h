@@ -65,7 +65,7 @@ public:
     // removes the temporary files of earlier saves that no one is writing (each a whole copy
     // left by a save that crashed), and makes the backup.
     // False when any of these steps fails (the file on disk is then the old content).
-    bool saveLines(const LineBuffer &lines) override;
+    bool saveLines(const LineSource &lines) override;
 
     // The folder that "." names resolve against; by default the running program's folder.
     static void setProgramFolder(std::string folder);
@@ -91,8 +91,7 @@ private:
     std::string folderOf(const std::string &path) const;
     // The file's bytes, piece by piece: every line followed by CR LF, enciphered behind the
     // marker and the seed when encrypt() is set. print takes their fingerprint as they pass.
-    PlatformFile::Pieces contentToWrite(const LineBuffer &lines,
-                                        ContentHash &print) const;
+    PlatformFile::Pieces contentToWrite(const LineSource &lines, ContentHash &print) const;
     bool replaceDataFile(const std::string &temp);
     // Only regular files of the names tempFileName() makes, in the data file's folder.
     void removeStaleTempFiles() const;

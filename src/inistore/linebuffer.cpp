@@ -7,6 +7,15 @@ LineBuffer::LineBuffer(std::initializer_list<std::string_view> lines)
         push_back(line);
 }
 
+LineBuffer LineBuffer::of(const LineSource &source)
+{
+    LineBuffer lines;
+    lines.m_ends.reserve(source.size());
+    for (std::size_t i = 0; i < source.size(); ++i)
+        lines.addLine([&](std::string &text) { source.appendLine(i, text); });
+    return lines;
+}
+
 void LineBuffer::assign(std::string text, std::vector<std::size_t> ends)
 {
     text.resize(ends.empty() ? 0 : ends.back());

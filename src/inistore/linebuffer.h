@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linesource.h"
+
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
@@ -10,7 +12,7 @@
 // Lines of text held one after another in one buffer, each found by where it ends: a file of a
 // million lines is one block of memory and one of offsets, not a million strings. Lines are
 // views of the buffer, valid until the next change.
-class LineBuffer
+class LineBuffer : public LineSource
 {
 public:
     class const_iterator
@@ -47,12 +49,18 @@ public:
 
     LineBuffer() = default;
     LineBuffer(std::initializer_list<std::string_view> lines);
+    // Every line of source.
+    static LineBuffer of(const LineSource &source);
 
     // Takes text whose first ends.back() bytes are the lines, the i-th ending at ends[i] (the
     // rest of the text is dropped); ends must not decrease.
     void assign(std::string text, std::vector<std::size_t> ends);
 
-    std::size_t size() const { return m_ends.size(); }
+    std::size_t size() const override { return m_ends.size(); }
+    void appendLine(std::size_t index, std::string &text) const override
+    {
+        text.append((*this)[index]);
+    }
     bool empty() const { return m_ends.empty(); }
     std::string_view operator[](std::size_t index) const;
     const_iterator begin() const { return {this, 0}; }
@@ -60,8 +68,7 @@ public:
 
     void push_back(std::string_view line);
     // Appends a line made by make(text), which appends the line's bytes to the buffer's text.
-    template <typename Make>
-    void appendLine(const Make &make)
+    template <typename Make> void addLine(const Make &make)
     {
         make(m_text);
         m_ends.push_back(m_text.size());

@@ -10,22 +10,13 @@
 #include <thread>
 
 namespace {
-// The plain bytes of lines a piece gathers before it ends.
-constexpr std::size_t pieceBytes = 128 * 1024;
+// The lines of a piece: about 128 KB of a Notes file.
+constexpr std::size_t pieceLines = 1500;
 } // namespace
 
-LinePieces::LinePieces(const LineBuffer &lines, std::optional<std::uint32_t> firstKey)
-    : m_lines(lines), m_firstKey(firstKey)
+LinePieces::LinePieces(const LineSource &lines, std::optional<std::uint32_t> firstKey)
+    : m_lines(lines), m_firstKey(firstKey), m_pieces((lines.size() + pieceLines - 1) / pieceLines)
 {
-    std::size_t gathered = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (gathered == 0)
-            m_starts.push_back(i);
-        gathered += lines[i].size() + 2;
-        if (gathered >= pieceBytes)
-            gathered = 0;
-    }
-    m_starts.push_back(lines.size());
 }
 
 void LinePieces::forEach(const std::function<void(std::string_view)> &take) const
@@ -34,30 +25,33 @@ void LinePieces::forEach(const std::function<void(std::string_view)> &take) cons
         takeSideBySide(take);
         return;
     }
-    std::string buffer;
-    for (std::size_t piece = 0; piece + 1 < m_starts.size(); ++piece)
-        take(make(piece, buffer));
+    Buffers buffers;
+    for (std::size_t piece = 0; piece < m_pieces; ++piece)
+        take(make(piece, buffers));
 }
 
-std::string_view LinePieces::make(std::size_t piece, std::string &buffer) const
+std::string_view LinePieces::make(std::size_t piece, Buffers &buffers) const
 {
-    const std::size_t first = m_starts[piece];
-    const std::size_t last = m_starts[piece + 1];
-    // An enciphered byte takes at most two.
-    std::size_t room = 0;
-    for (std::size_t i = first; i < last; ++i)
-        room += (m_firstKey ? 2 : 1) * m_lines[i].size() + 2;
-    if (buffer.size() < room)
-        buffer.resize(room);
-    char *to = buffer.data();
+    const std::size_t first = piece * pieceLines;
+    const std::size_t last = std::min(first + pieceLines, m_lines.size());
+    std::string &bytes = buffers.bytes;
+    std::size_t used = 0;
     for (std::size_t i = first; i < last; ++i) {
-        const std::string_view line = m_lines[i];
-        to = m_firstKey ? LineCipher::encipherInto(to, line, *m_firstKey + std::uint32_t(i))
-                        : std::copy(line.begin(), line.end(), to);
+        buffers.line.clear();
+        m_lines.appendLine(i, buffers.line);
+        // An enciphered byte takes at most two. The buffer only grows, so that its bytes are
+        // written once each.
+        const std::size_t room = (m_firstKey ? 2 : 1) * buffers.line.size() + 2;
+        if (bytes.size() - used < room)
+            bytes.resize(std::max(2 * bytes.size(), used + room));
+        char *to = bytes.data() + used;
+        to = m_firstKey ? LineCipher::encipherInto(to, buffers.line, *m_firstKey + std::uint32_t(i))
+                        : std::copy(buffers.line.begin(), buffers.line.end(), to);
         *to++ = '\r';
         *to++ = '\n';
+        used = static_cast<std::size_t>(to - bytes.data());
     }
-    return {buffer.data(), static_cast<std::size_t>(to - buffer.data())};
+    return {bytes.data(), used};
 }
 
 // The caller's thread makes every third piece and takes every piece in order (it also has
@@ -67,7 +61,7 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
 {
     struct Slot
     {
-        std::string buffer;
+        Buffers buffers;
         std::string_view bytes;
         bool ready = false;
     };
@@ -81,7 +75,7 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
     std::mutex mutex;
     std::condition_variable changed;
     bool stop = false;
-    const std::size_t pieces = m_starts.size() - 1;
+    const std::size_t pieces = m_pieces;
 
     std::optional<std::thread> second;
     try {
@@ -96,7 +90,7 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
                     if (stop)
                         return;
                 }
-                const std::string_view bytes = make(piece, slot.buffer);
+                const std::string_view bytes = make(piece, slot.buffers);
                 {
                     const std::lock_guard lock(mutex);
                     slot.bytes = bytes;
@@ -106,9 +100,9 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
             }
         });
     } catch (const std::system_error &) {
-        std::string buffer;
+        Buffers buffers;
         for (std::size_t piece = 0; piece < pieces; ++piece)
-            take(make(piece, buffer));
+            take(make(piece, buffers));
         return;
     }
     // The second thread stops waiting however this one leaves.
@@ -129,7 +123,7 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
         }
     } join{second, mutex, changed, stop};
 
-    std::string own;
+    Buffers own;
     for (std::size_t piece = 0; piece < pieces; ++piece) {
         if (isOwn(piece)) {
             take(make(piece, own));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linebuffer.h"
+#include "linesource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +21,7 @@ class LinePieces
 public:
     static constexpr std::size_t sideBySideLines = 10000;
 
-    LinePieces(const LineBuffer &lines, std::optional<std::uint32_t> firstKey);
+    LinePieces(const LineSource &lines, std::optional<std::uint32_t> firstKey);
 
     // Hands every piece to take, in order.
     void forEach(const std::function<void(std::string_view)> &take) const;
@@ -30,12 +30,18 @@ private:
     // The pieces the second thread may have made ahead of the caller.
     static constexpr std::size_t slotCount = 4;
 
-    // Makes the piece's bytes in buffer (grown as needed, never shrunk); returns them.
-    std::string_view make(std::size_t piece, std::string &buffer) const;
+    // The memory a piece is made in, grown as needed and never shrunk.
+    struct Buffers
+    {
+        std::string bytes;
+        std::string line;
+    };
+
+    // Makes the piece's bytes in buffers; returns them.
+    std::string_view make(std::size_t piece, Buffers &buffers) const;
     void takeSideBySide(const std::function<void(std::string_view)> &take) const;
 
-    const LineBuffer &m_lines;
+    const LineSource &m_lines;
     std::optional<std::uint32_t> m_firstKey;
-    // The first line of each piece, and the end.
-    std::vector<std::size_t> m_starts;
+    std::size_t m_pieces;
 };

@@ -4,8 +4,9 @@
 #include <cstring>
 
 namespace {
-// Large enough that a block is mapped on its own and given back whole when the pool goes.
-constexpr std::size_t blockBytes = 256 * 1024;
+// Small enough to come from the heap, whose freed memory serves again at once: fresh memory
+// costs more than the texts' copying.
+constexpr std::size_t blockBytes = 64 * 1024;
 } // namespace
 
 std::string_view TextPool::add(std::string_view text)

@@ -10,10 +10,7 @@ namespace {
 class LinesStore : public IniBase
 {
 public:
-    explicit LinesStore(const LineBuffer &lines) : m_lines(lines)
-    {
-        setDefaultSection("Notes");
-    }
+    explicit LinesStore(const LineBuffer &lines) : m_lines(lines) { setDefaultSection("Notes"); }
 
     bool lockFile() override { return true; }
     void unlockFile() override {}
@@ -22,7 +19,7 @@ public:
         lines = m_lines;
         return true;
     }
-    bool saveLines(const LineBuffer &) override { return false; }
+    bool saveLines(const LineSource &) override { return false; }
 
 private:
     const LineBuffer &m_lines;
@@ -30,8 +27,7 @@ private:
 
 } // namespace
 
-void NotesSnapshot::read(const LineBuffer &lines, NotesSettings &settings,
-                         QList<StoredPage> &pages)
+void NotesSnapshot::read(const LineBuffer &lines, NotesSettings &settings, QList<StoredPage> &pages)
 {
     LinesStore store(lines);
     IniVarLinker linker;

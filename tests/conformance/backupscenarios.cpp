@@ -58,7 +58,7 @@ void rotationKeepsFive(const Place &place)
     IniFileMain store;
     store.setFilename(place.folder.path("Quillbox.ini"));
     store.setBackupDirectory(backups + TestFolder::separator());
-    checkDone(store.saveLines({"new content"}), store, "save");
+    checkDone(store.saveLines(LineBuffer{"new content"}), store, "save");
     check(TestFolder::names(backups) ==
               Names{backupName(0), backupName(1), backupName(2), backupName(3), backupName(4)},
           "five backups kept");
@@ -73,7 +73,7 @@ void sameSizeIsSkipped(const Place &place)
     IniFileMain store;
     store.setFilename(place.folder.path("Quillbox.ini"));
     store.setBackupDirectory(backups);
-    checkDone(store.saveLines({"same.size"}), store, "save");
+    checkDone(store.saveLines(LineBuffer{"same.size"}), store, "save");
     check(TestFolder::names(backups) ==
               Names{backupName(0), backupName(1), backupName(3), backupName(4)},
           "no copy of the newest backup's size, but the oldest still goes");
@@ -91,8 +91,8 @@ void rotationSparesDataAndSideFile(const Place &place)
     IniFileMain store;
     store.setFilename(place.folder.path(backupName(1)));
     store.setBackupDirectory(place.folder.path());
-    checkDone(store.saveLines({"old"}), store, "first save");
-    checkDone(store.saveLines({"newer"}), store, "second save");
+    checkDone(store.saveLines(LineBuffer{"old"}), store, "first save");
+    checkDone(store.saveLines(LineBuffer{"newer"}), store, "second save");
     checkSame(TestFolder::readBytes(place.folder.path(backupName(1))), "newer\r\n",
               "the data file named like a backup");
     checkSame(TestFolder::readBytes(place.folder.path(backupName(2))), "newer\r\n",

@@ -162,7 +162,7 @@ void saveIntoMissingFolderMovesNothing(const Place &place)
 {
     IniFileMain store;
     store.setFilename(place.folder.path("missing") + TestFolder::separator() + "Quillbox.ini");
-    check(!store.saveLines({"new"}), "a save into a missing folder fails");
+    check(!store.saveLines(LineBuffer{"new"}), "a save into a missing folder fails");
     check(!store.lastError().empty(), "with a reason");
     check(TestFolder::names(place.folder.path()).empty(), "and leaves nothing behind");
 }

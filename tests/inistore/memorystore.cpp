@@ -19,10 +19,10 @@ bool MemoryStore::loadLines(LineBuffer &lines)
     return true;
 }
 
-bool MemoryStore::saveLines(const LineBuffer &lines)
+bool MemoryStore::saveLines(const LineSource &lines)
 {
     ++saveCalls;
-    file = lines;
+    file = LineBuffer::of(lines);
     return true;
 }
 

@@ -15,7 +15,7 @@ public:
     bool lockFile() override;
     void unlockFile() override;
     bool loadLines(LineBuffer &lines) override;
-    bool saveLines(const LineBuffer &lines) override;
+    bool saveLines(const LineSource &lines) override;
 
     void setFile(const QByteArrayList &lines);
     QByteArrayList fileLines() const;

@@ -31,7 +31,7 @@ void writeSection(IniBase &store, const QByteArray &section, const QByteArrayLis
 class FailingStore : public MemoryStore
 {
 public:
-    bool saveLines(const LineBuffer &lines) override
+    bool saveLines(const LineSource &lines) override
     {
         return !failSave && MemoryStore::saveLines(lines);
     }
