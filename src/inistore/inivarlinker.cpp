@@ -59,6 +59,16 @@ std::string &appendDecimal(std::string &text, std::size_t number, std::size_t wi
     return text.append(width > size ? width - size : 0, '0').append(digits, size);
 }
 
+// Appends the key and value of the list's entry at index to text: the items first, "Items" last.
+void appendListEntry(const std::vector<std::string> &list, std::size_t index, std::string &text)
+{
+    if (index == list.size()) {
+        appendDecimal(text.append(itemsKey).append(1, '='), list.size());
+        return;
+    }
+    appendDecimal(text.append("ItemData("), index + 1, 4).append(")=").append(list[index]);
+}
+
 } // namespace
 
 void IniVarLinker::iniWrite()
@@ -192,10 +202,29 @@ void IniVarLinker::writeList(const std::string &section, const std::vector<std::
     // The items first and the count last: up to "ItemData(9999)" that is the order of the
     // entries, so that they need no sorting.
     iniMain()->writeSection(section, list.size() + 1, [&list](std::size_t i, std::string &text) {
-        if (i == list.size()) {
-            appendDecimal(text.append(itemsKey).append(1, '='), list.size());
-            return;
-        }
-        appendDecimal(text.append("ItemData("), i + 1, 4).append(")=").append(list[i]);
+        appendListEntry(list, i, text);
     });
+}
+
+bool IniVarLinker::holdsListAsWritten(std::string_view section, std::string_view ident,
+                                      const std::vector<std::string> &list) const
+{
+    // Past "ItemData(9999)" the entries' order is no longer the items' order.
+    constexpr std::size_t itemsInOrder = 9999;
+    if (!iniMain() || list.size() > itemsInOrder)
+        return false;
+    const std::string listSection = resolveSection(section) + ' ' + IniBase::normalizeName(ident);
+    const std::string_view trimmed = IniText::trim(listSection);
+    const IniPStringList &entries = iniMain()->entries();
+    const auto [first, last] = entries.sectRefRange(trimmed);
+    if (static_cast<std::size_t>(last - first) != list.size() + 1)
+        return false;
+    std::string text;
+    for (std::size_t i = 0; i <= list.size(); ++i) {
+        text.assign(trimmed).append(1, ';');
+        appendListEntry(list, i, text);
+        if (entries.at(first + static_cast<int>(i)) != text)
+            return false;
+    }
+    return true;
 }

@@ -33,8 +33,8 @@ public:
     // What a read makes of an "Items" count that is not a decimal number.
     enum class BadCount
     {
-        KeepsList,   // the list keeps its lines
-        ReadsItems   // the items the section holds are read, as for a negative count
+        KeepsList, // the list keeps its lines
+        ReadsItems // the items the section holds are read, as for a negative count
     };
 
     // A list in its own section section + " " + ident, with "Items" and "ItemData(0001)" …
@@ -46,6 +46,10 @@ public:
     // Writing: the list's section keeps the entries it holds, as written by the last
     // linkObjToIni of the same lines (see IniBase::keepSection). Reading: nothing.
     void keepList(std::string_view section, std::string_view ident);
+    // The store holds the list's section exactly as linkObjToIni writing `list` would make it
+    // (every entry byte for byte, no other entry): writing the same list may keep it.
+    bool holdsListAsWritten(std::string_view section, std::string_view ident,
+                            const std::vector<std::string> &list) const;
     // "#" escapes; an empty stored text leaves s unchanged.
     void linkStrToIni(std::string_view section, std::string_view ident, std::string &s);
     // Decimal; an empty or non-integer stored text leaves i unchanged.

@@ -143,19 +143,25 @@ void NotesLayout::linkPage(int index, PageRecord &record, PageTextForm form)
 {
     linkPlaces(index, record);
     if (form == PageTextForm::StoredLines && m_linker.mode() == IniVarLinker::vlRead)
-        readStoredLines(indexed("Page", index), record);
+        readStoredLines(index, record);
     else
         linkLines(indexed("Page", index), record.lines);
 }
 
-// The page's lines as the stored bytes, or as text where the bytes would not do.
-void NotesLayout::readStoredLines(const std::string &key, PageRecord &record)
+// The page's lines as the stored bytes, or as text where the bytes would not do. A page whose
+// section is what writing its stored lines makes (their bytes are the file's, byte for byte) is
+// known as written: while it does not change, a write keeps its entries.
+void NotesLayout::readStoredLines(int index, PageRecord &record)
 {
+    const std::string key = indexed("Page", index);
     std::vector<std::string> stored;
     m_linker.linkObjToIni(defaultSection, key, &stored, listCount);
     record.storedLines = StoredLines::of(stored);
     if (!record.storedLines)
         record.lines = NotesText::fromByteLines(stored);
+    if (m_written && record.storedLines && record.storedLines->holdsBytes(stored) &&
+        m_linker.holdsListAsWritten(defaultSection, key, stored))
+        m_written->remember(index, StoredPage{{}, record}, m_linker.iniMain()->entriesGeneration());
 }
 
 void NotesLayout::linkPlaces(int index, PageRecord &record)

@@ -35,7 +35,7 @@ public:
 private:
     void linkSettings(std::vector<std::string> &pageNames);
     void linkPage(int index, PageRecord &record, PageTextForm form);
-    void readStoredLines(const std::string &key, PageRecord &record);
+    void readStoredLines(int index, PageRecord &record);
     void linkPlaces(int index, PageRecord &record);
     void writePageLines(int index, const StoredPage &page);
 

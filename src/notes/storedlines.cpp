@@ -96,3 +96,14 @@ std::vector<std::string> StoredLines::byteLines() const
         bytes.emplace_back(line(i));
     return bytes;
 }
+
+bool StoredLines::holdsBytes(const std::vector<std::string> &lines) const
+{
+    if (lines.size() != std::size_t(count()))
+        return false;
+    for (int i = 0; i < count(); ++i) {
+        if (line(i) != lines[std::size_t(i)])
+            return false;
+    }
+    return true;
+}

@@ -30,6 +30,8 @@ public:
     QString searchText() const;
     // The lines' bytes, one string each, as a write takes them.
     std::vector<std::string> byteLines() const;
+    // The lines' bytes are those of lines, one for one.
+    bool holdsBytes(const std::vector<std::string> &lines) const;
 
     // Use of(); public for std::make_shared.
     StoredLines(std::string bytes, std::vector<std::uint32_t> starts);

@@ -10,8 +10,9 @@ bool WrittenPageLines::holds(int index, const StoredPage &page, std::uint64_t ge
     if (written.textStamp != 0)
         return false;
     // Stored lines are never changed: the same ones hold the same text.
-    if (page.record.storedLines || written.storedLines)
-        return written.storedLines == page.record.storedLines && !page.textLines;
+    if (page.record.storedLines || written.byStoredLines)
+        return page.record.storedLines && written.storedLines.lock() == page.record.storedLines &&
+               !page.textLines;
     // Lines the page still shares with the write compare without looking at the text.
     return written.lines == page.record.lines;
 }
@@ -25,9 +26,10 @@ void WrittenPageLines::remember(int index, const StoredPage &page, std::uint64_t
     if (index >= m_pages.size())
         m_pages.resize(index + 1);
     if (page.textStamp != 0)
-        m_pages[index] = Written{{}, {}, page.textStamp};
+        m_pages[index] = Written{{}, {}, false, page.textStamp};
     else
-        m_pages[index] = Written{page.record.lines, page.record.storedLines, 0};
+        m_pages[index] = Written{page.record.lines, page.record.storedLines,
+                                 page.record.storedLines != nullptr, 0};
 }
 
 void WrittenPageLines::keepFirst(int count)

@@ -11,9 +11,10 @@
 // The text of each page (by index) whose entries the store holds as the last write made them.
 // A page whose text is still that text is written by keeping those entries instead of making
 // them again. A page with a text stamp is known by it alone, and none of its lines are held
-// here; any other page by its lines, or by its stored lines when it holds them: the lists and
-// stored lines are shared with the pages, so nothing is copied. They count only while the
-// store's entries are of the generation they were written in.
+// here; any other page by its lines, or by its stored lines when it holds them: the lists are
+// shared with the pages, so nothing is copied, and stored lines are only watched, so that a page
+// that lets them go frees them. They count only while the store's entries are of the generation
+// they were written in.
 class WrittenPageLines
 {
 public:
@@ -28,7 +29,8 @@ private:
     struct Written
     {
         QStringList lines;
-        std::shared_ptr<const StoredLines> storedLines;
+        std::weak_ptr<const StoredLines> storedLines;
+        bool byStoredLines = false;
         std::uint64_t textStamp = 0; // 0: known by its lines or stored lines
     };
 

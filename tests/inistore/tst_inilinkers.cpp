@@ -84,6 +84,8 @@ private slots:
     void listWriteMatchesKeyByKeyWrite();
     void listRead_data();
     void listRead();
+    void listKnownAsWrittenOnlyWhenWritingMakesIt_data();
+    void listKnownAsWrittenOnlyWhenWritingMakesIt();
     void hugeItemCountIsBoundedByStoredItems();
     void badCountReadsItemsWhenAsked();
     void listRoundTripsThroughFile();
@@ -387,6 +389,48 @@ void TestIniLinkers::listRead()
         read << QString::fromStdString(line);
     QCOMPARE(read, lines);
     QCOMPARE(store.replacedSections(), std::vector<std::string>({"Notes TabNames"}));
+}
+
+void TestIniLinkers::listKnownAsWrittenOnlyWhenWritingMakesIt_data()
+{
+    QTest::addColumn<QByteArrayList>("file");
+    QTest::addColumn<bool>("asWritten");
+    const QByteArrayList items{"Items=2", "ItemData(0001)=a", "ItemData(0002)=b"};
+    QTest::newRow("as written") << QByteArrayList{"[Notes TabNames]"} + items << true;
+    QTest::newRow("as written, a trailing blank read away")
+        << QByteArrayList{"[Notes TabNames]", "Items=2", "ItemData(0001)=a", "ItemData(0002)=b  "}
+        << true;
+    QTest::newRow("section spelt otherwise") << QByteArrayList{"[notes tabnames]"} + items << false;
+    QTest::newRow("key spelt otherwise")
+        << QByteArrayList{"[Notes TabNames]", "Items=2", "itemdata(0001)=a", "ItemData(0002)=b"}
+        << false;
+    QTest::newRow("unpadded keys")
+        << QByteArrayList{"[Notes TabNames]", "Items=2", "ItemData(1)=a", "ItemData(2)=b"} << false;
+    QTest::newRow("item past the count")
+        << QByteArrayList{"[Notes TabNames]"} + items + QByteArrayList{"ItemData(0009)=c"} << false;
+    QTest::newRow("count with a leading zero")
+        << QByteArrayList{"[Notes TabNames]", "Items=02", "ItemData(0001)=a", "ItemData(0002)=b"}
+        << false;
+    QTest::newRow("another key in the section")
+        << QByteArrayList{"[Notes TabNames]"} + items + QByteArrayList{"Other=1"} << false;
+    QTest::newRow("zero count keeps the list")
+        << QByteArrayList{"[Notes TabNames]", "Items=0"} << false;
+    QTest::newRow("no section") << QByteArrayList{"[Other]", "k=1"} << false;
+}
+
+// A read list is known as written only where writing it would make its section byte for byte:
+// only then may a write keep the section instead of making it again.
+void TestIniLinkers::listKnownAsWrittenOnlyWhenWritingMakesIt()
+{
+    QFETCH(QByteArrayList, file);
+    QFETCH(bool, asWritten);
+    MemoryStore store;
+    store.setFile(file);
+    store.read();
+    LinkRun run(store);
+    Lines list{"Reminders", "ToDo"};
+    run.reading().linkObjToIni("Notes", "TabNames", &list);
+    QCOMPARE(run.reading().holdsListAsWritten("Notes", "TabNames", list), asWritten);
 }
 
 void TestIniLinkers::hugeItemCountIsBoundedByStoredItems()

@@ -54,6 +54,7 @@ private slots:
     void addRunMatchesAddingEachInTurn_data();
     void addRunMatchesAddingEachInTurn();
     void gatherTextsKeepsOnlyTextsStillSeen();
+    void textsStayWhereTheyWerePut();
 };
 
 void TestPStringList::compareText_data()
@@ -459,6 +460,26 @@ void TestPStringList::gatherTextsKeepsOnlyTextsStillSeen()
     QCOMPARE(views[0].data(), views[2].data());
     QCOMPARE(list.keptBytes(), list.entryBytes() + std::string_view("S;b=22T;gone=4444").size());
     QCOMPARE(list.indexOfName("S;c"), 2);
+}
+
+// A text the list keeps never moves, whatever its size and however many come after it.
+void TestPStringList::textsStayWhereTheyWerePut()
+{
+    IniPStringList list;
+    std::vector<std::string> texts;
+    std::vector<std::string_view> kept;
+    for (std::size_t size : {0, 1, 100, 16 * 1024, 16 * 1024 + 1, 60 * 1024, 200 * 1024, 7}) {
+        for (int copy = 0; copy < 40; ++copy) {
+            texts.push_back(std::string(size, char('a' + copy % 26)));
+            kept.push_back(list.keep(texts.back()));
+        }
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        QVERIFY2(kept[i] == texts[i], qPrintable(QString::number(i)));
+    std::size_t bytes = 0;
+    for (const std::string &text : texts)
+        bytes += text.size();
+    QCOMPARE(list.keptBytes(), bytes);
 }
 
 QTEST_GUILESS_MAIN(TestPStringList)

@@ -99,15 +99,19 @@ void edit(HeldPage &page, const QStringList &lines)
 using HeldChange = std::function<void(QList<HeldPage> &)>;
 
 // A Notes file another program wrote, plain: a page of ASCII, one with a Windows-1252 line and
-// UTF-8 lines, an empty page, a page of one empty line and a page whose lines start and end
-// blank.
+// UTF-8 lines, an empty page, a page of one empty line, a page whose lines start and end blank,
+// and pages whose sections a write of their lines does not make as they stand: unpadded keys in
+// a section spelt otherwise, an item past the count, a count with a leading zero.
 const QByteArray plainNotes = "[Notes TabNames]\r\n"
-                              "Items=5\r\n"
+                              "Items=8\r\n"
                               "ItemData(0001)=Plain\r\n"
                               "ItemData(0002)=Mixed\r\n"
                               "ItemData(0003)=Empty\r\n"
                               "ItemData(0004)=Blank\r\n"
                               "ItemData(0005)=Spaced\r\n"
+                              "ItemData(0006)=Unpadded\r\n"
+                              "ItemData(0007)=Stale\r\n"
+                              "ItemData(0008)=Zero\r\n"
                               "[Notes Page0]\r\n"
                               "Items=3\r\n"
                               "ItemData(0001)=one\r\n"
@@ -126,7 +130,19 @@ const QByteArray plainNotes = "[Notes TabNames]\r\n"
                               "[Notes Page4]\r\n"
                               "Items=2\r\n"
                               "ItemData(0001)=   indented\r\n"
-                              "ItemData(0002)=trailing   \r\n";
+                              "ItemData(0002)=trailing   \r\n"
+                              "[notes page5]\r\n"
+                              "Items=2\r\n"
+                              "ItemData(1)=first\r\n"
+                              "ItemData(2)=second\r\n"
+                              "[Notes Page6]\r\n"
+                              "Items=1\r\n"
+                              "ItemData(0001)=kept\r\n"
+                              "ItemData(0009)=past the count\r\n"
+                              "[Notes Page7]\r\n"
+                              "Items=02\r\n"
+                              "ItemData(0001)=one\r\n"
+                              "ItemData(0002)=two\r\n";
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -260,23 +276,19 @@ void NotesRewriteTest::stampedSaveWritesWhatAFirstSaveWrites_data()
     QTest::newRow("text held elsewhere edited") << HeldChange([](QList<HeldPage> &pages) {
         edit(pages[0], {QStringLiteral("a one"), QStringLiteral("a typed")});
     });
-    QTest::newRow("text held in its record edited") << HeldChange([](QList<HeldPage> &pages) {
-        edit(pages[1], {QStringLiteral("b typed")});
-    });
-    QTest::newRow("edited and undone") << HeldChange([](QList<HeldPage> &pages) {
-        pages[2].stamp = freshStamp();
-    });
-    QTest::newRow("text moves out of its record") << HeldChange([](QList<HeldPage> &pages) {
-        pages[1].inRecord = false;
-    });
+    QTest::newRow("text held in its record edited")
+        << HeldChange([](QList<HeldPage> &pages) { edit(pages[1], {QStringLiteral("b typed")}); });
+    QTest::newRow("edited and undone")
+        << HeldChange([](QList<HeldPage> &pages) { pages[2].stamp = freshStamp(); });
+    QTest::newRow("text moves out of its record")
+        << HeldChange([](QList<HeldPage> &pages) { pages[1].inRecord = false; });
     QTest::newRow("text moves out of its record, then edited")
         << HeldChange([](QList<HeldPage> &pages) {
                pages[1].inRecord = false;
                edit(pages[1], {QStringLiteral("b one"), QStringLiteral("b two")});
            });
-    QTest::newRow("text taken back into its record") << HeldChange([](QList<HeldPage> &pages) {
-        pages[0].inRecord = true;
-    });
+    QTest::newRow("text taken back into its record")
+        << HeldChange([](QList<HeldPage> &pages) { pages[0].inRecord = true; });
     QTest::newRow("known by its lines from now on, other lines")
         << HeldChange([](QList<HeldPage> &pages) {
                pages[0].stamp = 0;
@@ -288,8 +300,7 @@ void NotesRewriteTest::stampedSaveWritesWhatAFirstSaveWrites_data()
         << HeldChange([](QList<HeldPage> &pages) { pages.move(2, 0); });
     QTest::newRow("page renamed") << HeldChange(
         [](QList<HeldPage> &pages) { pages[0].name = QStringLiteral("A renamed"); });
-    QTest::newRow("page deleted")
-        << HeldChange([](QList<HeldPage> &pages) { pages.removeAt(0); });
+    QTest::newRow("page deleted") << HeldChange([](QList<HeldPage> &pages) { pages.removeAt(0); });
     QTest::newRow("page added at the front") << HeldChange([](QList<HeldPage> &pages) {
         pages.prepend({QStringLiteral("New"), {QStringLiteral("new")}, freshStamp()});
     });
