@@ -5,14 +5,14 @@ bool WrittenPageLines::holds(int index, const StoredPage &page, std::uint64_t ge
     if (generation != m_generation || index >= m_pages.size() || !m_pages[index])
         return false;
     const Written &written = *m_pages[index];
+    // Stored lines are never changed, and a page's text is theirs while it holds them: the same
+    // ones hold the same text, whatever the page's stamp.
+    if (written.byStoredLines && page.record.storedLines && !page.textLines)
+        return written.storedLines.lock() == page.record.storedLines;
     if (page.textStamp != 0)
         return written.textStamp == page.textStamp;
-    if (written.textStamp != 0)
+    if (written.textStamp != 0 || written.byStoredLines || page.record.storedLines)
         return false;
-    // Stored lines are never changed: the same ones hold the same text.
-    if (page.record.storedLines || written.byStoredLines)
-        return page.record.storedLines && written.storedLines.lock() == page.record.storedLines &&
-               !page.textLines;
     // Lines the page still shares with the write compare without looking at the text.
     return written.lines == page.record.lines;
 }

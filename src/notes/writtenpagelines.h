@@ -10,11 +10,11 @@
 
 // The text of each page (by index) whose entries the store holds as the last write made them.
 // A page whose text is still that text is written by keeping those entries instead of making
-// them again. A page with a text stamp is known by it alone, and none of its lines are held
-// here; any other page by its lines, or by its stored lines when it holds them: the lists are
-// shared with the pages, so nothing is copied, and stored lines are only watched, so that a page
-// that lets them go frees them. They count only while the store's entries are of the generation
-// they were written in.
+// them again. A page still holding the stored lines it was known by is known by them; another
+// page with a text stamp by the stamp alone, and none of its lines are held here; any other page
+// by its lines. The lists are shared with the pages, so nothing is copied, and stored lines are
+// only watched, so that a page that lets them go frees them. They count only while the store's
+// entries are of the generation they were written in.
 class WrittenPageLines
 {
 public:
