@@ -8,6 +8,7 @@
 #include "notes/pagerecord.h"
 #include "search/pagesearch.h"
 #include "support/dialogcontrols.h"
+#include "support/encryptednotes.h"
 #include "support/seamanswers.h"
 #include "support/windowfixture.h"
 
@@ -99,9 +100,10 @@ private slots:
     void pagesDialogOnUnshownPages();
     void protectingAnUnshownPageKeepsItsText();
     void otherCopysChangeOfAnotherPageLeavesAnUnshownPage();
+    void firstSaveMakesAgainOnlySectionsItWouldWriteOtherwise();
 
 private:
-    MainWindow &startOnPlainNotes();
+    MainWindow &startOnPlainNotes(const QByteArray &notes = plainNotes);
 
     std::unique_ptr<WindowFixture> m_fixture;
 };
@@ -122,10 +124,10 @@ void UnshownPagesTest::cleanup()
     m_fixture.reset();
 }
 
-MainWindow &UnshownPagesTest::startOnPlainNotes()
+MainWindow &UnshownPagesTest::startOnPlainNotes(const QByteArray &notes)
 {
     QFile file(m_fixture->notesPath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(plainNotes) != plainNotes.size())
+    if (!file.open(QIODevice::WriteOnly) || file.write(notes) != notes.size())
         qFatal("cannot write the Notes file");
     file.close();
     return m_fixture->start();
@@ -291,6 +293,27 @@ void UnshownPagesTest::otherCopysChangeOfAnotherPageLeavesAnUnshownPage()
     m_fixture->type(QStringLiteral("more "));
     QVERIFY(window.saveNotes());
     QCOMPARE(filePages(m_fixture->notesPath()).mid(1), both.mid(1));
+}
+
+// The first save keeps the section of an unshown page that a write of its lines would make as it
+// stands, and makes again one that it would not (unpadded keys here): the file then holds what
+// writing every page makes.
+void UnshownPagesTest::firstSaveMakesAgainOnlySectionsItWouldWriteOtherwise()
+{
+    QByteArray notes = plainNotes;
+    notes.replace("ItemData(0001)=third\r\nItemData(0002)=\r\nItemData(0003)=last",
+                  "ItemData(1)=third\r\nItemData(2)=\r\nItemData(3)=last");
+    MainWindow &window = startOnPlainNotes(notes);
+    m_fixture->type(QStringLiteral("typed "));
+    QVERIFY(window.saveNotes());
+    const QByteArray written = EncryptedNotes::decoded(m_fixture->notesPath());
+    QVERIFY2(written.contains("[Notes Page2]\nItemData(0001)=third\nItemData(0002)=\n"
+                              "ItemData(0003)=last\nItems=3\n"),
+             written.constData());
+    QVERIFY(!written.contains("ItemData(1)="));
+    QCOMPARE(filePages(m_fixture->notesPath()),
+             QStringList({"One=typed first", QStringLiteral("Two=") + SecondLines.join(u'|'),
+                          "Three=third||last"}));
 }
 
 QTEST_MAIN(UnshownPagesTest)
