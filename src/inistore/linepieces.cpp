@@ -54,9 +54,9 @@ std::string_view LinePieces::make(std::size_t piece, Buffers &buffers) const
     return {bytes.data(), used};
 }
 
-// The caller's thread makes every third piece and takes every piece in order (it also has
-// their fingerprint and their writing to do); a second thread makes the other two of every
-// three into a ring of slots, a few pieces ahead of the caller at most.
+// The caller's thread makes every other piece and takes every piece in order (their fingerprint
+// and their writing cost it less than making them); a second thread makes the pieces between
+// into a ring of slots, a few pieces ahead of the caller at most.
 void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &take) const
 {
     struct Slot
@@ -65,7 +65,7 @@ void LinePieces::takeSideBySide(const std::function<void(std::string_view)> &tak
         std::string_view bytes;
         bool ready = false;
     };
-    constexpr std::size_t ownEvery = 3;
+    constexpr std::size_t ownEvery = 2;
     const auto isOwn = [](std::size_t piece) { return piece % ownEvery == 0; };
     // The slot of a piece the second thread makes: its number among those pieces, in a ring.
     const auto slotOf = [](std::size_t piece) {

@@ -14,7 +14,7 @@
 // enciphered with that key and the ones after it in turn. They are made piece by piece into a
 // few buffers that serve again, so that a large file's content is never whole in memory (fresh
 // memory for 15 MB costs more than enciphering it). Each line's bytes depend only on the line
-// and its key: from sideBySideLines on, a second thread makes two of every three pieces while
+// and its key: from sideBySideLines on, a second thread makes every other piece while
 // the caller takes the ones before them.
 class LinePieces
 {
