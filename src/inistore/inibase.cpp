@@ -260,6 +260,7 @@ void IniBase::parseInto(const LineBuffer &lines)
     ++m_entriesGeneration;
     m_entries = std::move(parsed);
     m_gatheredBytes = m_entries.keptBytes();
+    m_keptAfterFreeing = m_gatheredBytes;
     rememberFileContent(std::move(otherBlocks));
 }
 
@@ -401,6 +402,7 @@ void IniBase::replaceEntries(const std::vector<std::string_view> &merged)
     ++m_entriesGeneration;
     m_entries = std::move(replaced);
     m_gatheredBytes = m_entries.keptBytes();
+    m_keptAfterFreeing = m_gatheredBytes;
     lastSection.clear();
     for (int i = 0; i < m_entries.count(); ++i) {
         const std::string_view entry = m_entries.at(i);
@@ -425,14 +427,22 @@ bool IniBase::mergeAndSave(StoredMerge &merge)
 
 void IniBase::gatherTextsWhenWasteful()
 {
-    // Twice what the entries hold, and half as much again as after the last gathering (the
-    // file's content may hold texts the entries do not), so that each gathering frees at least
-    // a third of what it goes through.
     constexpr std::size_t leastWaste = 1024 * 1024;
+    const std::size_t held = m_entries.entryBytes();
+    // The texts one write replaces (a list, the settings) fill blocks of their own, which a
+    // later write empties: those blocks go without copying anything, once they may add up to an
+    // eighth of what the entries hold.
+    if (m_entries.keptBytes() > m_keptAfterFreeing + held / 8 + leastWaste) {
+        m_entries.freeUnusedTexts(m_fileEntries);
+        m_keptAfterFreeing = m_entries.keptBytes();
+    }
+    // The rest is copied away past twice what the entries hold, and half as much again as after
+    // the last gathering (the file's content may hold texts the entries do not), so that each
+    // gathering frees at least a third of what it goes through.
     const std::size_t kept = m_entries.keptBytes();
-    if (kept <= 2 * m_entries.entryBytes() + leastWaste ||
-        kept <= m_gatheredBytes + m_gatheredBytes / 2 + leastWaste)
+    if (kept <= 2 * held + leastWaste || kept <= m_gatheredBytes + m_gatheredBytes / 2 + leastWaste)
         return;
     m_entries.gatherTexts(m_fileEntries);
     m_gatheredBytes = m_entries.keptBytes();
+    m_keptAfterFreeing = m_gatheredBytes;
 }

@@ -172,7 +172,8 @@ private:
     bool mergeAndSave(StoredMerge &merge);
     bool mergeThreeWayAndSave(const LineBuffer &theirs);
     void replaceEntries(const std::vector<std::string_view> &merged);
-    // Gives back the memory of entry texts no longer held once they outweigh those held.
+    // Gives back the memory of entry texts no longer held: blocks of them at once, the rest
+    // once it outweighs the texts held.
     void gatherTextsWhenWasteful();
 
     std::string m_name;
@@ -198,8 +199,9 @@ private:
     std::vector<std::string> m_fileOtherBlocks;
     bool m_fileKnown = false;
     std::uint64_t m_fileMark = 0;
-    // The entry texts' bytes when they were last gathered.
+    // The entry texts' bytes when they were last gathered, and when unused ones were last freed.
     std::size_t m_gatheredBytes = 0;
+    std::size_t m_keptAfterFreeing = 0;
     OutsideChangeHandler m_onOutsideChange;
     // Upper-case section and section;key names resolved by the outside-change handler.
     std::unordered_set<std::string> m_resolved;

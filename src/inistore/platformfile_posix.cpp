@@ -1,5 +1,4 @@
 #include "platformfile.h"
-
 #include "platformfile_p.h"
 
 #include <cerrno>

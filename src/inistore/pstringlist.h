@@ -64,6 +64,9 @@ public:
     std::size_t keptBytes() const { return m_texts.bytes(); }
     // The bytes of the entries' texts.
     std::size_t entryBytes() const;
+    // Frees the memory of kept texts that lie apart from the entries' texts and those of
+    // `alsoHeld` (views of texts this list keeps), where that costs no copying.
+    void freeUnusedTexts(const std::vector<std::string_view> &alsoHeld);
     // Keeps only the entries' texts and those of `alsoHeld` (views of texts this list keeps),
     // in a new pool: every entry and every view of alsoHeld then sees its text there.
     void gatherTexts(std::vector<std::string_view> &alsoHeld);

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-// Texts kept one after another in large blocks, each where it was put until the pool is cleared
-// or dropped: a million short texts cost their bytes, not a million allocations. A text is never
-// changed or freed on its own; a text no longer wanted stays until the owner gathers the ones it
-// still wants into a new pool.
+// Texts kept one after another in large blocks, each where it was put until its block is freed,
+// the pool cleared or dropped: a million short texts cost their bytes, not a million
+// allocations. A text is never changed or freed on its own; the owner frees the blocks none of
+// its texts lie in, or gathers the texts it still wants into a new pool.
 class TextPool
 {
 public:
@@ -20,13 +20,25 @@ public:
 
     // A copy of text in the pool.
     std::string_view add(std::string_view text);
-    // The bytes of every text added since the last clear.
+    // The bytes of the texts in the blocks the pool holds.
     std::size_t bytes() const { return m_bytes; }
+    // Frees every block, but the one texts are added to, that holds none of the texts of
+    // `used` (views of texts of this pool, in any order).
+    void freeBlocksNotUsed(const std::vector<const char *> &used);
     void clear();
 
 private:
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    struct Block
+    {
+        std::unique_ptr<char[]> data;
+        // The bytes of its texts.
+        std::size_t used = 0;
+    };
+
+    std::vector<Block> m_blocks;
+    // Where the next text goes, in the last block but for a text that has a block of its own.
     char *m_next = nullptr;
     std::size_t m_left = 0;
+    std::size_t m_current = 0;
     std::size_t m_bytes = 0;
 };

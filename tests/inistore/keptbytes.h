@@ -4,12 +4,19 @@
 
 #include <QString>
 
-// Empty while the list keeps at most twice the bytes of its entries' texts, and 2 MiB more;
-// otherwise what it keeps.
-inline QString keptBeyondBound(const PStringList &entries)
+// Empty while the list keeps at most `most` bytes of texts; otherwise what it keeps, against the
+// bytes of its entries' texts.
+inline QString keptBeyond(const PStringList &entries, std::size_t most)
 {
-    const std::size_t held = entries.entryBytes();
-    if (entries.keptBytes() <= 2 * held + 2 * 1024 * 1024)
+    if (entries.keptBytes() <= most)
         return {};
-    return QStringLiteral("%1 bytes kept for %2").arg(entries.keptBytes()).arg(held);
+    return QStringLiteral("%1 bytes kept for %2")
+        .arg(entries.keptBytes())
+        .arg(entries.entryBytes());
+}
+
+// Twice the bytes of the entries' texts, and 2 MiB more: what a store keeps at most.
+inline std::size_t twiceHeld(const PStringList &entries)
+{
+    return 2 * entries.entryBytes() + 2 * 1024 * 1024;
 }

@@ -55,6 +55,7 @@ private slots:
     void addRunMatchesAddingEachInTurn();
     void gatherTextsKeepsOnlyTextsStillSeen();
     void textsStayWhereTheyWerePut();
+    void blocksOfUnusedTextsAreFreed();
 };
 
 void TestPStringList::compareText_data()
@@ -480,6 +481,37 @@ void TestPStringList::textsStayWhereTheyWerePut()
     for (const std::string &text : texts)
         bytes += text.size();
     QCOMPARE(list.keptBytes(), bytes);
+}
+
+// The blocks that hold only texts no entry or view uses any more are freed; every text still
+// used stays where it is.
+void TestPStringList::blocksOfUnusedTextsAreFreed()
+{
+    IniPStringList list;
+    const auto addSection = [&list](const char *section) {
+        for (int i = 0; i < 3000; ++i)
+            list.add(std::string(section) + ";k" + std::to_string(10000 + i) + '=' +
+                     std::string(80, 'v'));
+    };
+    addSection("A");
+    const std::size_t sectionBytes = list.entryBytes();
+    addSection("B");
+    addSection("C");
+    const std::vector<std::string_view> held{list.at(1500)};
+    const std::string heldText(held[0]);
+    list.deleteSectRef("A");
+    list.deleteSectRef("C");
+    const QByteArrayList before = textsOf(list);
+    list.freeUnusedTexts(held);
+    QCOMPARE(textsOf(list), before);
+    QCOMPARE(held[0], std::string_view(heldText));
+    // B's blocks stay, and the one of A's that held a text still used; the last block stays
+    // for the next texts. The rest of A and of C is gone.
+    QVERIFY2(list.keptBytes() < sectionBytes + 3 * 64 * 1024,
+             qPrintable(QString::number(list.keptBytes())));
+    QVERIFY(list.keptBytes() >= list.entryBytes());
+    list.add("D;k=after");
+    QCOMPARE(list.at(list.indexOfName("D;k")), std::string_view("D;k=after"));
 }
 
 QTEST_GUILESS_MAIN(TestPStringList)
