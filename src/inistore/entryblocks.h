@@ -30,10 +30,12 @@ public:
 
     // The first index whose entry does not satisfy `before`, for a sequence partitioned by it
     // (all entries satisfying it come first). Each probed entry is passed to `before`.
-    template <typename Before> int partitionPoint(const Before &before) const;
+    template <typename Before>
+    int partitionPoint(const Before &before) const;
 
     // Calls visit(index, entry) from `first` on while it returns true.
-    template <typename Visit> void visitFrom(int first, const Visit &visit) const;
+    template <typename Visit>
+    void visitFrom(int first, const Visit &visit) const;
 
 private:
     struct Position
@@ -62,7 +64,8 @@ private:
     int m_lastInsert = -2;
 };
 
-template <typename Before> int EntryBlocks::partitionPoint(const Before &before) const
+template <typename Before>
+int EntryBlocks::partitionPoint(const Before &before) const
 {
     std::size_t low = 0;
     std::size_t high = m_blocks.size();
@@ -80,7 +83,8 @@ template <typename Before> int EntryBlocks::partitionPoint(const Before &before)
     return blockStart(static_cast<int>(low)) + static_cast<int>(inBlock - block.begin());
 }
 
-template <typename Visit> void EntryBlocks::visitFrom(int first, const Visit &visit) const
+template <typename Visit>
+void EntryBlocks::visitFrom(int first, const Visit &visit) const
 {
     if (first >= m_size)
         return;

@@ -68,7 +68,8 @@ public:
 
     void push_back(std::string_view line);
     // Appends a line made by make(text), which appends the line's bytes to the buffer's text.
-    template <typename Make> void addLine(const Make &make)
+    template <typename Make>
+    void addLine(const Make &make)
     {
         make(m_text);
         m_ends.push_back(m_text.size());

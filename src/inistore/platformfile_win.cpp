@@ -1,4 +1,5 @@
 #include "platformfile.h"
+
 #include "platformfile_p.h"
 
 #include <cerrno>

@@ -91,7 +91,8 @@ protected:
     // The first index whose entry does not satisfy `before` (entries satisfying it come
     // first). Runs of lookups and insertions in order hit the remembered last position and
     // need no search.
-    template <typename Before> int lowerBound(const Before &before) const;
+    template <typename Before>
+    int lowerBound(const Before &before) const;
     // The text before the first separator, nothing without a separator.
     std::optional<std::string_view> namePart(std::string_view text) const;
 
@@ -107,7 +108,8 @@ private:
     mutable std::string m_key;
 };
 
-template <typename Before> int PStringList::lowerBound(const Before &before) const
+template <typename Before>
+int PStringList::lowerBound(const Before &before) const
 {
     const int size = count();
     // Walks in order (adds and look-ups alike) go on right after the last position.
