@@ -420,7 +420,7 @@ bool IniBase::mergeAndSave(StoredMerge &merge)
         return false;
     }
     // The merged entries are what the file holds now; every one views a text of the entries.
-    m_fileEntries = merge.takeMerged();
+    m_fileEntries = merge.merged();
     m_fileMark = contentMark();
     return true;
 }

@@ -21,7 +21,6 @@ public:
     StoredMerge &operator=(const StoredMerge &) = delete;
 
     const std::vector<std::string_view> &merged() const { return m_merged; }
-    std::vector<std::string_view> takeMerged() { return std::move(m_merged); }
 
 private:
     std::vector<std::string_view> m_merged;
