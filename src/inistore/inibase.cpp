@@ -306,20 +306,13 @@ bool IniBase::holdsFileContent(const LineBuffer &lines) const
     IniLineParser::parseAll(lines, parsed, otherBlocks);
     if (otherBlocks != m_fileOtherBlocks)
         return false;
-    std::vector<std::string_view> entries;
-    entries.reserve(static_cast<std::size_t>(parsed.count()));
-    for (int i = 0; i < parsed.count(); ++i)
-        entries.push_back(parsed.at(i));
-    return ThreeWayMerge::sameContent(entries, m_fileEntries);
+    return ThreeWayMerge::sameContent(parsed.texts(), m_fileEntries);
 }
 
 void IniBase::rememberFileContent(std::vector<std::string> otherBlocks)
 {
     m_fileMark = contentMark();
-    m_fileEntries.clear();
-    m_fileEntries.reserve(static_cast<std::size_t>(m_entries.count()));
-    for (int i = 0; i < m_entries.count(); ++i)
-        m_fileEntries.push_back(m_entries.at(i));
+    m_fileEntries = m_entries.texts();
     m_fileOtherBlocks = std::move(otherBlocks);
     m_fileKnown = true;
 }

@@ -191,6 +191,17 @@ void PStringList::gatherTexts(std::vector<std::string_view> &alsoHeld)
     m_texts = std::move(gathered);
 }
 
+std::vector<std::string_view> PStringList::texts() const
+{
+    std::vector<std::string_view> views;
+    views.reserve(static_cast<std::size_t>(count()));
+    m_entries.visitFrom(0, [&views](int, const IniEntry &entry) {
+        views.push_back(entry.text);
+        return true;
+    });
+    return views;
+}
+
 void PStringList::appendTouched(std::vector<std::string_view> &views) const
 {
     m_entries.visitFrom(0, [&views](int, const IniEntry &entry) {

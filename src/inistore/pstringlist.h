@@ -73,6 +73,8 @@ public:
 
     // Appends a view of the text of every touched entry, in list order.
     void appendTouched(std::vector<std::string_view> &views) const;
+    // A view of the text of every entry, in list order.
+    std::vector<std::string_view> texts() const;
 
     // The text up to, not including, the first separator; empty without a separator.
     std::string nameOf(int index) const;
