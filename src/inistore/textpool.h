@@ -31,6 +31,7 @@ private:
     struct Block
     {
         std::unique_ptr<char[]> data;
+        std::size_t capacity = 0;
         // The bytes of its texts.
         std::size_t used = 0;
     };
