@@ -37,14 +37,26 @@ void appendSectionHeader(std::string &line, std::string_view section)
     line.append(1, ']');
 }
 
-// "key=value". A key that lost a ";" when it was read can make the line begin with "[" (after
-// the blanks the trim takes) while the value ends with "]": such a line would come back as a
-// section header or a user-block marker, so it keeps a ";" in front, which reading drops again.
-void appendKeyLine(std::string &line, std::string_view text)
+// Reading trims every line of its blanks and control characters. A key that lost a ";" when it
+// was read can make the line begin with "[" (after the blanks the trim takes) while the value
+// ends with "]": such a line would come back as a section header or a user-block marker.
+bool readsAsHeader(std::string_view line)
 {
-    const std::string_view key = text.substr(0, text.find('='));
-    const std::string_view trimmed = IniText::trim(text);
-    if (beginsWithBlank(key) || (trimmed.starts_with('[') && trimmed.ends_with(']')))
+    const std::string_view trimmed = IniText::trim(line);
+    return trimmed.starts_with('[') && trimmed.ends_with(']');
+}
+
+// Whether the line of an entry's text "key=value" is other than the text: see appendKeyLine().
+bool keyLineNeedsMarks(std::string_view text, std::string_view key)
+{
+    return beginsWithBlank(key) || endsWithBlank(key) || readsAsHeader(text);
+}
+
+// "key=value"; a key keeps a ";" behind a blank that begins it and before one that ends it, and
+// a line that would read as a header a ";" in front, which reading drops again.
+void appendKeyLine(std::string &line, std::string_view text, std::string_view key)
+{
+    if (beginsWithBlank(key) || readsAsHeader(text))
         line.append(1, ';');
     line.append(key);
     if (endsWithBlank(key))
@@ -75,22 +87,28 @@ EntryLines::EntryLines(const std::vector<std::string_view> &entries,
         m_lines.push_back({i, Kind::Other});
 }
 
-void EntryLines::appendLine(std::size_t index, std::string &text) const
+std::string_view EntryLines::line(std::size_t index, std::string &scratch) const
 {
     const Line line = m_lines[index];
     switch (line.kind) {
     case Kind::Header:
-        appendSectionHeader(text, IniPStringList::sectionOf(m_entries[line.index]));
-        break;
+        scratch.clear();
+        appendSectionHeader(scratch, IniPStringList::sectionOf(m_entries[line.index]));
+        return scratch;
     case Kind::Key: {
         const std::string_view entry = m_entries[line.index];
-        appendKeyLine(text, entry.substr(IniPStringList::sectionOf(entry).size() + 1));
-        break;
+        const std::string_view text = entry.substr(IniPStringList::sectionOf(entry).size() + 1);
+        const std::string_view key = text.substr(0, text.find('='));
+        if (!keyLineNeedsMarks(text, key))
+            return text;
+        scratch.clear();
+        appendKeyLine(scratch, text, key);
+        return scratch;
     }
     case Kind::Blank:
-        break;
+        return {};
     case Kind::Other:
-        text.append(m_otherLines[line.index]);
-        break;
+        return m_otherLines[line.index];
     }
+    return {};
 }

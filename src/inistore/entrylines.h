@@ -19,7 +19,7 @@ public:
                const std::vector<std::string> &otherLines);
 
     std::size_t size() const override { return m_lines.size(); }
-    void appendLine(std::size_t index, std::string &text) const override;
+    std::string_view line(std::size_t index, std::string &scratch) const override;
 
 private:
     enum class Kind : std::uint8_t

@@ -11,8 +11,9 @@ LineBuffer LineBuffer::of(const LineSource &source)
 {
     LineBuffer lines;
     lines.m_ends.reserve(source.size());
+    std::string scratch;
     for (std::size_t i = 0; i < source.size(); ++i)
-        lines.addLine([&](std::string &text) { source.appendLine(i, text); });
+        lines.push_back(source.line(i, scratch));
     return lines;
 }
 

@@ -57,9 +57,9 @@ public:
     void assign(std::string text, std::vector<std::size_t> ends);
 
     std::size_t size() const override { return m_ends.size(); }
-    void appendLine(std::size_t index, std::string &text) const override
+    std::string_view line(std::size_t index, std::string &) const override
     {
-        text.append((*this)[index]);
+        return (*this)[index];
     }
     bool empty() const { return m_ends.empty(); }
     std::string_view operator[](std::size_t index) const;
@@ -67,13 +67,6 @@ public:
     const_iterator end() const { return {this, size()}; }
 
     void push_back(std::string_view line);
-    // Appends a line made by make(text), which appends the line's bytes to the buffer's text.
-    template <typename Make>
-    void addLine(const Make &make)
-    {
-        make(m_text);
-        m_ends.push_back(m_text.size());
-    }
     // Removes every line; the memory stays for the next lines.
     void clear();
 

@@ -37,16 +37,15 @@ std::string_view LinePieces::make(std::size_t piece, Buffers &buffers) const
     std::string &bytes = buffers.bytes;
     std::size_t used = 0;
     for (std::size_t i = first; i < last; ++i) {
-        buffers.line.clear();
-        m_lines.appendLine(i, buffers.line);
+        const std::string_view line = m_lines.line(i, buffers.line);
         // An enciphered byte takes at most two. The buffer only grows, so that its bytes are
         // written once each.
-        const std::size_t room = (m_firstKey ? 2 : 1) * buffers.line.size() + 2;
+        const std::size_t room = (m_firstKey ? 2 : 1) * line.size() + 2;
         if (bytes.size() - used < room)
             bytes.resize(std::max(2 * bytes.size(), used + room));
         char *to = bytes.data() + used;
-        to = m_firstKey ? LineCipher::encipherInto(to, buffers.line, *m_firstKey + std::uint32_t(i))
-                        : std::copy(buffers.line.begin(), buffers.line.end(), to);
+        to = m_firstKey ? LineCipher::encipherInto(to, line, *m_firstKey + std::uint32_t(i))
+                        : std::copy(line.begin(), line.end(), to);
         *to++ = '\r';
         *to++ = '\n';
         used = static_cast<std::size_t>(to - bytes.data());

@@ -34,6 +34,7 @@ private:
     struct Buffers
     {
         std::string bytes;
+        // Where a line that is not in the source as it stands is made.
         std::string line;
     };
 
