@@ -42,6 +42,9 @@ void ContentHash::mixBlock(const unsigned char *block)
 
 void ContentHash::add(std::string_view bytes)
 {
+    // An empty view may have no data at all.
+    if (bytes.empty())
+        return;
     m_size += bytes.size();
     const auto *next = reinterpret_cast<const unsigned char *>(bytes.data());
     std::size_t left = bytes.size();

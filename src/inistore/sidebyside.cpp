@@ -13,11 +13,19 @@ void run(const std::function<void()> &here, const std::function<void()> &beside)
         second.emplace(beside);
     } catch (const std::system_error &) {
     }
-    here();
-    if (second)
-        second->join();
-    else
+    if (!second) {
+        here();
         beside();
+        return;
+    }
+    // The second thread is waited for however here() ends: a thread dropped while it runs
+    // would end the program.
+    struct Join
+    {
+        std::thread &thread;
+        ~Join() { thread.join(); }
+    } join{*second};
+    here();
 }
 
 } // namespace SideBySide
