@@ -60,27 +60,32 @@ void IniBase::read()
     m_replacedSections.clear();
     m_replacedKeys.clear();
     m_lastClaimed.reset();
-    LineBuffer lines;
+    // Parsed aside while loading: lines that cannot be understood leave the entries as they were.
+    IniPStringList parsed;
+    std::vector<std::string> otherBlocks;
     bool loaded = false;
+    std::optional<std::string> notUnderstood;
     {
         const LockHolder lock(*this, lockFile());
         // Reading goes on without the lock when it cannot be had.
         m_lastError.clear();
-        loaded = loadLines(lines);
-    }
-    if (loaded) {
         try {
-            parseInto(lines);
-            m_readFailed = false;
+            loaded = IniLineParser::parsePieces(
+                [this](const LinePieceTaker &take) { return loadLinesInPieces(take); }, parsed,
+                otherBlocks);
         } catch (const IniError &error) {
-            forgetFileContent();
-            m_readFailed = true;
-            m_lastError = std::string("The file cannot be understood: ") + error.what();
+            notUnderstood = error.what();
         }
+    }
+    if (loaded && !notUnderstood) {
+        takeParsed(std::move(parsed), std::move(otherBlocks));
+        m_readFailed = false;
     } else {
         forgetFileContent();
         m_readFailed = true;
-        if (m_lastError.empty())
+        if (notUnderstood)
+            m_lastError = "The file cannot be understood: " + *notUnderstood;
+        else if (m_lastError.empty())
             m_lastError = "The file cannot be read.";
     }
     for (CustomIniLinker *linker : IniProcessor::instance().linkersOf(this)) {
@@ -125,7 +130,7 @@ bool IniBase::saveUnderLock()
             return false;
         }
         if (!theirs && !merge)
-            merge.emplace(m_fileEntries, m_entries, m_replacedKeys);
+            merge.emplace(m_fileEntries, m_entries, m_replacedKeys, m_mergeRoom);
         if (theirs ? mergeThreeWayAndSave(*theirs) : mergeAndSave(*merge))
             return true;
     } catch (const IniError &error) {
@@ -250,12 +255,8 @@ void IniBase::claimSection(std::string_view section)
     m_lastClaimed.emplace(section);
 }
 
-void IniBase::parseInto(const LineBuffer &lines)
+void IniBase::takeParsed(IniPStringList parsed, std::vector<std::string> otherBlocks)
 {
-    // Parsed aside: lines that cannot be understood leave the entries as they were.
-    IniPStringList parsed;
-    std::vector<std::string> otherBlocks;
-    IniLineParser::parseAll(lines, parsed, otherBlocks);
     forgetFileContent();
     ++m_entriesGeneration;
     m_entries = std::move(parsed);
@@ -264,12 +265,21 @@ void IniBase::parseInto(const LineBuffer &lines)
     rememberFileContent(std::move(otherBlocks));
 }
 
+bool IniBase::loadLinesInPieces(const LinePieceTaker &take)
+{
+    LineBuffer lines;
+    if (!loadLines(lines))
+        return false;
+    take(lines);
+    return true;
+}
+
 bool IniBase::loadFileContent(std::optional<LineBuffer> &theirs, std::optional<StoredMerge> &merge)
 {
     if (m_fileMark != 0) {
         // While the file is checked, the merge into the content it is expected to hold is made.
         bool holds = false;
-        SideBySide::run([&] { merge.emplace(m_fileEntries, m_entries, m_replacedKeys); },
+        SideBySide::run([&] { merge.emplace(m_fileEntries, m_entries, m_replacedKeys, m_mergeRoom); },
                         [&] { holds = holdsContent(m_fileMark); });
         if (holds)
             return true;
@@ -413,7 +423,8 @@ bool IniBase::mergeAndSave(StoredMerge &merge)
         return false;
     }
     // The merged entries are what the file holds now; every one views a text of the entries.
-    m_fileEntries = merge.merged();
+    // The room takes the views the file held before, for the next merge to write over.
+    m_fileEntries.swap(m_mergeRoom.merged);
     m_fileMark = contentMark();
     return true;
 }

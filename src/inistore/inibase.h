@@ -3,6 +3,7 @@
 #include "inipstringlist.h"
 #include "linebuffer.h"
 #include "linesource.h"
+#include "storedmerge.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,7 +20,6 @@
 // hooks (lockFile, unlockFile, loadLines, saveLines) of a subclass such as IniFileMain.
 // Linkers bound to the store (CustomIniLinker::setIniMain) move values in and out during
 // read() and write(), in the order they were bound.
-class StoredMerge;
 
 class IniBase
 {
@@ -126,6 +126,9 @@ public:
     // Fills lines with the file's (deciphered) lines; true unless the file exists and
     // cannot be read.
     virtual bool loadLines(LineBuffer &lines) = 0;
+    // Hands the lines loadLines() would fill to take, in pieces in their order (here all in one
+    // piece); the same result.
+    virtual bool loadLinesInPieces(const LinePieceTaker &take);
     virtual bool saveLines(const LineSource &lines) = 0;
 
     // Trims blanks and control characters, then removes every ";" and every "=".
@@ -159,7 +162,8 @@ private:
     // The part of write() after the linkers.
     bool saveUnderLock();
     // Makes the entries and the file's content those of lines.
-    void parseInto(const LineBuffer &lines);
+    // The entries and other blocks just read are the store's and the file's content.
+    void takeParsed(IniPStringList parsed, std::vector<std::string> otherBlocks);
     // Finds what the file holds unless it is known to be the file's content: when that differs
     // from what this store last read or wrote, theirs takes the file's lines; otherwise the
     // file's content is known afterwards. When it is known to be what the file holds, merge
@@ -196,6 +200,7 @@ private:
     // of user block 0 (views of texts the entry list keeps) and the lines of its other blocks;
     // and the subclass's mark of that content (0: not known).
     std::vector<std::string_view> m_fileEntries;
+    StoredMerge::Room m_mergeRoom;
     std::vector<std::string> m_fileOtherBlocks;
     bool m_fileKnown = false;
     std::uint64_t m_fileMark = 0;

@@ -4,13 +4,12 @@
 #include "delayobject.h"
 #include "initext.h"
 #include "linecipher.h"
+#include "lineloader.h"
 #include "linepieces.h"
 #include "platformfile.h"
-#include "sidebyside.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -19,8 +18,6 @@ namespace {
 
 constexpr int lockAttempts = 10;
 constexpr int lockWaitMs = 100;
-// From this size on a file is deciphered in two halves side by side.
-constexpr std::size_t halvedBytes = 512 * 1024;
 
 std::string &programFolderSetting()
 {
@@ -32,83 +29,6 @@ IniFileMain::Clock &clockSetting()
 {
     static IniFileMain::Clock clock;
     return clock;
-}
-
-// The text up to the first line break (CR LF, lone CR or lone LF); rest then begins after it.
-std::string_view takeLine(std::string_view &rest)
-{
-    // Two byte searches: the first line feed, then a carriage return before it.
-    std::size_t end = std::min(rest.find('\n'), rest.size());
-    end = std::min(rest.substr(0, end).find('\r'), end);
-    const std::string_view line = rest.substr(0, end);
-    std::size_t next = end;
-    if (next < rest.size() && rest[next++] == '\r' && next < rest.size() && rest[next] == '\n')
-        ++next;
-    rest.remove_prefix(next);
-    return line;
-}
-
-// The number of lines takeLine() finds in text.
-std::size_t countLines(std::string_view text)
-{
-    std::size_t count = 0;
-    for (; !text.empty(); ++count)
-        takeLine(text);
-    return count;
-}
-
-// Moves the lines of text[from, to) to `at` (at most from) and on, each without its line break
-// and deciphered on the way when a key (the first line's) is given; ends[i] takes where the
-// i-th ends. Every byte is read before anything is written over it.
-void compactLines(std::string &text, std::size_t from, std::size_t to, std::size_t at,
-                  std::optional<std::uint32_t> firstKey, std::size_t *ends)
-{
-    std::string_view rest(text.data() + from, to - from);
-    for (std::uint32_t index = 0; !rest.empty(); ++index) {
-        const std::string_view line = takeLine(rest);
-        char *const place = text.data() + at;
-        if (firstKey) {
-            at = static_cast<std::size_t>(LineCipher::decipherInto(place, line, *firstKey + index) -
-                                          text.data());
-        } else {
-            std::memmove(place, line.data(), line.size());
-            at += line.size();
-        }
-        *ends++ = at;
-    }
-}
-
-// The lines of text from `from` on, taken in place: the first key given is the first line's,
-// the next line's is the next one. No memory but the text's own and the lines' ends is used.
-LineBuffer takeLinesInPlace(std::string text, std::size_t from,
-                            std::optional<std::uint32_t> firstKey)
-{
-    const std::size_t size = text.size();
-    // Each line depends only on its own key: a large file is deciphered in two halves side by
-    // side, the second in place until the first is done.
-    std::size_t middle = size;
-    if (firstKey && size - from >= halvedBytes)
-        middle = std::min(text.find('\n', from + (size - from) / 2), size - 1) + 1;
-    const std::size_t firstCount = countLines(std::string_view(text).substr(from, middle - from));
-    std::vector<std::size_t> ends(firstCount + countLines(std::string_view(text).substr(middle)));
-    if (middle == size) {
-        compactLines(text, from, size, 0, firstKey, ends.data());
-    } else {
-        SideBySide::run([&] { compactLines(text, from, middle, 0, firstKey, ends.data()); },
-                        [&] {
-                            compactLines(text, middle, size, middle,
-                                         *firstKey + static_cast<std::uint32_t>(firstCount),
-                                         ends.data() + firstCount);
-                        });
-        const std::size_t firstEnd = firstCount == 0 ? 0 : ends[firstCount - 1];
-        const std::size_t secondEnd = ends.back();
-        std::memmove(text.data() + firstEnd, text.data() + middle, secondEnd - middle);
-        for (std::size_t i = firstCount; i < ends.size(); ++i)
-            ends[i] -= middle - firstEnd;
-    }
-    LineBuffer lines;
-    lines.assign(std::move(text), std::move(ends));
-    return lines;
 }
 
 // A name tempFileName() makes: "$$$$$$$$.tmp", or a counter from 1 without leading zeros
@@ -236,9 +156,26 @@ void IniFileMain::unlockFile()
 bool IniFileMain::loadLines(LineBuffer &lines)
 {
     forgetContent();
+    std::string source;
+    if (!findFileToLoad(source))
+        return false;
+    if (source.empty())
+        return true;
+    lines.clear();
+    return loadFrom(source, [&lines](const LineBuffer &piece) { lines.append(piece); });
+}
+
+bool IniFileMain::loadLinesInPieces(const LinePieceTaker &take)
+{
+    forgetContent();
+    std::string source;
+    return findFileToLoad(source) && (source.empty() || loadFrom(source, take));
+}
+
+bool IniFileMain::findFileToLoad(std::string &source)
+{
     const std::string full = fullFileName();
     std::string error;
-    std::string source = full;
     switch (PlatformFile::existence(full, error)) {
     case PlatformFile::Existence::Unknown:
         setLastError("The file " + full + " cannot be read: " + error);
@@ -246,30 +183,25 @@ bool IniFileMain::loadLines(LineBuffer &lines)
     case PlatformFile::Existence::Missing:
         source = sideFileName();
         if (PlatformFile::existence(source, error) != PlatformFile::Existence::Present)
-            return true;
-        break;
+            source.clear();
+        return true;
     case PlatformFile::Existence::Present:
         break;
     }
-    auto text = PlatformFile::readAll(source, error);
-    if (!text) {
+    source = full;
+    return true;
+}
+
+bool IniFileMain::loadFrom(const std::string &source, const LinePieceTaker &take)
+{
+    ContentHash print;
+    std::string error;
+    if (!LineLoader(encryptedMarker).load(source, take, print, error)) {
         setLastError("The file " + source + " cannot be read: " + error);
         return false;
     }
-    if (source == full)
-        rememberContent(ContentHash::of(*text));
-    std::string_view rest = *text;
-    const bool marked = takeLine(rest) == encryptedMarker && !rest.empty();
-    std::optional<std::uint32_t> firstKey;
-    if (marked) {
-        const std::string_view seedLine = takeLine(rest);
-        // The first line after the seed is the file's third line. A seed that is no number
-        // leaves the lines as they are.
-        if (const auto seed = IniText::toInt(IniText::trim(seedLine)))
-            firstKey = static_cast<std::uint32_t>(*seed) + 2;
-    }
-    const std::size_t first = marked ? static_cast<std::size_t>(rest.data() - text->data()) : 0;
-    lines = takeLinesInPlace(std::move(*text), first, firstKey);
+    if (source == fullFileName())
+        rememberContent(print.value());
     return true;
 }
 

@@ -60,6 +60,7 @@ public:
     // A missing data file with a side file present loads the side file (left by a save that
     // was interrupted between its two renames); a missing data file alone loads nothing.
     bool loadLines(LineBuffer &lines) override;
+    bool loadLinesInPieces(const LinePieceTaker &take) override;
     // Writes the temporary file (synced), moves the data file to the side name, moves the
     // temporary file to the data name, deletes the side file, then, while the lock is held,
     // removes the temporary files of earlier saves that no one is writing (each a whole copy
@@ -89,6 +90,10 @@ protected:
 
 private:
     std::string folderOf(const std::string &path) const;
+    // The file to load in source: the data file, else a side file, else nothing (empty).
+    // False when it cannot be told.
+    bool findFileToLoad(std::string &source);
+    bool loadFrom(const std::string &source, const LinePieceTaker &take);
     // The file's bytes, piece by piece: every line followed by CR LF, enciphered behind the
     // marker and the seed when encrypt() is set. print takes their fingerprint as they pass.
     PlatformFile::Pieces contentToWrite(const LineSource &lines, ContentHash &print) const;

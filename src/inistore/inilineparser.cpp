@@ -47,12 +47,10 @@ IniLineParser::Result IniLineParser::parse(std::string_view line)
         if (equals != std::string_view::npos) {
             const std::string_view key = IniText::trim(text.substr(0, equals));
             const std::string_view value = text.substr(equals + 1);
-            std::string entry;
-            entry.reserve(m_section.size() + key.size() + value.size() + 2);
-            entry.append(m_section).append(1, ';');
-            appendWithoutSemicolons(entry, key);
-            entry.append(1, '=').append(value);
-            result.entry = std::move(entry);
+            m_entry.assign(m_section).append(1, ';');
+            appendWithoutSemicolons(m_entry, key);
+            m_entry.append(1, '=').append(value);
+            result.entry = m_entry;
         }
     }
     result.inBlockZero = m_userBlock == 0;
@@ -62,15 +60,28 @@ IniLineParser::Result IniLineParser::parse(std::string_view line)
 void IniLineParser::parseAll(const LineBuffer &lines, IniPStringList &entries,
                              std::vector<std::string> &otherBlocks)
 {
+    parsePieces(
+        [&lines](const LinePieceTaker &take) {
+            take(lines);
+            return true;
+        },
+        entries, otherBlocks);
+}
+
+bool IniLineParser::parsePieces(const std::function<bool(const LinePieceTaker &take)> &load,
+                                IniPStringList &entries, std::vector<std::string> &otherBlocks)
+{
     IniLineParser parser;
-    std::vector<IniEntry> parsed;
-    parsed.reserve(lines.size());
-    for (const std::string_view line : lines) {
-        const Result result = parser.parse(line);
-        if (!result.inBlockZero)
-            otherBlocks.emplace_back(line);
-        else if (result.entry)
-            parsed.push_back({entries.keep(*result.entry), false});
-    }
-    entries.assign(std::move(parsed));
+    entries.clear();
+    // Lines in order, as a file this store wrote holds them, each go to the end of the list at
+    // once; any other line finds its place.
+    return load([&](const LineBuffer &lines) {
+        for (const std::string_view line : lines) {
+            const Result result = parser.parse(line);
+            if (!result.inBlockZero)
+                otherBlocks.emplace_back(line);
+            else if (result.entry)
+                entries.add(*result.entry);
+        }
+    });
 }

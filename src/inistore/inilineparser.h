@@ -3,9 +3,11 @@
 #include "inipstringlist.h"
 #include "linebuffer.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads INI text one line at a time, keeping the current section and user block.
 //  - blank line after trimming: nothing
@@ -20,8 +22,9 @@ public:
     {
         // The line belongs to user block 0 (a marker belongs to the block it selects).
         bool inBlockZero = true;
-        // section + ";" + key + "=" + value for a key line of block 0.
-        std::optional<std::string> entry;
+        // section + ";" + key + "=" + value for a key line of block 0, valid until the next
+        // parse.
+        std::optional<std::string_view> entry;
     };
 
     Result parse(std::string_view line);
@@ -29,11 +32,15 @@ public:
     // repeats) and appends the lines of the other blocks, markers included, to otherBlocks.
     static void parseAll(const LineBuffer &lines, IniPStringList &entries,
                          std::vector<std::string> &otherBlocks);
+    // As parseAll, for the lines load(take) hands to take in pieces; returns what load returns.
+    static bool parsePieces(const std::function<bool(const LinePieceTaker &take)> &load,
+                            IniPStringList &entries, std::vector<std::string> &otherBlocks);
 
     const std::string &section() const { return m_section; }
     int userBlock() const { return m_userBlock; }
 
 private:
     std::string m_section;
+    std::string m_entry;
     int m_userBlock = 0;
 };

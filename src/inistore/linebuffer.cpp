@@ -36,6 +36,21 @@ void LineBuffer::push_back(std::string_view line)
     m_ends.push_back(m_text.size());
 }
 
+void LineBuffer::reserve(std::size_t bytes, std::size_t lines)
+{
+    m_text.reserve(bytes);
+    m_ends.reserve(lines);
+}
+
+void LineBuffer::append(const LineBuffer &other)
+{
+    const std::size_t offset = m_text.size();
+    m_text.append(other.m_text);
+    m_ends.reserve(m_ends.size() + other.m_ends.size());
+    for (const std::size_t end : other.m_ends)
+        m_ends.push_back(offset + end);
+}
+
 void LineBuffer::clear()
 {
     m_text.clear();

@@ -3,6 +3,7 @@
 #include "linesource.h"
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -67,6 +68,17 @@ public:
     const_iterator end() const { return {this, size()}; }
 
     void push_back(std::string_view line);
+    // Appends a line made by make(text), which appends the line's bytes to the buffer's text.
+    template <typename Make>
+    void addLine(const Make &make)
+    {
+        make(m_text);
+        m_ends.push_back(m_text.size());
+    }
+    // Makes room for lines of `bytes` bytes in all, `lines` of them, before they come.
+    void reserve(std::size_t bytes, std::size_t lines);
+    // Appends every line of other.
+    void append(const LineBuffer &other);
     // Removes every line; the memory stays for the next lines.
     void clear();
 
@@ -79,3 +91,6 @@ private:
     std::string m_text;
     std::vector<std::size_t> m_ends;
 };
+
+// Takes lines handed over in pieces, one after another in their order.
+using LinePieceTaker = std::function<void(const LineBuffer &lines)>;

@@ -10,6 +10,9 @@
 
 namespace {
 
+// A piece holds at most as many lines as it holds lines of this size; more only grow its buffer.
+constexpr std::size_t shortLineBytes = 16;
+
 // The text up to the first line break (CR LF, lone CR or lone LF); rest then begins after it.
 std::string_view takeLine(std::string_view &rest)
 {
@@ -29,9 +32,12 @@ std::string_view takeLine(std::string_view &rest)
 bool LineLoader::load(const std::string &path, const LinePieceTaker &take, ContentHash &print,
                       std::string &error)
 {
-    // The lines of one piece wait in `ready` while the next piece's are made in `next`.
+    // The lines of one piece wait in `ready` while the next piece's are made in `next`. Their
+    // memory comes from this thread: memory a second thread takes stays in a heap of its own.
     LineBuffer ready;
     LineBuffer next;
+    for (LineBuffer *lines : {&ready, &next})
+        lines->reserve(pieceBytes + pieceBytes / 4, pieceBytes / shortLineBytes);
     bool haveReady = false;
     const auto step = [&](bool atEnd) {
         if (!m_headerTaken && !takeHeader(atEnd))

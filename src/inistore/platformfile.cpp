@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -121,6 +122,32 @@ bool readInPieces(const std::string &path, const std::function<void(std::string_
     const bool read = std::ferror(file) == 0;
     std::fclose(file);
     return read;
+}
+
+bool readAppending(const std::string &path, std::string &bytes, std::size_t pieceBytes,
+                   const std::function<void(std::string_view added, bool atEnd)> &took,
+                   std::string &error)
+{
+    std::FILE *const opened = openForReading(path, error);
+    if (!opened)
+        return false;
+    // Closed however the reading ends, also when took() throws.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(opened, &std::fclose);
+    for (;;) {
+        const std::size_t at = bytes.size();
+        bytes.resize(at + pieceBytes);
+        const std::size_t count = std::fread(bytes.data() + at, 1, pieceBytes, file.get());
+        bytes.resize(at + count);
+        if (count == 0)
+            break;
+        took(std::string_view(bytes).substr(at), false);
+    }
+    if (std::ferror(file.get()) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    took({}, true);
+    return true;
 }
 
 bool renameFile(const std::string &from, const std::string &to, std::string &error)

@@ -30,6 +30,12 @@ std::optional<std::string> readAll(const std::string &path, std::string &error);
 std::optional<std::uintmax_t> fileSize(const std::string &path);
 // Hands the file's bytes to `take` piece by piece, in order; false when it cannot be read.
 bool readInPieces(const std::string &path, const std::function<void(std::string_view)> &take);
+// Reads the file into the end of `bytes`, up to pieceBytes at a time; after each piece
+// took(the bytes added, false) may take bytes off the front of `bytes`. At the end of the file
+// took(nothing, true) is called once. False when the file cannot be read (error says why).
+bool readAppending(const std::string &path, std::string &bytes, std::size_t pieceBytes,
+                   const std::function<void(std::string_view added, bool atEnd)> &took,
+                   std::string &error);
 // A file's bytes, handed piece by piece in order to `write`, which is false once writing failed
 // (the pieces after that are dropped).
 using WritePiece = std::function<bool(std::string_view)>;

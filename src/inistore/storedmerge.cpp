@@ -16,18 +16,23 @@ std::string_view nameWithEquals(std::string_view entry)
 
 StoredMerge::StoredMerge(const std::vector<std::string_view> &fileEntries,
                          const IniPStringList &entries,
-                         const std::unordered_set<std::string> &claimed)
+                         const std::unordered_set<std::string> &claimed, Room &room)
+    : m_room(room)
 {
     // Views of both lists: nothing is copied until the lines are made.
-    std::vector<std::string_view> touched;
-    touched.reserve(static_cast<std::size_t>(entries.count()));
+    std::vector<std::string_view> &touched = room.touched;
+    touched.clear();
     entries.appendTouched(touched);
+    std::vector<std::string_view> &merged = room.merged;
+    merged.clear();
     // The stored copy of a claimed section goes as a whole. Every stored entry of a touched
     // name goes, duplicates included, so that the value written is the one the file gives
     // back. Both lists are sorted, and so are their names.
-    std::vector<std::string_view> untouched;
-    untouched.reserve(fileEntries.size());
     auto next = touched.begin();
+    // Few stored entries stay where the store writes everything: each finds its place among
+    // the touched ones by a search, and the touched ones in between are taken unread. Equal
+    // entries come stored first, as std::merge would give them.
+    auto rest = touched.begin();
     std::string_view lastSection;
     bool lastClaimed = claimed.count(std::string()) > 0;
     // Names are compared with their "=": entries are ordered by their whole text, in which a
@@ -45,19 +50,12 @@ StoredMerge::StoredMerge(const std::vector<std::string_view> &fileEntries,
         next = std::partition_point(next, touched.end(), [name](std::string_view other) {
             return IniText::lessText(nameWithEquals(other), name);
         });
-        if (next == touched.end() || !IniText::sameText(nameWithEquals(*next), name))
-            untouched.push_back(entry);
-    }
-    // Few entries are left untouched where the store writes everything: each finds its place
-    // among the touched ones by a search, and the touched ones in between are taken unread.
-    // Equal entries come untouched first, as std::merge would give them.
-    m_merged.reserve(untouched.size() + touched.size());
-    auto rest = touched.begin();
-    for (const std::string_view entry : untouched) {
+        if (next != touched.end() && IniText::sameText(nameWithEquals(*next), name))
+            continue;
         const auto place = std::lower_bound(rest, touched.end(), entry, IniText::lessText);
-        m_merged.insert(m_merged.end(), rest, place);
-        m_merged.push_back(entry);
+        merged.insert(merged.end(), rest, place);
+        merged.push_back(entry);
         rest = place;
     }
-    m_merged.insert(m_merged.end(), rest, touched.end());
+    merged.insert(merged.end(), rest, touched.end());
 }

@@ -14,14 +14,23 @@
 class StoredMerge
 {
 public:
+    // The memory merges work in, kept from one to the next: a large store's merge then takes no
+    // fresh memory, which costs more than the merge itself.
+    struct Room
+    {
+        std::vector<std::string_view> touched;
+        std::vector<std::string_view> merged;
+    };
+
     // fileEntries: sorted. claimed: the upper-case names of the claimed sections.
     StoredMerge(const std::vector<std::string_view> &fileEntries, const IniPStringList &entries,
-                const std::unordered_set<std::string> &claimed);
+                const std::unordered_set<std::string> &claimed, Room &room);
     StoredMerge(const StoredMerge &) = delete;
     StoredMerge &operator=(const StoredMerge &) = delete;
 
-    const std::vector<std::string_view> &merged() const { return m_merged; }
+    // Held in the room until the next merge in it.
+    const std::vector<std::string_view> &merged() const { return m_room.merged; }
 
 private:
-    std::vector<std::string_view> m_merged;
+    Room &m_room;
 };

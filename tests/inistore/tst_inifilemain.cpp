@@ -1,6 +1,7 @@
 #include "inistore/delayobject.h"
 #include "inistore/inifilemain.h"
 #include "inistore/linecipher.h"
+#include "inistore/lineloader.h"
 #include "inistore/platformfile.h"
 #include "keptbytes.h"
 
@@ -47,6 +48,11 @@ public:
     {
         ++loads;
         return IniFileMain::loadLines(lines);
+    }
+    bool loadLinesInPieces(const LinePieceTaker &take) override
+    {
+        ++loads;
+        return IniFileMain::loadLinesInPieces(take);
     }
 };
 
@@ -112,6 +118,9 @@ private slots:
     void tempFileNameSkipsTakenNames();
     void loadLines_data();
     void loadLines();
+    void linesAcrossPiecesLoadAsWhole_data();
+    void linesAcrossPiecesLoadAsWhole();
+    void encipheredFileOfManyPiecesReadsBack();
     void loadUnreadableFileFails();
     void oldEncipheredVectorReadsAsPlain();
     void encipheredSaveUsesSeedOfClock();
@@ -316,6 +325,69 @@ void TestIniFileMain::loadLines()
     LineBuffer loaded{"kept"};
     QVERIFY(store.loadLines(loaded));
     QCOMPARE(toList(loaded), lines);
+}
+
+void TestIniFileMain::linesAcrossPiecesLoadAsWhole_data()
+{
+    constexpr auto piece = static_cast<qsizetype>(LineLoader::pieceBytes);
+    // Two short lines, then a line whose last byte is the first piece's last.
+    const QByteArray start = "h\r\nh\r\n";
+    const QByteArray fill(piece - 1 - start.size(), 'a');
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<int>("leastPieces");
+    QTest::newRow("CR LF split between pieces")
+        << start + fill + "\r\nb\r\nc" << QByteArrayList({"h", "h", fill, "b", "c"}) << 2;
+    QTest::newRow("lone CR ends a piece")
+        << start + fill + "\rb\nc\n" << QByteArrayList({"h", "h", fill, "b", "c"}) << 2;
+    QTest::newRow("LF ends a piece")
+        << start + fill + "\nb\r\n" << QByteArrayList({"h", "h", fill, "b"}) << 2;
+    const QByteArray longLine(piece * 5 / 2, 'l');
+    QTest::newRow("line longer than two pieces")
+        << start + longLine + "\r\nz" << QByteArrayList({"h", "h", longLine, "z"}) << 2;
+    QTest::newRow("marker and seed before a long first line")
+        << "ENCRYPTED DATA DO NOT EDIT\r\nx\r\n" + longLine + "\r\n"
+        << QByteArrayList({longLine}) << 1;
+}
+
+// However the lines fall on the pieces a file is read in, they load as from the whole file.
+void TestIniFileMain::linesAcrossPiecesLoadAsWhole()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArrayList, lines);
+    QFETCH(int, leastPieces);
+    writeBytes(path("Quillbox.ini"), bytes);
+    IniFileMain store;
+    useFile(store, "Quillbox.ini");
+    LineBuffer loaded;
+    QVERIFY(store.loadLines(loaded));
+    QCOMPARE(toList(loaded), lines);
+    int pieces = 0;
+    QVERIFY(store.loadLinesInPieces([&pieces](const LineBuffer &) { ++pieces; }));
+    QVERIFY(pieces >= leastPieces);
+}
+
+// An enciphered file of many pieces reads back every entry written, each line with its own key.
+void TestIniFileMain::encipheredFileOfManyPiecesReadsBack()
+{
+    IniFileMain writer;
+    useFile(writer, "Quillbox.ini");
+    writer.setEncrypt(true);
+    const int keys = static_cast<int>(3 * LineLoader::pieceBytes / 40);
+    writer.writeSection("S", static_cast<std::size_t>(keys), [](std::size_t i, std::string &text) {
+        text.append("k" + std::to_string(100000 + i) + "=\xe9 value ").append(i % 17, '=') += '!';
+    });
+    QVERIFY(writer.write());
+    IniFileMain reader;
+    useFile(reader, "Quillbox.ini");
+    reader.read();
+    QVERIFY(!reader.readFailed());
+    QCOMPARE(reader.keysOfSection("S").size(), std::size_t(keys));
+    for (const int i : {0, keys / 3, keys / 2, keys - 1}) {
+        const std::string key = "k" + std::to_string(100000 + i);
+        QCOMPARE(reader.readString("S", key, false),
+                 "\xe9 value " + std::string(std::size_t(i % 17), '=') + '!');
+    }
 }
 
 void TestIniFileMain::loadUnreadableFileFails()

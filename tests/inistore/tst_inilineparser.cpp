@@ -66,7 +66,8 @@ void TestIniLineParser::parse()
     for (int i = 0; i < lines.size(); ++i) {
         const IniLineParser::Result result = parser.parse(lines[i].toStdString());
         const QByteArray entry =
-            result.entry ? QByteArray::fromStdString(*result.entry) : QByteArray("-");
+            result.entry ? QByteArray(result.entry->data(), qsizetype(result.entry->size()))
+                         : QByteArray("-");
         QCOMPARE(entry, entries[i]);
         QCOMPARE(result.inBlockZero, blockZero[i] == '1');
     }
