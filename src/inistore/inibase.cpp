@@ -279,8 +279,9 @@ bool IniBase::loadFileContent(std::optional<LineBuffer> &theirs, std::optional<S
     if (m_fileMark != 0) {
         // While the file is checked, the merge into the content it is expected to hold is made.
         bool holds = false;
-        SideBySide::run([&] { merge.emplace(m_fileEntries, m_entries, m_replacedKeys, m_mergeRoom); },
-                        [&] { holds = holdsContent(m_fileMark); });
+        SideBySide::run(
+            [&] { merge.emplace(m_fileEntries, m_entries, m_replacedKeys, m_mergeRoom); },
+            [&] { holds = holdsContent(m_fileMark); });
         if (holds)
             return true;
         merge.reset();

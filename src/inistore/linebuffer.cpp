@@ -17,13 +17,6 @@ LineBuffer LineBuffer::of(const LineSource &source)
     return lines;
 }
 
-void LineBuffer::assign(std::string text, std::vector<std::size_t> ends)
-{
-    text.resize(ends.empty() ? 0 : ends.back());
-    m_text = std::move(text);
-    m_ends = std::move(ends);
-}
-
 std::string_view LineBuffer::operator[](std::size_t index) const
 {
     const std::size_t start = index == 0 ? 0 : m_ends[index - 1];

@@ -53,10 +53,6 @@ public:
     // Every line of source.
     static LineBuffer of(const LineSource &source);
 
-    // Takes text whose first ends.back() bytes are the lines, the i-th ending at ends[i] (the
-    // rest of the text is dropped); ends must not decrease.
-    void assign(std::string text, std::vector<std::size_t> ends);
-
     std::size_t size() const override { return m_ends.size(); }
     std::string_view line(std::size_t index, std::string &) const override
     {
