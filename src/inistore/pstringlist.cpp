@@ -157,15 +157,14 @@ std::size_t PStringList::entryBytes() const
 
 void PStringList::freeUnusedTexts(const std::vector<std::string_view> &alsoHeld)
 {
-    std::vector<const char *> used;
-    used.reserve(static_cast<std::size_t>(count()) + alsoHeld.size());
-    m_entries.visitFrom(0, [&used](int, const IniEntry &entry) {
-        used.push_back(entry.text.data());
-        return true;
+    m_texts.freeBlocksNotUsed([&](const auto &use) {
+        m_entries.visitFrom(0, [&use](int, const IniEntry &entry) {
+            use(entry.text.data());
+            return true;
+        });
+        for (const std::string_view text : alsoHeld)
+            use(text.data());
     });
-    for (const std::string_view text : alsoHeld)
-        used.push_back(text.data());
-    m_texts.freeBlocksNotUsed(used);
 }
 
 void PStringList::gatherTexts(std::vector<std::string_view> &alsoHeld)

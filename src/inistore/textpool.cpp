@@ -37,45 +37,32 @@ std::string_view TextPool::add(std::string_view text)
     return kept;
 }
 
-void TextPool::freeBlocksNotUsed(const std::vector<const char *> &used)
+TextPool::BlockMarks::BlockMarks(const TextPool &pool) : m_inUse(pool.m_blocks.size(), false)
 {
-    // The blocks by address. Texts put in one after another lie in the same block: the block
-    // of the text before is tried first, so that a search is the exception.
-    struct Span
-    {
-        const char *start;
-        const char *end;
-        std::size_t block;
-    };
-    const std::less<const char *> before;
-    std::vector<Span> spans;
-    spans.reserve(m_blocks.size());
-    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-        const char *start = m_blocks[i].data.get();
-        spans.push_back({start, start + m_blocks[i].capacity, i});
+    m_spans.reserve(pool.m_blocks.size());
+    for (std::size_t i = 0; i < pool.m_blocks.size(); ++i) {
+        const char *start = pool.m_blocks[i].data.get();
+        m_spans.push_back({start, start + pool.m_blocks[i].capacity, i});
     }
-    std::sort(spans.begin(), spans.end(),
-              [&before](const Span &a, const Span &b) { return before(a.start, b.start); });
-    const auto holds = [&before](const Span &span, const char *text) {
-        return !before(text, span.start) && before(text, span.end);
-    };
-    std::vector<bool> inUse(m_blocks.size(), false);
-    if (!m_blocks.empty() && m_next)
-        inUse[m_current] = true;
-    std::size_t last = 0;
-    for (const char *text : used) {
-        if (spans.empty())
-            break;
-        if (!holds(spans[last], text)) {
-            const auto after = std::upper_bound(
-                spans.begin(), spans.end(), text,
-                [&before](const char *at, const Span &span) { return before(at, span.start); });
-            if (after == spans.begin() || !holds(*std::prev(after), text))
-                continue;
-            last = static_cast<std::size_t>(std::prev(after) - spans.begin());
-        }
-        inUse[spans[last].block] = true;
-    }
+    std::sort(m_spans.begin(), m_spans.end(),
+              [this](const Span &a, const Span &b) { return m_before(a.start, b.start); });
+    if (!pool.m_blocks.empty() && pool.m_next)
+        m_inUse[pool.m_current] = true;
+}
+
+void TextPool::BlockMarks::markBySearch(const char *text)
+{
+    const auto after = std::upper_bound(
+        m_spans.begin(), m_spans.end(), text,
+        [this](const char *at, const Span &span) { return m_before(at, span.start); });
+    if (after == m_spans.begin() || !m_before(text, std::prev(after)->end))
+        return;
+    m_last = static_cast<std::size_t>(std::prev(after) - m_spans.begin());
+    m_inUse[m_spans[m_last].block] = true;
+}
+
+void TextPool::freeUnmarked(const std::vector<bool> &inUse)
+{
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_blocks.size(); ++i) {
         if (!inUse[i]) {
