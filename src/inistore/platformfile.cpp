@@ -108,20 +108,17 @@ std::optional<std::uintmax_t> fileSize(const std::string &path)
 
 bool readInPieces(const std::string &path, const std::function<void(std::string_view)> &take)
 {
+    constexpr std::size_t pieceBytes = 65536;
+    std::string bytes;
     std::string error;
-    std::FILE *file = openForReading(path, error);
-    if (!file)
-        return false;
-    char buffer[65536];
-    for (;;) {
-        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
-        if (count == 0)
-            break;
-        take(std::string_view(buffer, count));
-    }
-    const bool read = std::ferror(file) == 0;
-    std::fclose(file);
-    return read;
+    return readAppending(
+        path, bytes, pieceBytes,
+        [&](std::string_view added, bool atEnd) {
+            if (!atEnd)
+                take(added);
+            bytes.clear();
+        },
+        error);
 }
 
 bool readAppending(const std::string &path, std::string &bytes, std::size_t pieceBytes,
